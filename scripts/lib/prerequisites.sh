@@ -1,0 +1,19 @@
+# Installs the Debian packages a script needs when they are missing.
+# Usage: install_missing_packages PACKAGE...
+
+install_missing_packages() {
+  missing=""
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
+  done
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" != 0 ]; then
+    echo "missing packages:$missing (run as root, or install them first)" >&2
+    exit 1
+  fi
+  echo "installing:$missing"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  # shellcheck disable=SC2086
+  apt-get install -y $missing
+}

@@ -1,0 +1,38 @@
+#include "common/line_reader.h"
+
+int LineReader::next() {
+  if (pushed_count_ > 0) return pushed_[--pushed_count_];
+  return std::getc(file_);
+}
+
+void LineReader::take_line_end() {
+  const int c = next();
+  if (c == '\n' || c == EOF) return;
+  if (c == '\r') {
+    const int after = next();
+    if (after == '\n') return;
+    if (after != EOF) push_back(after);
+  }
+  push_back(c);
+}
+
+bool LineReader::read(TextBuffer& line, std::size_t max_characters) {
+  line.clear();
+  if (max_characters > line.capacity()) max_characters = line.capacity();
+  if (max_characters == 0) return false;
+  bool read_anything = false;
+  while (line.size() < max_characters) {
+    int c = next();
+    if (c == EOF) return read_anything;
+    read_anything = true;
+    if (c == '\n') return true;
+    if (c == '\r') {
+      const int after = next();
+      if (after == '\n') return true;
+      if (after != EOF) push_back(after);
+    }
+    if (c != '\0') line.append(static_cast<char>(c));
+  }
+  take_line_end();
+  return true;
+}

@@ -1,0 +1,34 @@
+// Bounded line reading shared by every text file the sensor reads.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#include "common/bounded_text.h"
+
+/// Reads the lines of an open file in pieces of bounded length.
+///
+/// A line longer than the piece length comes back in pieces of that length,
+/// each piece examined by the caller as a line of its own.  The line feed, and
+/// a carriage return directly before it, are never part of a line, on every
+/// platform (files are read in binary mode).  NUL bytes are dropped, so binary
+/// garbage reads as odd text rather than cutting the line short.
+class LineReader {
+ public:
+  explicit LineReader(std::FILE* file) : file_(file) {}
+
+  /// Reads the next piece, at most `max_characters` (and never more than
+  /// `line` holds).  Returns false at the end of the file when nothing was read.
+  bool read(TextBuffer& line, std::size_t max_characters);
+
+ private:
+  int next();
+  void push_back(int c) { pushed_[pushed_count_++] = c; }
+  /// Takes a line end that directly follows a full piece, so that a line of
+  /// exactly the piece length gives no extra empty piece.
+  void take_line_end();
+
+  std::FILE* file_;
+  int pushed_[2] = {0, 0};
+  int pushed_count_ = 0;
+};

@@ -1,0 +1,9 @@
+#include "driver/run_state.h"
+#include "driver/sensor_run.h"
+#include "platform/process.h"
+
+int main(int argc, char** argv) {
+  set_binary_standard_output();
+  static RunState state;  // process-wide, so the run's buffers never touch the stack's limits
+  run_sensor(state, argc, argv);
+}

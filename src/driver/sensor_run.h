@@ -1,0 +1,19 @@
+// The frame of every run: start-up, the order of its phases, and its end.
+#pragma once
+
+#include <string_view>
+
+struct RunState;
+
+/// The program's name and version as the console lines show them.
+inline constexpr const char* program_name = "Quenmarel";
+inline constexpr const char* program_version = "Vers 4.3 / 29.08.22";
+
+/// Runs the sensor with the command line; ends the process.
+[[noreturn]] void run_sensor(RunState& state, int argc, const char* const* argv);
+
+/// Reads the time, builds the banner and puts every value in its start state.
+void start_up(RunState& state);
+
+/// Prints the error document with `message` and ends the process with code 2.
+[[noreturn]] void end_run_with_error(RunState& state, std::string_view message);

@@ -1,0 +1,26 @@
+// One measured value in the result document.
+#pragma once
+
+#include <string_view>
+
+#include "common/bounded_text.h"
+
+struct RunState;
+
+/// Appends one channel in the form of the output target and counts it in
+/// `channel_count`.  "Quelbrin" takes ten channels per process; "Harnick" with
+/// "CH=" takes only the channel of that number, as its bare value.
+void write_channel(RunState& state, std::string_view key, std::string_view label, std::string_view value,
+                   std::string_view unit);
+
+/// The key (or the label when the key is empty) as one word: blanks, "/",
+/// backslashes and brackets become "_", and so does the first ".".
+void form_message_key(std::string_view key, std::string_view label, TextBuffer& message_key);
+
+/// The unit as the plain-text targets show it: "#" for none, "%" for
+/// "PerCent", "mSec" for "TimeResponse", anything else unchanged.
+std::string_view plain_unit_text(std::string_view unit);
+
+/// The channel number the option text selects after "CH=": up to three
+/// characters, stopping at a comma; 0 when there is no number.
+long selected_channel_number(const TextBuffer& run_options);

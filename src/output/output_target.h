@@ -1,0 +1,18 @@
+// The form of the result document an installation's monitor reads.
+#pragma once
+
+#include <string_view>
+
+/// The three XML targets write the same bytes; the last two are plain text.
+enum class OutputTarget { EXEXML, Miravex, Tolvane, Quelbrin, Harnick };
+
+/// The keyword of a target, as written in the installation's target file.
+std::string_view output_target_keyword(OutputTarget target);
+
+/// The target a keyword names (whole text, case-sensitive); false for none.
+bool output_target_from_keyword(std::string_view keyword, OutputTarget& target);
+
+/// Whether the target writes the monitor's XML result format.
+inline bool is_xml_target(OutputTarget target) {
+  return target == OutputTarget::EXEXML || target == OutputTarget::Miravex || target == OutputTarget::Tolvane;
+}

@@ -1,0 +1,63 @@
+#include "common/bounded_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(BoundedText, TextUpToTheCapacityFitsWhole) {
+  BoundedText<5> text;
+  EXPECT_TRUE(text.assign("abcde"));
+  EXPECT_EQ(text.view(), "abcde");
+  EXPECT_EQ(text.room(), 0u);
+  EXPECT_EQ(std::string(text.c_str()), "abcde");
+}
+
+TEST(BoundedText, LongerTextIsCutAtTheCapacityAndSaysSo) {
+  BoundedText<5> text;
+  EXPECT_FALSE(text.assign("abcdef"));
+  EXPECT_EQ(text.view(), "abcde");
+  EXPECT_FALSE(text.append("x"));
+  EXPECT_FALSE(text.append('x'));
+  EXPECT_EQ(text.view(), "abcde");
+}
+
+TEST(BoundedText, AppendWholeAddsNothingWhenTheTextDoesNotFit) {
+  BoundedText<5> text("abc");
+  EXPECT_FALSE(text.append_whole("def"));
+  EXPECT_EQ(text.view(), "abc");
+  EXPECT_TRUE(text.append_whole("de"));
+  EXPECT_EQ(text.view(), "abcde");
+}
+
+TEST(BoundedText, FormattedTextIsCutAtTheCapacity) {
+  BoundedText<8> text("ab");
+  EXPECT_TRUE(text.appendf("%d", 123));
+  EXPECT_EQ(text.view(), "ab123");
+  EXPECT_FALSE(text.appendf("%s", "xyzw"));
+  EXPECT_EQ(text.view(), "ab123xyz");
+  EXPECT_FALSE(text.assignf("%u", 4294967295u));
+  EXPECT_EQ(text.view(), "42949672");
+}
+
+TEST(BoundedText, CopiesHoldTheirOwnCharacters) {
+  BoundedText<10> original("one");
+  BoundedText<10> copy(original);
+  original.assign("two");
+  EXPECT_EQ(copy.view(), "one");
+  copy = original;
+  EXPECT_EQ(copy.view(), "two");
+}
+
+TEST(BoundedText, EditsStayInsideTheText) {
+  BoundedText<10> text("a.b.c");
+  text.set_char(text.find('.'), '_');
+  text.set_char(TextBuffer::npos, '!');
+  text.set_char(5, '!');
+  EXPECT_EQ(text.view(), "a_b.c");
+  text.cut_at(3);
+  text.cut_at(7);
+  EXPECT_EQ(text.view(), "a_b");
+  text.assign("mixed Case-1");
+  text.to_upper();
+  EXPECT_EQ(text.view(), "MIXED CASE");
+}

@@ -1,0 +1,98 @@
+#include "output/channel_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver/run_state.h"
+
+namespace {
+
+std::string message_key_of(const char* key, const char* label) {
+  BoundedText<123> message_key;
+  form_message_key(key, label, message_key);
+  return std::string(message_key.view());
+}
+
+long channel_selected_by(const char* run_options) {
+  BoundedText<127> options(run_options);
+  return selected_channel_number(options);
+}
+
+}  // namespace
+
+TEST(ChannelWriter, QuelbrinTakesTenChannelsAndCountsTheDroppedOnes) {
+  RunState state;
+  state.output_target = OutputTarget::Quelbrin;
+  for (int i = 0; i < 10; ++i) write_channel(state, "", "Pages Used", "1", "PerCent");
+  const std::string after_ten(state.result_text.view());
+  write_channel(state, "", "Pages Used", "1", "PerCent");
+  write_channel(state, "", "Rolls Used", "2", "PerCent");
+  EXPECT_EQ(state.result_text.view(), after_ten);
+  EXPECT_EQ(state.channel_count, 12u);
+}
+
+TEST(ChannelWriter, MessageKeyIsTheKeyOrElseTheLabelAsOneWord) {
+  EXPECT_EQ(message_key_of("", "Pages Wp Local"), "Pages_Wp_Local");
+  EXPECT_EQ(message_key_of("a.b.c", "Pages Used"), "a_b.c");
+  EXPECT_EQ(message_key_of("x/y\\z[1]", "Pages Used"), "x_y_z_1_");
+  EXPECT_EQ(message_key_of("PRD.P00", "PRD.P00"), "PRD_P00");
+}
+
+TEST(ChannelWriter, QuelbrinRecordUsesTheKeyAndTheTranslatedUnit) {
+  RunState state;
+  state.output_target = OutputTarget::Quelbrin;
+  write_channel(state, "PRD.P00", "PRD.P00", "4", "PerCent");
+  write_channel(state, "", "Answer", "12", "TimeResponse");
+  write_channel(state, "", "Count", "3", "");
+  write_channel(state, "", "Size", "8", "KByte");
+  EXPECT_EQ(state.result_text.view(),
+            "\n\nMessage.PRD_P00: PRD.P00 (%)\nStatistic.PRD_P00: 4"
+            "\n\nMessage.Answer: Answer (mSec)\nStatistic.Answer: 12"
+            "\n\nMessage.Count: Count (#)\nStatistic.Count: 3"
+            "\n\nMessage.Size: Size (KByte)\nStatistic.Size: 8");
+}
+
+TEST(ChannelWriter, XmlRecordWithoutUnitHasNoUnitLines) {
+  RunState state;
+  write_channel(state, "", "Count", "3", "");
+  EXPECT_EQ(state.result_text.view(), "\n<Result><Channel>Count</Channel>\n<Value>3</Value></Result>\n");
+}
+
+TEST(ChannelWriter, XmlRecordKeepsTheUnitUntranslated) {
+  RunState state;
+  write_channel(state, "PRD", "PRD", "4", "PerCent");
+  EXPECT_EQ(state.result_text.view(),
+            "\n<Result><Channel>PRD</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>PerCent</CustomUnit>\n"
+            "<Value>4</Value></Result>\n");
+}
+
+TEST(ChannelWriter, HarnickSelectsOnlyTheNumberedChannelOfTheProcess) {
+  RunState state;
+  state.output_target = OutputTarget::Harnick;
+  state.run_options.assign("CH=2");
+  write_channel(state, "", "Pages Used", "4", "PerCent");
+  write_channel(state, "", "Pages MaxUsed", "9", "PerCent");
+  write_channel(state, "", "Pages Wp Local", "0", "PerCent");
+  EXPECT_EQ(state.result_text.view(), "9");
+}
+
+TEST(ChannelWriter, ChannelNumberIsReadFromAtMostThreeCharacters) {
+  EXPECT_EQ(channel_selected_by("CH=2"), 2);
+  EXPECT_EQ(channel_selected_by("CH=12,ITEM=X"), 12);
+  EXPECT_EQ(channel_selected_by("CH=1234"), 123);
+  EXPECT_EQ(channel_selected_by("CH=1,2"), 1);
+  EXPECT_EQ(channel_selected_by("CH= 7"), 7);
+  EXPECT_EQ(channel_selected_by("CH=ABC"), 0);
+  EXPECT_EQ(channel_selected_by("CH="), 0);
+  EXPECT_EQ(channel_selected_by("X CH=4 CH=5"), 4);
+}
+
+TEST(ChannelWriter, OverlongKeyValueAndUnitAreCutAt123Characters) {
+  RunState state;
+  state.output_target = OutputTarget::Quelbrin;
+  const std::string at_limit(123, 'k'), past_limit(200, 'k');
+  write_channel(state, past_limit, "L", past_limit, past_limit);
+  EXPECT_EQ(state.result_text.view(), "\n\nMessage." + at_limit + ": L (" + at_limit + ")\nStatistic." + at_limit +
+                                          ": " + at_limit);
+}

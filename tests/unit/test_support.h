@@ -1,0 +1,47 @@
+// What the unit tests share: a run state that prints into memory, and a way
+// to observe the end of a run without ending the test process.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "driver/run_state.h"
+
+/// Thrown in place of ending the process while a RunEndObserver is active.
+struct RunEnded {
+  int exit_code;
+};
+
+/// For its lifetime, every end of a run throws RunEnded instead of exiting.
+class RunEndObserver {
+ public:
+  RunEndObserver();
+  ~RunEndObserver();
+};
+
+/// A fresh run state whose printed output is kept for the test to read.
+class TestRun {
+ public:
+  TestRun();
+  ~TestRun();
+  RunState& state() { return *state_; }
+  /// Everything printed so far.
+  std::string printed();
+
+ private:
+  std::unique_ptr<RunState> state_;
+  std::FILE* out_;
+  RunEndObserver observer_;
+};
+
+/// Runs `step` and returns the exit code it ended the run with, or -1 when it returned.
+template <typename Step>
+int exit_code_of(Step&& step) {
+  try {
+    step();
+  } catch (const RunEnded& ended) {
+    return ended.exit_code;
+  }
+  return -1;
+}
