@@ -2,12 +2,7 @@
 
 #include <cstdio>
 
-#include "common/bounded_text.h"
-
-namespace {
-
-// Longest path the Linux build maps; longer ones are refused, not cut.
-using NativePath = BoundedText<4095>;
+#include "platform/native_path_posix.h"
 
 bool to_native_path(const char* windows_path, NativePath& native) {
   const char* rest = windows_path;
@@ -17,8 +12,6 @@ bool to_native_path(const char* windows_path, NativePath& native) {
   native.replace_all('\\', '/');
   return true;
 }
-
-}  // namespace
 
 std::FILE* open_file(const char* windows_path, const char* mode) {
   NativePath native;

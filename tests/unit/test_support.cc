@@ -1,5 +1,12 @@
 #include "test_support.h"
 
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "platform/process.h"
 
 namespace {
@@ -24,3 +31,29 @@ std::string TestRun::printed() {
   while ((count = std::fread(buffer, 1, sizeof buffer, out_)) > 0) text.append(buffer, count);
   return text;
 }
+
+ScratchDirectory::ScratchDirectory() {
+  previous_ = std::filesystem::current_path().string();
+  char pattern[] = "/tmp/quenmarel-unit-XXXXXX";
+  path_ = mkdtemp(pattern);
+  std::filesystem::current_path(path_);
+}
+
+ScratchDirectory::~ScratchDirectory() {
+  std::filesystem::current_path(previous_);
+  std::filesystem::remove_all(path_);
+}
+
+void ScratchDirectory::write(const std::string& name, const std::string& bytes) {
+  std::ofstream file(path_ + "/" + name, std::ios::binary);
+  file << bytes;
+}
+
+std::string ScratchDirectory::read(const std::string& name) const {
+  std::ifstream file(path_ + "/" + name, std::ios::binary);
+  std::ostringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+bool ScratchDirectory::exists(const std::string& name) const { return std::filesystem::exists(path_ + "/" + name); }

@@ -35,6 +35,22 @@ class TestRun {
   RunEndObserver observer_;
 };
 
+/// For its lifetime, the working directory is a fresh, empty directory.
+class ScratchDirectory {
+ public:
+  ScratchDirectory();
+  ~ScratchDirectory();
+  /// Writes a file into the directory.
+  void write(const std::string& name, const std::string& bytes);
+  /// The bytes of a file of the directory; empty when it does not exist.
+  std::string read(const std::string& name) const;
+  bool exists(const std::string& name) const;
+
+ private:
+  std::string previous_;
+  std::string path_;
+};
+
 /// Runs `step` and returns the exit code it ended the run with, or -1 when it returned.
 template <typename Step>
 int exit_code_of(Step&& step) {

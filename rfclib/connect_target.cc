@@ -1,0 +1,58 @@
+#include "connect_target.h"
+
+namespace {
+
+// A decimal number of at most `max_digits` digits and nothing else.
+bool parse_digits(std::string_view text, std::size_t max_digits, int* value) {
+  if (text.empty() || text.size() > max_digits) return false;
+  int number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + (c - '0');
+  }
+  *value = number;
+  return true;
+}
+
+bool starts_with_sapgw(std::string_view service) {
+  constexpr std::string_view prefix = "SAPGW";
+  if (service.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i)
+    if (ascii_upper(service[i]) != prefix[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+bool application_server_port(int system_number, int* port) {
+  if (system_number < 0 || system_number > 99) return false;
+  *port = 3300 + system_number;
+  return true;
+}
+
+bool gateway_service_port(std::string_view service, int* port) {
+  int number = 0;
+  if (starts_with_sapgw(service)) {
+    if (!parse_digits(service.substr(5), 2, &number)) return false;
+    *port = 3300 + number;
+    return true;
+  }
+  if (!parse_digits(service, 5, &number) || number < 1 || number > 65535) return false;
+  *port = number;
+  return true;
+}
+
+bool target_from_system_number(std::string_view host, std::string_view system_number, ConnectTarget& target,
+                               TextBuffer& problem) {
+  int number = -1;
+  if (!parse_digits(system_number, 2, &number) || !application_server_port(number, &target.port)) {
+    problem.assign("invalid system number ");
+    problem.append(system_number);
+    return false;
+  }
+  if (host.empty() || !target.host.assign(host)) {
+    problem.assign(host.empty() ? "no host name given" : "host name too long");
+    return false;
+  }
+  return true;
+}

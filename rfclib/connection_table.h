@@ -1,0 +1,44 @@
+// The library's open connections, found by their handle.
+#pragma once
+
+#include "common/bounded_text.h"
+#include "rfc/rfc_library.h"
+#include "socket_io.h"
+#include "wire_format.h"
+
+/// One RFC connection and what its calls leave behind.
+struct Connection {
+  /// Whether a handle refers to this entry.
+  bool in_use = false;
+  /// The TCP connection to the partner; no_socket once closed.
+  SocketId socket = no_socket;
+  /// Set when the connection broke; its socket is closed then.
+  bool broken = false;
+  /// Set by RfcCall, cleared by RfcReceive.
+  bool call_pending = false;
+  /// "host:port", for the texts of errors.
+  BoundedText<300> partner;
+  /// The function called last, for the texts of errors; cut, it only names.
+  BoundedText<127> function;
+  /// The text of the last reply, where RfcReceive points the exception text;
+  /// a longer one is cut (the caller keeps at most 255 characters of it).
+  BoundedText<1023> reply_text;
+  /// The payload of the frame received last (binary, so not a text buffer;
+  /// receive_frame never reads more than frame_payload_limit into it).
+  unsigned char payload[frame_payload_limit];
+};
+
+/// Most connections open at one time.
+inline constexpr unsigned connection_limit = 16;
+
+/// A free connection with its handle, or null when all are in use.
+Connection* take_free_connection(rfc_handle* handle);
+
+/// The open connection of `handle`, or null for the null handle or one not open.
+Connection* find_connection(rfc_handle handle);
+
+/// Closes the connection's socket, if still open, and frees it.
+void release_connection(Connection& connection);
+
+/// Closes the socket of a connection that broke; the handle stays open until RfcClose.
+void mark_broken(Connection& connection);

@@ -1,0 +1,37 @@
+// The errors the library reports: the trace file, the record RfcLastError
+// fills, and the error handler the caller installed.
+#pragma once
+
+#include <string_view>
+
+#include "rfc/rfc_library.h"
+
+/// Key of a connection that could not be made, broke or timed out.
+inline constexpr const char* key_communication = "RFC_ERROR_COMMUNICATION";
+/// Key of a logon the system rejected.
+inline constexpr const char* key_logon_failure = "RFC_ERROR_LOGON_FAILURE";
+/// Key of a destination missing from, or unusable in, the logon file.
+inline constexpr const char* key_destination = "RFC_ERROR_DESTINATION";
+/// Key of a call the library cannot carry out as made (bad record, handle or order).
+inline constexpr const char* key_program = "RFC_ERROR_PROGRAM";
+/// Key of a connection refused for want of a free entry.
+inline constexpr const char* key_resource = "RFC_ERROR_RESOURCE";
+/// Key of result code 1 from the system.
+inline constexpr const char* key_failure = "RFC_ERROR_FAILURE";
+/// Key of result code 3 from the system.
+inline constexpr const char* key_system_exception = "RFC_ERROR_SYSTEM_FAILURE";
+
+/// Records an error as the last one and appends its block to the trace file.
+/// `function` is the library function it happened in and becomes the
+/// internal status; `status` is a short fixed text; `message` the detail.
+void report_error(const char* function, const char* key, const char* status, std::string_view message);
+
+/// Copies the last error into `record`; an empty record before any error.
+/// Each text is cut to its field.
+void copy_last_error(rfc_error_info* record);
+
+/// Installs the handler for errors signalled during a call; null removes it.
+void install_error_handler(rfc_error_handler handler);
+
+/// Calls the installed handler, if any, with a writable copy of `function`.
+void signal_error(const char* function);

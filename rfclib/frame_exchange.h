@@ -1,0 +1,25 @@
+// Frames sent and received over a connection, each wait bounded.
+#pragma once
+
+#include <cstddef>
+
+#include "connection_table.h"
+#include "wire_format.h"
+
+/// Longest wait for a connection to be accepted.
+inline constexpr int connect_timeout_ms = 5000;
+/// Longest wait for the answer to a logon.
+inline constexpr int logon_timeout_ms = 5000;
+/// Longest wait for the reply to a call; a server may take its time to work.
+inline constexpr int reply_timeout_ms = 30000;
+/// Longest wait for a frame to be taken by the network.
+inline constexpr int send_timeout_ms = 5000;
+
+/// How sending or waiting for a frame ended.
+enum class FrameOutcome { done, closed, timed_out, unreadable, failed };
+
+/// Sends a whole frame.
+FrameOutcome send_frame(Connection& connection, const FrameWriter& frame);
+
+/// Receives one frame into the connection's payload buffer within `timeout_ms`.
+FrameOutcome receive_frame(Connection& connection, int timeout_ms, unsigned char* kind, std::size_t* payload_size);

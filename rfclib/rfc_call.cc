@@ -1,0 +1,209 @@
+// RfcCall and RfcReceive: one call of a function module and its reply.
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "common/bounded_text.h"
+#include "connection_table.h"
+#include "error_report.h"
+#include "frame_exchange.h"
+#include "rfc/rfc_library.h"
+
+namespace {
+
+using MessageText = BoundedText<1023>;
+
+// Reports an error that the caller learns of through the error handler; when
+// the handler returns (or none is installed) the function fails with 1.
+rfc_result_code signal_failure(const char* function, const char* key, const char* status, std::string_view message) {
+  report_error(function, key, status, message);
+  signal_error(function);
+  return RFC_RESULT_FAILURE;
+}
+
+rfc_result_code break_connection(const char* function, Connection& connection, const char* status,
+                                 std::string_view message) {
+  mark_broken(connection);
+  return signal_failure(function, key_communication, status, message);
+}
+
+rfc_result_code fail_unknown_handle(const char* function, rfc_handle handle) {
+  MessageText message;
+  message.assignf("connection handle %u is not open", handle);
+  return signal_failure(function, key_program, "invalid handle", message.view());
+}
+
+rfc_result_code fail_broken_transfer(const char* function, Connection& connection, FrameOutcome outcome) {
+  MessageText message;
+  const char* partner = connection.partner.c_str();
+  switch (outcome) {
+    case FrameOutcome::timed_out:
+      message.assignf("no reply from %s within %d s", partner, reply_timeout_ms / 1000);
+      return break_connection(function, connection, "reply timeout", message.view());
+    case FrameOutcome::closed:
+      message.assignf("connection to %s closed by partner", partner);
+      return break_connection(function, connection, "connection broken", message.view());
+    case FrameOutcome::unreadable:
+      message.assignf("unreadable reply from %s", partner);
+      return break_connection(function, connection, "protocol error", message.view());
+    case FrameOutcome::done:
+    case FrameOutcome::failed:
+      break;
+  }
+  message.assignf("connection to %s broken", partner);
+  return break_connection(function, connection, "connection broken", message.view());
+}
+
+/// A decoded reply frame; the values stay in the payload until stored.
+struct Reply {
+  std::int32_t result_code = 0;
+  std::string_view text;
+  std::int32_t value_count = 0;
+  const unsigned char* values = nullptr;
+  std::size_t values_size = 0;
+};
+
+bool decode_reply(const unsigned char* payload, std::size_t size, Reply& reply) {
+  FieldReader reader(payload, size);
+  if (!reader.get_int(&reply.result_code) || !reader.get_text(&reply.text) || !reader.get_int(&reply.value_count) ||
+      reply.value_count < 0)
+    return false;
+  const std::size_t values_start = size - reader.remaining();
+  for (std::int32_t i = 0; i < reply.value_count; ++i) {
+    std::string_view name;
+    std::int32_t value = 0;
+    if (!reader.get_text(&name) || !reader.get_int(&value)) return false;
+  }
+  reply.values = payload + values_start;
+  reply.values_size = size - values_start;
+  return reader.at_end();
+}
+
+// Stores each value of the reply into the receiving parameter of that name.
+// A parameter the reply does not name, or that is not a four-byte integer,
+// stays untouched; a value no parameter asks for is ignored.
+void store_values(const Reply& reply, rfc_parameter* receiving) {
+  if (receiving == nullptr) return;
+  FieldReader reader(reply.values, reply.values_size);
+  for (std::int32_t i = 0; i < reply.value_count; ++i) {
+    std::string_view name;
+    std::int32_t value = 0;
+    reader.get_text(&name);
+    reader.get_int(&value);
+    for (rfc_parameter* parameter = receiving; parameter->name != nullptr; ++parameter) {
+      if (std::string_view(parameter->name, parameter->name_length) != name) continue;
+      if (parameter->type_code != RFC_TYPE_INT || parameter->value_length != sizeof value ||
+          parameter->value_address == nullptr)
+        continue;
+      std::memcpy(parameter->value_address, &value, sizeof value);
+    }
+  }
+}
+
+// The detail of the trace file's ERROR line: the partner's text, or ours when it gave none.
+void describe(MessageText& detail, std::string_view partner_text, const char* what, const Connection& connection) {
+  if (!partner_text.empty()) {
+    detail.assign(partner_text);
+    return;
+  }
+  detail.assignf("%s in %s", what, connection.function.c_str());
+}
+
+rfc_result_code take_reply(Connection& connection, std::size_t payload_size, rfc_parameter* receiving,
+                           char** exception) {
+  constexpr const char* function = "RfcReceive";
+  Reply reply;
+  if (!decode_reply(connection.payload, payload_size, reply))
+    return fail_broken_transfer(function, connection, FrameOutcome::unreadable);
+  MessageText detail;
+  switch (reply.result_code) {
+    case RFC_RESULT_OK:
+      store_values(reply, receiving);
+      break;
+    case RFC_RESULT_FAILURE:
+      describe(detail, reply.text, "RFC failure", connection);
+      report_error(function, key_failure, "RFC failure", detail.view());
+      break;
+    case RFC_RESULT_SYS_EXCEPTION:
+      describe(detail, reply.text, "system exception", connection);
+      report_error(function, key_system_exception, "system exception", detail.view());
+      [[fallthrough]];
+    case RFC_RESULT_EXCEPTION:
+      connection.reply_text.assign(reply.text);
+      if (exception != nullptr) *exception = const_cast<char*>(connection.reply_text.c_str());
+      break;
+    default:
+      break;
+  }
+  return reply.result_code;
+}
+
+}  // namespace
+
+extern "C" {
+
+RFC_API rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function_name, rfc_parameter* /*sending*/,
+                                         rfc_table_entry* /*tables*/) {
+  // Function modules are called here without importing parameters or tables;
+  // none of this library's callers passes any.
+  constexpr const char* function = "RfcCall";
+  Connection* connection = find_connection(handle);
+  if (connection == nullptr) return fail_unknown_handle(function, handle);
+  if (function_name == nullptr || function_name[0] == '\0')
+    return signal_failure(function, key_program, "invalid call", "no function name given");
+  if (connection->call_pending) {
+    MessageText message;
+    message.assignf("the reply to %s has not been received", connection->function.c_str());
+    return signal_failure(function, key_program, "invalid call", message.view());
+  }
+  if (connection->broken) return fail_broken_transfer(function, *connection, FrameOutcome::failed);
+  // A partner that went away since the last exchange is found before the
+  // call is sent, so the failure is reported here and not only at the reply.
+  switch (peek_peer(connection->socket)) {
+    case PeerState::closed:
+      return fail_broken_transfer(function, *connection, FrameOutcome::closed);
+    case PeerState::unasked_data:
+      return fail_broken_transfer(function, *connection, FrameOutcome::unreadable);
+    case PeerState::quiet:
+      break;
+  }
+  FrameWriter frame(frame_call);
+  if (!frame.put_text(function_name))
+    return signal_failure(function, key_program, "invalid call", "function name too long");
+  connection->function.assign(function_name);
+  const FrameOutcome sent = send_frame(*connection, frame);
+  if (sent != FrameOutcome::done)
+    return fail_broken_transfer(function, *connection,
+                                sent == FrameOutcome::closed ? FrameOutcome::closed : FrameOutcome::failed);
+  connection->call_pending = true;
+  return RFC_RESULT_OK;
+}
+
+RFC_API rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* receiving, rfc_table_entry* /*tables*/,
+                                            char** exception) {
+  constexpr const char* function = "RfcReceive";
+  Connection* connection = find_connection(handle);
+  if (connection == nullptr) return fail_unknown_handle(function, handle);
+  if (connection->broken) return fail_broken_transfer(function, *connection, FrameOutcome::failed);
+  if (!connection->call_pending)
+    return signal_failure(function, key_program, "invalid call", "no call waiting for its reply");
+  connection->call_pending = false;
+  unsigned char kind = 0;
+  std::size_t payload_size = 0;
+  const FrameOutcome received = receive_frame(*connection, reply_timeout_ms, &kind, &payload_size);
+  if (received != FrameOutcome::done) return fail_broken_transfer(function, *connection, received);
+  if (kind == frame_abort) {
+    std::string_view text;
+    FieldReader(connection->payload, payload_size).get_text(&text);
+    MessageText detail;
+    if (text.empty())
+      detail.assignf("connection to %s aborted by partner", connection->partner.c_str());
+    else
+      detail.assign(text);
+    return break_connection(function, *connection, "connection aborted", detail.view());
+  }
+  if (kind != frame_reply) return fail_broken_transfer(function, *connection, FrameOutcome::unreadable);
+  return take_reply(*connection, payload_size, receiving, exception);
+}
+
+}  // extern "C"

@@ -1,0 +1,24 @@
+// RfcEnvironment, RfcLastError and RfcClose.
+#include "connection_table.h"
+#include "error_report.h"
+#include "rfc/rfc_library.h"
+
+extern "C" {
+
+RFC_API void RFC_CALL RfcEnvironment(rfc_environment_record* environment) {
+  // The allocation hook is not used: the library allocates nothing.
+  if (environment != nullptr) install_error_handler(environment->error_handler);
+}
+
+RFC_API int RFC_CALL RfcLastError(rfc_error_info* error) {
+  if (error == nullptr) return 1;
+  copy_last_error(error);
+  return 0;
+}
+
+RFC_API void RFC_CALL RfcClose(rfc_handle handle) {
+  Connection* connection = find_connection(handle);
+  if (connection != nullptr) release_connection(*connection);
+}
+
+}  // extern "C"

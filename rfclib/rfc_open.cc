@@ -1,0 +1,239 @@
+// RfcOpen and RfcOpenEx: finding the partner, connecting and logging on.
+#include <cstring>
+#include <string_view>
+
+#include "common/bounded_text.h"
+#include "connect_string.h"
+#include "connect_target.h"
+#include "connection_table.h"
+#include "error_report.h"
+#include "frame_exchange.h"
+#include "logon_file.h"
+#include "rfc/rfc_library.h"
+
+namespace {
+
+/// The logon values as they are sent: trailing blanks removed.
+struct LogonData {
+  BoundedText<127> client;
+  BoundedText<127> user;
+  BoundedText<127> password;
+  BoundedText<127> language;
+};
+
+using MessageText = BoundedText<1023>;
+
+std::string_view without_trailing_blanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+std::string_view text_or_empty(const char* text) { return text == nullptr ? std::string_view() : text; }
+
+// Longer values than the frame could sensibly carry are refused, never cut:
+// a cut password would only log on wrongly.
+bool fill_logon_data(std::string_view client, std::string_view user, std::string_view password,
+                     std::string_view language, LogonData& logon) {
+  return logon.client.assign(without_trailing_blanks(client)) && logon.user.assign(without_trailing_blanks(user)) &&
+         logon.password.assign(without_trailing_blanks(password)) &&
+         logon.language.assign(without_trailing_blanks(language));
+}
+
+// Group 2 is a rejected logon, group 1 every other failure to open.
+void fill_open_details(rfc_open_error_details* details, const char* key, std::string_view message) {
+  if (details == nullptr) return;
+  std::memset(details, 0, sizeof *details);
+  details->group = std::strcmp(key, key_logon_failure) == 0 ? 2 : 1;
+  BoundedText<sizeof details->key - 1> key_text(key);
+  BoundedText<sizeof details->message - 1> message_text(message);
+  std::memcpy(details->key, key_text.c_str(), key_text.size());
+  std::memcpy(details->message, message_text.c_str(), message_text.size());
+}
+
+rfc_handle fail_open(const char* function, const char* key, const char* status, std::string_view message,
+                     rfc_open_error_details* details) {
+  report_error(function, key, status, message);
+  fill_open_details(details, key, message);
+  return RFC_NULL_HANDLE;
+}
+
+rfc_handle fail_connect(const char* function, ConnectOutcome outcome, const ConnectTarget& target,
+                        rfc_open_error_details* details) {
+  MessageText message;
+  switch (outcome) {
+    case ConnectOutcome::host_not_found:
+      message.assignf("host %s not found", target.host.c_str());
+      return fail_open(function, key_communication, "host not found", message.view(), details);
+    case ConnectOutcome::refused:
+      message.assignf("connection to %s:%d refused", target.host.c_str(), target.port);
+      return fail_open(function, key_communication, "connection refused", message.view(), details);
+    case ConnectOutcome::timed_out:
+      message.assignf("no connection to %s:%d within %d s", target.host.c_str(), target.port,
+                      connect_timeout_ms / 1000);
+      return fail_open(function, key_communication, "connect timeout", message.view(), details);
+    case ConnectOutcome::connected:
+    case ConnectOutcome::failed:
+      break;
+  }
+  message.assignf("connection to %s:%d failed", target.host.c_str(), target.port);
+  return fail_open(function, key_communication, "connection failed", message.view(), details);
+}
+
+// Sends the logon and reads the answer; on any failure the error is reported
+// and the connection released.
+bool log_on(const char* function, Connection& connection, const LogonData& logon, rfc_open_error_details* details) {
+  FrameWriter frame(frame_logon);
+  frame.put_text(logon.client.view());
+  frame.put_text(logon.user.view());
+  frame.put_text(logon.password.view());
+  frame.put_text(logon.language.view());
+  unsigned char kind = 0;
+  std::size_t payload_size = 0;
+  FrameOutcome outcome = send_frame(connection, frame);
+  if (outcome == FrameOutcome::done) outcome = receive_frame(connection, logon_timeout_ms, &kind, &payload_size);
+
+  MessageText message;
+  const char* partner = connection.partner.c_str();
+  if (outcome == FrameOutcome::done && kind == frame_logon_accepted) return true;
+  if (outcome == FrameOutcome::done && kind == frame_logon_rejected) {
+    std::string_view reason;
+    FieldReader(connection.payload, payload_size).get_text(&reason);
+    message.assignf("logon to %s rejected: ", partner);
+    message.append(reason);
+    fail_open(function, key_logon_failure, "logon rejected", message.view(), details);
+  } else if (outcome == FrameOutcome::timed_out) {
+    message.assignf("no logon answer from %s within %d s", partner, logon_timeout_ms / 1000);
+    fail_open(function, key_communication, "logon timeout", message.view(), details);
+  } else if (outcome == FrameOutcome::closed) {
+    message.assignf("connection to %s closed during logon", partner);
+    fail_open(function, key_communication, "connection broken", message.view(), details);
+  } else {
+    message.assignf("unreadable logon answer from %s", partner);
+    fail_open(function, key_communication, "protocol error", message.view(), details);
+  }
+  release_connection(connection);
+  return false;
+}
+
+rfc_handle open_and_log_on(const char* function, const ConnectTarget& target, const LogonData& logon,
+                           rfc_open_error_details* details) {
+  rfc_handle handle = RFC_NULL_HANDLE;
+  Connection* connection = take_free_connection(&handle);
+  if (connection == nullptr) {
+    MessageText message;
+    message.assignf("more than %u connections open", connection_limit);
+    return fail_open(function, key_resource, "too many connections", message.view(), details);
+  }
+  const ConnectOutcome outcome = connect_socket(target.host.c_str(), target.port, connect_timeout_ms,
+                                                &connection->socket);
+  if (outcome != ConnectOutcome::connected) {
+    release_connection(*connection);
+    return fail_connect(function, outcome, target, details);
+  }
+  connection->partner.assignf("%s:%d", target.host.c_str(), target.port);
+  return log_on(function, *connection, logon, details) ? handle : RFC_NULL_HANDLE;
+}
+
+bool refuse(TextBuffer& problem, std::string_view reason) {
+  problem.assign(reason);
+  return false;
+}
+
+bool target_of_application_server(const r3_connection_options_record* server, ConnectTarget& target,
+                                  TextBuffer& problem) {
+  if (server == nullptr) return refuse(problem, "no host name given");
+  const std::string_view host = without_trailing_blanks(text_or_empty(server->hostname));
+  if (host.empty()) return refuse(problem, "no host name given");
+  if (!target.host.assign(host)) return refuse(problem, "host name too long");
+  if (!application_server_port(server->system_number, &target.port)) {
+    problem.assignf("invalid system number %d", server->system_number);
+    return false;
+  }
+  return true;
+}
+
+bool target_of_gateway(std::string_view host, std::string_view service, ConnectTarget& target, TextBuffer& problem) {
+  if (host.empty()) return refuse(problem, "no gateway host given");
+  if (!target.host.assign(host)) return refuse(problem, "gateway host too long");
+  if (service.empty()) return refuse(problem, "no gateway service given");
+  if (!gateway_service_port(service, &target.port)) {
+    problem.assign("invalid gateway service ");
+    problem.append(service);
+    return false;
+  }
+  return true;
+}
+
+// The target of RfcOpen's connection options; false with the reason in `problem`.
+bool target_of_logon_options(const rfc_logon_options_record& options, ConnectTarget& target, TextBuffer& problem) {
+  if (options.connection_mode == RFC_MODE_R3)
+    return target_of_application_server(static_cast<const r3_connection_options_record*>(options.connection_options),
+                                        target, problem);
+  if (options.connection_mode == RFC_MODE_R2) {
+    const auto* gateway = static_cast<const r2_connection_options_record*>(options.connection_options);
+    if (gateway == nullptr) return refuse(problem, "no gateway host given");
+    return target_of_gateway(without_trailing_blanks(text_or_empty(gateway->gateway_host)),
+                             without_trailing_blanks(text_or_empty(gateway->gateway_service)), target, problem);
+  }
+  problem.assignf("unknown connection mode %d", options.connection_mode);
+  return false;
+}
+
+// The target of a logon-file entry; false with the reason in `problem`.
+bool target_of_logon_entry(const LogonFileEntry& entry, ConnectTarget& target, TextBuffer& problem) {
+  if (!entry.application_server_host.empty())
+    return target_from_system_number(entry.application_server_host.view(), entry.system_number.view(), target,
+                                     problem);
+  if (entry.gateway_host.empty()) return refuse(problem, "neither ASHOST nor GWHOST given");
+  return target_of_gateway(entry.gateway_host.view(), entry.gateway_service.view(), target, problem);
+}
+
+}  // namespace
+
+extern "C" {
+
+RFC_API rfc_handle RFC_CALL RfcOpen(rfc_logon_options_record* options) {
+  constexpr const char* function = "RfcOpen";
+  ConnectTarget target;
+  MessageText problem;
+  if (options == nullptr)
+    return fail_open(function, key_program, "invalid logon options", "no logon options given", nullptr);
+  if (!target_of_logon_options(*options, target, problem))
+    return fail_open(function, key_program, "invalid logon options", problem.view(), nullptr);
+  LogonData logon;
+  if (!fill_logon_data(text_or_empty(options->client), text_or_empty(options->user), text_or_empty(options->password),
+                       text_or_empty(options->language), logon))
+    return fail_open(function, key_program, "invalid logon options", "logon data too long", nullptr);
+  return open_and_log_on(function, target, logon, nullptr);
+}
+
+RFC_API rfc_handle RFC_CALL RfcOpenEx(const char* connect_string, rfc_open_error_details* details) {
+  constexpr const char* function = "RfcOpenEx";
+  ConnectStringFields fields;
+  if (!parse_connect_string(connect_string, fields))
+    return fail_open(function, key_program, "invalid connect string",
+                     "connect string without CLIENT=, USER=, PASSWD=, LANG= and DEST= in this order", details);
+  LogonFileEntry entry;
+  MessageText message;
+  switch (find_logon_entry(fields.destination.view(), entry)) {
+    case LogonFileLookup::no_file:
+      return fail_open(function, key_destination, "no logon file", "SapRfc.ini not found in the working directory",
+                       details);
+    case LogonFileLookup::no_entry:
+      message.assignf("destination %s not found in SapRfc.ini", fields.destination.c_str());
+      return fail_open(function, key_destination, "unknown destination", message.view(), details);
+    case LogonFileLookup::found:
+      break;
+  }
+  ConnectTarget target;
+  MessageText problem;
+  if (!target_of_logon_entry(entry, target, problem)) {
+    message.assignf("destination %s in SapRfc.ini: %s", fields.destination.c_str(), problem.c_str());
+    return fail_open(function, key_destination, "invalid destination", message.view(), details);
+  }
+  LogonData logon;
+  fill_logon_data(fields.client.view(), fields.user.view(), fields.password.view(), fields.language.view(), logon);
+  return open_and_log_on(function, target, logon, details);
+}
+
+}  // extern "C"

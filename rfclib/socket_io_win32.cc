@@ -1,0 +1,164 @@
+#include "socket_io.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+// Winsock is started once, on the first connection, and left running until
+// the process ends: the library has no unload hook worth trusting.
+bool start_winsock() {
+  static bool started = false;
+  if (!started) {
+    WSADATA data;
+    started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }
+  return started;
+}
+
+long long now_ms() { return static_cast<long long>(GetTickCount64()); }
+
+long remaining_ms(long long deadline) {
+  const long long left = deadline - now_ms();
+  return left > 0 ? static_cast<long>(left) : 0;
+}
+
+enum class WaitOutcome { ready, failed, timed_out };
+
+// Waits until the socket is readable, or writable, until the deadline.  Only
+// a connect reports its failure in the exception set; for reading that set
+// would mean out-of-band data, which the partner never sends.
+WaitOutcome wait_for(SOCKET socket, bool for_writing, long long deadline) {
+  fd_set wanted;
+  fd_set failed;
+  FD_ZERO(&wanted);
+  FD_ZERO(&failed);
+  FD_SET(socket, &wanted);
+  FD_SET(socket, &failed);
+  const long left = remaining_ms(deadline);
+  timeval timeout{left / 1000, (left % 1000) * 1000};
+  const int ready = for_writing ? select(0, nullptr, &wanted, &failed, &timeout)
+                                : select(0, &wanted, nullptr, nullptr, &timeout);
+  if (ready == 0) return WaitOutcome::timed_out;
+  if (ready < 0 || (for_writing && FD_ISSET(socket, &failed))) return WaitOutcome::failed;
+  return WaitOutcome::ready;
+}
+
+ConnectOutcome connect_address(const sockaddr* address, int length, long long deadline, SOCKET* connected) {
+  const SOCKET socket_handle = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (socket_handle == INVALID_SOCKET) return ConnectOutcome::failed;
+  u_long non_blocking = 1;
+  ioctlsocket(socket_handle, FIONBIO, &non_blocking);
+  int error = 0;
+  if (connect(socket_handle, address, length) != 0) {
+    error = WSAGetLastError();
+    if (error == WSAEWOULDBLOCK) {
+      const WaitOutcome waited = wait_for(socket_handle, true, deadline);
+      if (waited == WaitOutcome::timed_out) {
+        closesocket(socket_handle);
+        return ConnectOutcome::timed_out;
+      }
+      int size = sizeof error;
+      error = 0;
+      getsockopt(socket_handle, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
+      if (error == 0 && waited == WaitOutcome::failed) error = WSAECONNREFUSED;
+    }
+  }
+  if (error != 0) {
+    closesocket(socket_handle);
+    return error == WSAECONNREFUSED ? ConnectOutcome::refused : ConnectOutcome::failed;
+  }
+  const BOOL on = TRUE;
+  setsockopt(socket_handle, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
+  *connected = socket_handle;
+  return ConnectOutcome::connected;
+}
+
+SOCKET native(SocketId socket_id) { return static_cast<SOCKET>(socket_id); }
+
+}  // namespace
+
+ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, SocketId* socket_id) {
+  if (!start_winsock()) return ConnectOutcome::failed;
+  const long long deadline = now_ms() + timeout_ms;
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_STREAM;
+  char service[16];
+  std::snprintf(service, sizeof service, "%d", port);
+  addrinfo* found = nullptr;
+  if (getaddrinfo(host, service, &hints, &found) != 0 || found == nullptr) return ConnectOutcome::host_not_found;
+  // The outcome of the last address tried is the one reported.
+  ConnectOutcome outcome = ConnectOutcome::failed;
+  for (addrinfo* address = found; address != nullptr; address = address->ai_next) {
+    SOCKET connected = INVALID_SOCKET;
+    outcome = connect_address(address->ai_addr, static_cast<int>(address->ai_addrlen), deadline, &connected);
+    if (outcome == ConnectOutcome::connected) {
+      *socket_id = static_cast<SocketId>(connected);
+      break;
+    }
+    if (outcome == ConnectOutcome::timed_out) break;
+  }
+  freeaddrinfo(found);
+  return outcome;
+}
+
+TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::size_t count, int timeout_ms) {
+  const long long deadline = now_ms() + timeout_ms;
+  while (count > 0) {
+    const int chunk = count > 65536 ? 65536 : static_cast<int>(count);
+    const int sent = send(native(socket_id), reinterpret_cast<const char*>(bytes), chunk, 0);
+    if (sent > 0) {
+      bytes += sent;
+      count -= static_cast<std::size_t>(sent);
+      continue;
+    }
+    const int error = WSAGetLastError();
+    if (sent < 0 && error == WSAEWOULDBLOCK) {
+      const WaitOutcome waited = wait_for(native(socket_id), true, deadline);
+      if (waited == WaitOutcome::timed_out) return TransferOutcome::timed_out;
+      if (waited == WaitOutcome::failed) return TransferOutcome::failed;
+      continue;
+    }
+    return (error == WSAECONNRESET || error == WSAECONNABORTED || error == WSAESHUTDOWN) ? TransferOutcome::closed
+                                                                                       : TransferOutcome::failed;
+  }
+  return TransferOutcome::done;
+}
+
+TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::size_t count, int timeout_ms) {
+  const long long deadline = now_ms() + timeout_ms;
+  while (count > 0) {
+    const int chunk = count > 65536 ? 65536 : static_cast<int>(count);
+    const int got = recv(native(socket_id), reinterpret_cast<char*>(bytes), chunk, 0);
+    if (got > 0) {
+      bytes += got;
+      count -= static_cast<std::size_t>(got);
+      continue;
+    }
+    if (got == 0) return TransferOutcome::closed;
+    const int error = WSAGetLastError();
+    if (error == WSAEWOULDBLOCK) {
+      const WaitOutcome waited = wait_for(native(socket_id), false, deadline);
+      if (waited == WaitOutcome::timed_out) return TransferOutcome::timed_out;
+      if (waited == WaitOutcome::failed) return TransferOutcome::failed;
+      continue;
+    }
+    return (error == WSAECONNRESET || error == WSAECONNABORTED) ? TransferOutcome::closed : TransferOutcome::failed;
+  }
+  return TransferOutcome::done;
+}
+
+PeerState peek_peer(SocketId socket_id) {
+  char byte = 0;
+  // The socket is non-blocking, so the peek returns at once.
+  const int got = recv(native(socket_id), &byte, 1, MSG_PEEK);
+  if (got > 0) return PeerState::unasked_data;
+  if (got == 0) return PeerState::closed;
+  return WSAGetLastError() == WSAEWOULDBLOCK ? PeerState::quiet : PeerState::closed;
+}
+
+void close_socket(SocketId socket_id) { closesocket(native(socket_id)); }

@@ -1,0 +1,13 @@
+// The library's trace file "Dev_Rfc.Trc" in the working directory.
+#pragma once
+
+#include <string_view>
+
+/// Appends one error block to "Dev_Rfc.Trc":
+///   "**** ERROR in " function
+///   "T:" number " ======> " status
+///   "ERROR" seven blanks detail
+/// and an empty line.  The number is the block's position in the file (0001
+/// for the first), so the same errors give the same bytes in every process.
+/// Line breaks inside the texts become blanks, so no text can forge a line.
+void write_trace_block(std::string_view function, std::string_view status, std::string_view detail);

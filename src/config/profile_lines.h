@@ -1,0 +1,62 @@
+// What the lines of a profile give the entry, and whether the entry is complete.
+//
+// Shared by the sensor's reading of a profile and by the profile tool's check,
+// so that both judge a profile alike.
+#pragma once
+
+#include <string_view>
+
+#include "config/profile_labels.h"
+#include "config/system_entry.h"
+
+/// What reading one profile noted beyond the values themselves.
+struct ProfileFindings {
+  /// The field's label occurred at least once.
+  bool seen[profile_field_count] = {};
+  /// The field's last value was longer than the field holds, so it was refused.
+  bool too_long[profile_field_count] = {};
+};
+
+/// What one line (or piece of a line) did.
+enum class ProfileLineOutcome {
+  /// Not a labelled line.
+  Ignored,
+  /// The value is in its field.
+  Stored,
+  /// The value is longer than its field; the field is left empty.
+  TooLong,
+  /// The stored password has the wrong length or header; the password is left empty.
+  PasswordFormatFailure,
+  /// The stored password's check digit does not match; the password is left empty.
+  PasswordCheckFailure,
+};
+
+/// Stores the value of a labelled line in its field, processed as the field
+/// wants it (user upper-cased, password de-scrambled, host name twice), and
+/// notes it in `findings`.
+ProfileLineOutcome read_profile_line(std::string_view line, SystemEntry& entry, ProfileFindings& findings);
+
+/// A defect that makes a single-system run refuse its profile.
+enum class ProfileDefect {
+  None,
+  /// Error 1003: a field shorter than its minimum, or refused as too long.
+  InvalidParameter,
+  /// Error 1004: a stored password of the wrong length or with a bad header.
+  InvalidPassword,
+  /// Error 1005: a stored password whose check digit does not match.
+  WrongPassword,
+  /// Error 1006: no user.
+  UserMissing,
+  /// Error 1007: no password.
+  PasswordMissing,
+};
+
+/// The defect a password failure of one line stands for; None for other outcomes.
+ProfileDefect password_defect(ProfileLineOutcome outcome);
+
+/// Checks the entry after the whole profile: user empty, password empty, then
+/// any field shorter than its minimum or refused as too long.
+ProfileDefect first_entry_defect(const SystemEntry& entry, const ProfileFindings& findings);
+
+/// Writes the run's message for a defect of the profile `profile_file_name`.
+void write_profile_defect_message(ProfileDefect defect, std::string_view profile_file_name, TextBuffer& message);

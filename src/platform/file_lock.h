@@ -1,0 +1,21 @@
+// An exclusive lock shared by every process that works in one directory.
+#pragma once
+
+/// Holds an exclusive lock on a lock file while it lives.  Processes that ask
+/// for the same lock file wait for each other, each for a bounded time.
+class FileLock {
+ public:
+  /// Waits at most `timeout_ms` for the lock on `windows_path` (created if missing).
+  FileLock(const char* windows_path, int timeout_ms);
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  /// Whether the lock was obtained.
+  bool held() const { return held_; }
+
+ private:
+  bool held_ = false;
+  // A file descriptor on POSIX, a HANDLE on Windows.
+  long long handle_ = -1;
+};

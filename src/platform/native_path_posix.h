@@ -1,0 +1,11 @@
+// The Linux form of a Windows path (POSIX builds only).
+#pragma once
+
+#include "common/bounded_text.h"
+
+/// Longest path the Linux build maps; longer ones are refused, not cut.
+using NativePath = BoundedText<4095>;
+
+/// Turns backslashes into slashes and drops a leading drive letter and its
+/// colon; false when the path does not fit.
+bool to_native_path(const char* windows_path, NativePath& native);

@@ -1,0 +1,40 @@
+#include "rfc/connection_overrides.h"
+
+namespace {
+
+// The value of a keyword found in the upper-case options, taken at the same
+// place from the options as typed.
+void take_override(const TextBuffer& run_options, const TextBuffer& given_options, std::string_view keyword,
+                   TextBuffer& value) {
+  const std::size_t found = run_options.find(keyword);
+  if (found == TextBuffer::npos) return;
+  value.clear();
+  for (std::size_t i = found + keyword.size(); i < given_options.size(); ++i) {
+    const char c = given_options[i];
+    if (c == ',' || c == ' ') break;
+    value.append(c);
+  }
+}
+
+}  // namespace
+
+void apply_connection_overrides(const TextBuffer& run_options, const TextBuffer& given_options, TextBuffer& hostname,
+                                TextBuffer& sysnr) {
+  take_override(run_options, given_options, ",HOST=", hostname);
+  take_override(run_options, given_options, ",NO=", sysnr);
+}
+
+std::int32_t decimal_value(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > INT32_MAX) value = INT32_MAX + std::int64_t{1};  // clamp; no system number is that large
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX) value = INT32_MAX;
+  return static_cast<std::int32_t>(value);
+}

@@ -1,0 +1,34 @@
+#include "rfc/logon_file_copy.h"
+
+#include "platform/files.h"
+
+namespace {
+
+constexpr const char* logon_file_name = "SapRfc.ini";
+constexpr const char* lock_file_name = "SapRfc.ini.lock";
+constexpr const char* temporary_file_name = "SapRfc.ini.new";
+// Each holder keeps the lock for one connection attempt, whose own waits are bounded.
+constexpr int lock_timeout_ms = 60000;
+
+bool copy_bytes(std::FILE* source, std::FILE* destination) {
+  char buffer[4096];
+  std::size_t count;
+  while ((count = std::fread(buffer, 1, sizeof buffer, source)) > 0)
+    if (std::fwrite(buffer, 1, count, destination) != count) return false;
+  return true;
+}
+
+}  // namespace
+
+LogonFileCopy::LogonFileCopy(std::FILE* source) : lock_(lock_file_name, lock_timeout_ms) {
+  std::FILE* temporary = lock_.held() ? open_file(temporary_file_name, "wb") : nullptr;
+  if (temporary == nullptr) {
+    std::fclose(source);
+    return;
+  }
+  const bool copied = copy_bytes(source, temporary);
+  std::fclose(source);
+  const bool written = std::fclose(temporary) == 0;
+  in_place_ = copied && written && replace_file(temporary_file_name, logon_file_name);
+  if (!in_place_) remove_file(temporary_file_name);
+}

@@ -1,0 +1,91 @@
+#include "rfc_test_fixture.h"
+
+#include <signal.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// The position of the running test among all the binary's tests; the same
+// whatever filter selects it, so each test keeps its address.
+int running_test_index() {
+  const ::testing::UnitTest& unit = *::testing::UnitTest::GetInstance();
+  const ::testing::TestInfo* running = unit.current_test_info();
+  int index = 0;
+  for (int s = 0; s < unit.total_test_suite_count(); ++s) {
+    const ::testing::TestSuite* suite = unit.GetTestSuite(s);
+    for (int t = 0; t < suite->total_test_count(); ++t, ++index)
+      if (suite->GetTestInfo(t) == running) return index;
+  }
+  return index;
+}
+
+std::string replaced_host(std::string text, const std::string& host) {
+  for (std::size_t at = text.find("{host}"); at != std::string::npos; at = text.find("{host}", at + host.size()))
+    text.replace(at, 6, host);
+  return text;
+}
+
+}  // namespace
+
+void RfcTest::SetUp() {
+  const int index = running_test_index();
+  host_ = "127.77." + std::to_string(index / 250) + "." + std::to_string(index % 250 + 1);
+  previous_directory_ = std::filesystem::current_path().string();
+  std::string pattern = (std::filesystem::temp_directory_path() / "rfclib_test_XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  directory_ = pattern;
+  std::filesystem::current_path(directory_);
+  rfc_environment_record no_handler{nullptr, nullptr};
+  RfcEnvironment(&no_handler);
+  handler_calls().clear();
+}
+
+void RfcTest::TearDown() {
+  sim.stop(SIGTERM);
+  std::filesystem::current_path(previous_directory_);
+  std::error_code ignored;
+  std::filesystem::remove_all(directory_, ignored);
+}
+
+std::string RfcTest::address(int port) const { return host_ + ":" + std::to_string(port); }
+
+void RfcTest::start_sim(const std::string& scenario) {
+  write_file("scenario.txt", replaced_host(scenario, host_));
+  ASSERT_TRUE(sim.start((std::filesystem::current_path() / "scenario.txt").string())) << sim.errors();
+}
+
+std::vector<std::string> RfcTest::stop_sim() { return sim.stop(SIGTERM); }
+
+bool read_file(const std::string& name, std::string* content) {
+  std::ifstream file(name, std::ios::binary);
+  if (!file) return false;
+  content->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return true;
+}
+
+void write_file(const std::string& name, const std::string& content) {
+  std::ofstream file(name, std::ios::binary | std::ios::trunc);
+  file << content;
+}
+
+std::string trace_file() {
+  std::string content;
+  return read_file("Dev_Rfc.Trc", &content) ? content : "<none>";
+}
+
+std::vector<std::string>& handler_calls() {
+  static std::vector<std::string> calls;
+  return calls;
+}
+
+void RFC_CALL record_handler(char* operation) { handler_calls().push_back(operation); }
+
+void install_recording_handler() {
+  rfc_environment_record environment{record_handler, nullptr};
+  RfcEnvironment(&environment);
+}

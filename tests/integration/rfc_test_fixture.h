@@ -1,0 +1,49 @@
+// What every integration test shares: a fresh working directory (the library
+// writes Dev_Rfc.Trc there), a loopback address of its own for rfcsim, and a
+// library with no error handler installed.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "rfc/rfc_library.h"
+#include "rfcsim_process.h"
+
+/// Base of the tests that talk to rfcsim.
+class RfcTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  /// The loopback address of this test alone, so tests can run in parallel on the fixed RFC ports.
+  const std::string& host() const { return host_; }
+  /// "host:port" with this test's host.
+  std::string address(int port = 3300) const;
+  /// Writes `scenario` (each "{host}" replaced by host()) and starts rfcsim on it.
+  void start_sim(const std::string& scenario);
+  /// Stops rfcsim and returns the lines it printed after "ready".
+  std::vector<std::string> stop_sim();
+
+  RfcsimProcess sim;
+
+ private:
+  std::string host_;
+  std::string previous_directory_;
+  std::string directory_;
+};
+
+/// The whole content of a file of the working directory; false when missing.
+bool read_file(const std::string& name, std::string* content);
+/// Creates or replaces a file of the working directory.
+void write_file(const std::string& name, const std::string& content);
+/// The content of "Dev_Rfc.Trc", or "<none>" when it does not exist.
+std::string trace_file();
+
+/// The operations the recording handler was called with, in order.
+std::vector<std::string>& handler_calls();
+/// An error handler that records its operation and returns.
+void RFC_CALL record_handler(char* operation);
+/// Installs record_handler as the library's error handler.
+void install_recording_handler();

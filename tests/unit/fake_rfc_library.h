@@ -1,0 +1,50 @@
+// A stand-in for the RFC library in unit tests: it records what the sensor
+// passes and answers with programmed results.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rfc/rfc_library.h"
+
+struct FakeRfcLibrary {
+  // --- programmed answers ---
+  rfc_handle open_handle = 42;
+  rfc_result_code call_result = RFC_RESULT_OK;
+  rfc_result_code receive_result = RFC_RESULT_OK;
+  /// Values stored by RfcReceive (code 0) into the parameters of these names.
+  std::map<std::string, std::int32_t> values;
+  /// Pointed at by RfcReceive; absent means a null exception text.
+  std::optional<std::string> exception_text;
+  /// Makes RfcCall or RfcReceive (by name) call the installed error handler.
+  std::string break_during;
+  rfc_error_info last_error{};
+
+  // --- what the sensor passed ---
+  int environment_calls = 0;
+  rfc_error_handler error_handler = nullptr;
+  void* allocate_routine = reinterpret_cast<void*>(1);
+  int open_calls = 0;
+  int open_ex_calls = 0;
+  std::string destination, client, user, password, language;
+  int connection_mode = -1;
+  int trace_level = -1;
+  std::optional<std::string> hostname, gateway_host, gateway_service;
+  int system_number = -1;
+  std::string connect_string;
+  /// "SapRfc.ini" as it was while RfcOpenEx ran; absent when there was none.
+  std::optional<std::string> logon_file_at_open_ex;
+  std::vector<std::string> events;  // "RfcCall", "RfcReceive", "RfcClose 42", "RfcLastError"
+  std::string called_function;
+  std::vector<std::string> receiving_names;
+  bool receiving_entries_well_formed = true;
+  bool sending_list_empty = false;
+  bool table_lists_empty = false;
+};
+
+/// The fake of the current test, reset by reset_fake_rfc_library().
+FakeRfcLibrary& fake_rfc_library();
+void reset_fake_rfc_library();

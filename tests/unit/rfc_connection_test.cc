@@ -1,0 +1,170 @@
+#include "rfc/rfc_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fake_rfc_library.h"
+#include "test_support.h"
+
+namespace {
+
+class RfcConnectionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_fake_rfc_library();
+    SystemEntry& entry = state().system_entry;
+    entry.destination.assign("PRD");
+    entry.client.assign("100");
+    entry.user.assign("ADMIN");
+    entry.password.assign("secret");
+    entry.language.assign("EN");
+    entry.mode.assign("R/3");
+    entry.hostname.assign("sapprd01");
+    entry.sysnr.assign("00");
+    entry.gwhost.assign("gw01");
+    entry.gwservice.assign("sapgw00");
+  }
+  RunState& state() { return run.state(); }
+  void set_options(const char* given) {
+    state().given_options.assign(given);
+    state().run_options.assign(given);
+    state().run_options.to_upper();
+  }
+
+  ScratchDirectory directory;
+  TestRun run;
+  FakeRfcLibrary& fake = fake_rfc_library();
+};
+
+}  // namespace
+
+TEST_F(RfcConnectionTest, LogonRecordPadsUserAndPasswordButNotTheEntry) {
+  EXPECT_EQ(open_rfc_connection(state()), 42u);
+  EXPECT_EQ(fake.open_calls, 1);
+  EXPECT_EQ(fake.user, "ADMIN       ");
+  EXPECT_EQ(fake.password, "secret    ");
+  EXPECT_EQ(fake.destination, "PRD");
+  EXPECT_EQ(fake.client, "100");
+  EXPECT_EQ(fake.language, "EN");
+  EXPECT_EQ(fake.trace_level, 0);
+  EXPECT_EQ(state().system_entry.user.view(), "ADMIN");
+  EXPECT_EQ(run.printed(), "");
+}
+
+TEST_F(RfcConnectionTest, LongUserAndPasswordArePassedWhole) {
+  state().system_entry.user.assign("MONITORUSER12");
+  state().system_entry.password.assign("0123456789ab");
+  open_rfc_connection(state());
+  EXPECT_EQ(fake.user, "MONITORUSER12");
+  EXPECT_EQ(fake.password, "0123456789ab");
+}
+
+TEST_F(RfcConnectionTest, OnlyTheExactModeR2ConnectsThroughTheGateway) {
+  state().system_entry.mode.assign("R/2");
+  open_rfc_connection(state());
+  EXPECT_EQ(fake.connection_mode, RFC_MODE_R2);
+  EXPECT_EQ(fake.gateway_host, "gw01");
+  EXPECT_EQ(fake.gateway_service, "sapgw00");
+  EXPECT_FALSE(fake.hostname.has_value());
+
+  for (const char* mode : {"r/2", "R/3", "R/2 "}) {
+    reset_fake_rfc_library();
+    state().system_entry.mode.assign(mode);
+    open_rfc_connection(state());
+    EXPECT_EQ(fake.connection_mode, RFC_MODE_R3) << mode;
+    EXPECT_EQ(fake.hostname, "sapprd01") << mode;
+  }
+}
+
+TEST_F(RfcConnectionTest, EmptyTextsArePassedAsNull) {
+  state().system_entry.gwhost.clear();
+  state().system_entry.gwservice.clear();
+  state().system_entry.hostname.clear();
+  open_rfc_connection(state());
+  EXPECT_FALSE(fake.hostname.has_value());
+  EXPECT_FALSE(fake.gateway_host.has_value());
+  EXPECT_FALSE(fake.gateway_service.has_value());
+
+  reset_fake_rfc_library();
+  state().system_entry.mode.assign("R/2");
+  open_rfc_connection(state());
+  EXPECT_FALSE(fake.gateway_host.has_value());
+  EXPECT_FALSE(fake.gateway_service.has_value());
+}
+
+TEST_F(RfcConnectionTest, SystemNumberIsConvertedAsADecimalNumber) {
+  const std::pair<const char*, int> cases[] = {{"00", 0}, {"07", 7}, {" 12x", 12}, {"", 0}, {"ab", 0}, {"-3", -3}};
+  for (const auto& [sysnr, expected] : cases) {
+    state().system_entry.sysnr.assign(sysnr);
+    open_rfc_connection(state());
+    EXPECT_EQ(fake.system_number, expected) << sysnr;
+  }
+}
+
+TEST_F(RfcConnectionTest, HostAndSystemNumberOverridesKeepTheirTypedCase) {
+  set_options("CH=2,Host=SapQas02,no=11,ITEM=X");
+  open_rfc_connection(state());
+  EXPECT_EQ(fake.hostname, "SapQas02");
+  EXPECT_EQ(fake.system_number, 11);
+  EXPECT_EQ(state().system_entry.hostname.view(), "sapprd01");
+}
+
+TEST_F(RfcConnectionTest, OverrideRunsToTheNextBlankAndEmptyOverridesClearTheValues) {
+  set_options(",HOST=h1 ,NO=5 # x");
+  open_rfc_connection(state());
+  EXPECT_EQ(fake.hostname, "h1");
+  EXPECT_EQ(fake.system_number, 5);
+
+  set_options(",HOST=,NO=");
+  open_rfc_connection(state());
+  EXPECT_FALSE(fake.hostname.has_value());
+  EXPECT_EQ(fake.system_number, 0);
+}
+
+TEST_F(RfcConnectionTest, OverridesWithoutTheirCommaAreNoOverrides) {
+  set_options("HOST=h1 NO=5");
+  open_rfc_connection(state());
+  EXPECT_EQ(fake.hostname, "sapprd01");
+  EXPECT_EQ(fake.system_number, 0);
+}
+
+TEST_F(RfcConnectionTest, PerDestinationLogonFileIsCopiedByteForByteBeforeOpening) {
+  const std::string logon_file = "DEST=PRD\r\nTYPE=A\r\nASHOST=sapprd01\r\nSYSNR=00";
+  directory.write("SapRfc.PRD", logon_file);
+  directory.write("SapRfc.ini", "DEST=OLD\nTYPE=A\nASHOST=old\nSYSNR=99\n");
+  EXPECT_EQ(open_rfc_connection(state()), 42u);
+  EXPECT_EQ(fake.open_calls, 0);
+  EXPECT_EQ(fake.open_ex_calls, 1);
+  EXPECT_EQ(fake.logon_file_at_open_ex, logon_file);
+  EXPECT_EQ(directory.read("SapRfc.ini"), logon_file);
+  EXPECT_EQ(run.printed(), "* SapRfc.Ini.......: PRD<\n");
+}
+
+TEST_F(RfcConnectionTest, ConnectStringCarriesTheEntryUnpaddedInLanguageD) {
+  directory.write("SapRfc.PRD", "");
+  open_rfc_connection(state());
+  EXPECT_EQ(fake.connect_string, "CLIENT=100 USER=ADMIN PASSWD=secret LANG=D DEST=PRD");
+  EXPECT_EQ(fake.logon_file_at_open_ex, "");
+}
+
+TEST_F(RfcConnectionTest, LogonFileThatCannotBeReplacedOpensNothing) {
+  directory.write("SapRfc.PRD", "DEST=PRD\n");
+  std::filesystem::create_directory("SapRfc.ini");
+  EXPECT_EQ(open_rfc_connection(state()), RFC_NULL_HANDLE);
+  EXPECT_EQ(fake.open_ex_calls, 0);
+  EXPECT_EQ(fake.open_calls, 0);
+  EXPECT_FALSE(directory.exists("SapRfc.ini.new"));
+}
+
+TEST_F(RfcConnectionTest, NullHandleOfTheLibraryMeansNoConnection) {
+  fake.open_handle = RFC_NULL_HANDLE;
+  EXPECT_EQ(open_rfc_connection(state()), RFC_NULL_HANDLE);
+}
+
+TEST_F(RfcConnectionTest, EnvironmentInstallsTheErrorHandlerWithoutAllocationHook) {
+  install_rfc_environment(state());
+  EXPECT_EQ(fake.environment_calls, 1);
+  EXPECT_NE(fake.error_handler, nullptr);
+  EXPECT_EQ(fake.allocate_routine, nullptr);
+}

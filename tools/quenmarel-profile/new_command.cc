@@ -1,0 +1,167 @@
+#include "new_command.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "config/profile_labels.h"
+#include "config/system_entry.h"
+#include "platform/files.h"
+#include "password_input.h"
+#include "tool_output.h"
+
+const char* const new_usage =
+    "Usage: quenmarel-profile new FILE --extcompany=TEXT --destination=TEXT\n"
+    "         --client=TEXT --user=TEXT --language=TEXT --mode=TEXT\n"
+    "         --hostname=TEXT --sysnr=TEXT --gwhost=TEXT --gwservice=TEXT [--force]\n"
+    "\n"
+    "Writes a complete profile to FILE.  The password is read from standard\n"
+    "input (one line, 2 to 20 characters from blank to tilde), never from the\n"
+    "command line.  Every field option is required; a value may hold the\n"
+    "characters from blank to tilde, at least as many as the sensor requires and\n"
+    "no more than its field holds.  --mode=R/2 connects through the gateway,\n"
+    "any other mode to the application server.\n"
+    "\n"
+    "  --force   overwrite FILE if it exists\n";
+
+namespace {
+
+struct FieldOption {
+  const char* name;
+  ProfileField field;
+};
+
+// In the order the profile lists them; the password is not an option.
+const FieldOption field_options[] = {
+    {"extcompany", ProfileField::Extcompany}, {"destination", ProfileField::Destination},
+    {"client", ProfileField::Client},         {"user", ProfileField::User},
+    {"language", ProfileField::Language},     {"mode", ProfileField::Mode},
+    {"hostname", ProfileField::Hostname},     {"sysnr", ProfileField::Sysnr},
+    {"gwhost", ProfileField::Gwhost},         {"gwservice", ProfileField::Gwservice},
+};
+
+struct NewProfile {
+  std::string path;
+  bool force = false;
+  std::map<std::string, std::string> values;
+};
+
+bool is_printable_text(const std::string& text) {
+  for (char c : text)
+    if (c < 0x20 || c > 0x7E) return false;
+  return true;
+}
+
+std::size_t field_capacity(ProfileField field) {
+  SystemEntry entry;
+  const std::size_t capacity = entry_field(entry, field).capacity();
+  return capacity < profile_value_length ? capacity : profile_value_length;
+}
+
+bool is_field_option(const std::string& name) {
+  for (const FieldOption& option : field_options)
+    if (name == option.name) return true;
+  return false;
+}
+
+// Reads "FILE", "--name=value" and "--force"; false with a message on anything else.
+bool parse_arguments(int argc, const char* const* argv, NewProfile& profile, std::string& problem) {
+  for (int i = 0; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--force") {
+      profile.force = true;
+    } else if (argument.compare(0, 2, "--") == 0) {
+      const std::size_t equals = argument.find('=');
+      const std::string name = argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+      if (equals == std::string::npos || !is_field_option(name)) {
+        problem = "unknown option " + argument;
+        return false;
+      }
+      profile.values[name] = argument.substr(equals + 1);
+    } else if (profile.path.empty()) {
+      profile.path = argument;
+    } else {
+      problem = "more than one file given";
+      return false;
+    }
+  }
+  if (profile.path.empty()) problem = "no file given";
+  return problem.empty();
+}
+
+bool check_values(const NewProfile& profile) {
+  bool valid = true;
+  for (const FieldOption& option : field_options) {
+    const auto given = profile.values.find(option.name);
+    const std::string option_text = std::string("--") + option.name;
+    if (given == profile.values.end()) {
+      print_error(option_text + " is missing");
+      valid = false;
+      continue;
+    }
+    const std::string& value = given->second;
+    const std::size_t shortest = minimum_length(option.field), longest = field_capacity(option.field);
+    if (value.size() < shortest || value.size() > longest) {
+      print_error(option_text + " must have " + std::to_string(shortest) + " to " + std::to_string(longest) +
+                  " characters");
+      valid = false;
+    } else if (!is_printable_text(value)) {
+      print_error(option_text + " may hold only the characters from blank to tilde");
+      valid = false;
+    }
+  }
+  return valid;
+}
+
+std::string profile_text(const NewProfile& profile, const std::string& stored_password) {
+  std::string text;
+  BoundedText<profile_label_length + 1 + profile_value_length> line;
+  for (const FieldOption& option : field_options) {
+    format_profile_line(option.field, profile.values.at(option.name), line);
+    text.append(line.c_str()).append("\n");
+    if (option.field == ProfileField::User) {
+      format_profile_line(ProfileField::Password, stored_password, line);
+      text.append(line.c_str()).append("\n");
+    }
+  }
+  return text;
+}
+
+bool file_exists(const std::string& path) {
+  std::FILE* file = open_file_for_reading(path.c_str());
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
+bool write_file(const std::string& path, const std::string& text) {
+  std::FILE* file = open_file(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  return std::fclose(file) == 0 && written;
+}
+
+}  // namespace
+
+int run_new(int argc, const char* const* argv) {
+  if (argc == 1 && std::string(argv[0]) == "--help") {
+    print_text(new_usage);
+    return 0;
+  }
+  NewProfile profile;
+  std::string problem;
+  if (!parse_arguments(argc, argv, profile, problem)) return refuse_usage(problem, new_usage);
+  if (!check_values(profile)) return tool_failure;
+  if (!profile.force && file_exists(profile.path)) {
+    print_error(profile.path + " exists; give --force to overwrite it");
+    return tool_failure;
+  }
+  std::string password, stored;
+  if (!read_password(minimum_length(ProfileField::Password), password) || !scramble_for_profile(password, stored))
+    return tool_failure;
+  if (!write_file(profile.path, profile_text(profile, stored))) {
+    print_error("cannot write " + profile.path);
+    return tool_failure;
+  }
+  return 0;
+}

@@ -1,0 +1,19 @@
+// How the profile tool talks to its user.
+#pragma once
+
+#include <string>
+
+/// Exit code of every refusal and every wrong use.
+inline constexpr int tool_failure = 2;
+
+/// Prints a text on standard output as it is.
+void print_text(const char* text);
+
+/// Prints one line on standard output.
+void print_line(const std::string& line);
+
+/// Prints one line on standard error, prefixed with the tool's name.
+void print_error(const std::string& line);
+
+/// Prints `usage` on standard error after "wrong usage" and returns tool_failure.
+int refuse_usage(const std::string& problem, const char* usage);

@@ -1,0 +1,149 @@
+#include "session.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "sim_log.h"
+#include "wire_format.h"
+
+namespace {
+
+/// A received frame.
+struct Frame {
+  unsigned char kind = 0;
+  std::size_t size = 0;
+  unsigned char payload[frame_payload_limit];
+};
+
+bool receive_exact(int fd, unsigned char* bytes, std::size_t count) {
+  while (count > 0) {
+    pollfd watched{fd, POLLIN, 0};
+    const int ready = poll(&watched, 1, idle_timeout_ms);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return false;
+    const ssize_t got = recv(fd, bytes, count, 0);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    bytes += got;
+    count -= static_cast<std::size_t>(got);
+  }
+  return true;
+}
+
+bool receive_frame(int fd, Frame& frame) {
+  unsigned char header[frame_header_size];
+  return receive_exact(fd, header, sizeof header) && parse_frame_header(header, &frame.kind, &frame.size) &&
+         receive_exact(fd, frame.payload, frame.size);
+}
+
+bool send_frame(int fd, const FrameWriter& frame) {
+  const unsigned char* bytes = frame.bytes();
+  std::size_t count = frame.size();
+  while (count > 0) {
+    const ssize_t sent = send(fd, bytes, count, MSG_NOSIGNAL);
+    if (sent < 0 && errno == EINTR) continue;
+    if (sent <= 0) return false;
+    bytes += sent;
+    count -= static_cast<std::size_t>(sent);
+  }
+  return true;
+}
+
+std::string upper(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+void wait_before_reply(const SystemScenario& system) {
+  if (system.delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(system.delay_ms));
+}
+
+// Why the logon is refused, or empty when it is accepted.
+std::string logon_refusal(const SystemScenario& system, const std::string& client, const std::string& user,
+                          const std::string& password) {
+  if (system.client_given && client != system.client) return "client " + client + " is not available in this system";
+  if (!system.accept_logon || (system.user_given && upper(user) != upper(system.user)) ||
+      (system.password_given && password != system.password))
+    return "name or password is incorrect";
+  return std::string();
+}
+
+// Reads the logon and answers it; true when the client may go on to call.
+bool answer_logon(int fd, const SystemScenario& system) {
+  Frame frame;
+  if (!receive_frame(fd, frame) || frame.kind != frame_logon) return false;
+  FieldReader reader(frame.payload, frame.size);
+  std::string_view client, user, password, language;
+  if (!reader.get_text(&client) || !reader.get_text(&user) || !reader.get_text(&password) ||
+      !reader.get_text(&language))
+    return false;
+  log_line("logon " + system.listen + " client=" + loggable(std::string(client)) +
+           " user=" + loggable(std::string(user)) + " lang=" + loggable(std::string(language)));
+  const std::string refusal = logon_refusal(system, std::string(client), std::string(user), std::string(password));
+  wait_before_reply(system);
+  FrameWriter answer(refusal.empty() ? frame_logon_accepted : frame_logon_rejected);
+  if (!refusal.empty()) answer.put_text(refusal);
+  return send_frame(fd, answer) && refusal.empty();
+}
+
+std::int32_t result_code_of(const SystemScenario& system) {
+  switch (system.call) {
+    case CallMode::ok:
+      return 0;
+    case CallMode::failure:
+      return 1;
+    case CallMode::exception:
+      return 2;
+    case CallMode::system_exception:
+      return 3;
+    case CallMode::code:
+    case CallMode::abort:
+      break;
+  }
+  return system.code;
+}
+
+// Answers one call; false when the connection ends with it.
+bool answer_call(int fd, const SystemScenario& system) {
+  wait_before_reply(system);
+  if (system.call == CallMode::abort) {
+    FrameWriter notice(frame_abort);
+    notice.put_text(system.text);
+    send_frame(fd, notice);
+    return false;
+  }
+  FrameWriter reply(frame_reply);
+  const std::int32_t code = result_code_of(system);
+  reply.put_int(code);
+  reply.put_text(system.text);
+  const bool with_values = code == 0;
+  reply.put_int(with_values ? 11 : 0);
+  for (int i = 0; with_values && i < 11; ++i) {
+    reply.put_text(reported_value_names[i]);
+    reply.put_int(system.values[i]);
+  }
+  return send_frame(fd, reply);
+}
+
+}  // namespace
+
+void serve_session(int fd, const SystemScenario& system) {
+  if (answer_logon(fd, system)) {
+    Frame frame;
+    while (receive_frame(fd, frame) && frame.kind == frame_call) {
+      FieldReader reader(frame.payload, frame.size);
+      std::string_view function;
+      if (!reader.get_text(&function)) break;
+      log_line("call " + system.listen + " " + loggable(std::string(function)));
+      if (!answer_call(fd, system)) break;
+    }
+  }
+  close(fd);
+}
