@@ -165,7 +165,7 @@ def read_line_with_timeout(stream, timeout):
 
 class Simulator:
     def __init__(self, rfcsim, scenario_path, work_dir):
-        self.process = subprocess.Popen([rfcsim, scenario_path], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+        self.process = subprocess.Popen([os.path.abspath(rfcsim), scenario_path], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                         cwd=work_dir)
         first = read_line_with_timeout(self.process.stdout, SIMULATOR_READY_TIMEOUT)
         if first != b'ready\n':
