@@ -53,7 +53,8 @@ void read_item_profile(RunState& state, std::FILE* file) {
   LineReader reader(file);
   ListingLine line;
   while (reader.read(line, listing_line_piece))
-    if (line.starts_with(item_profile_listing_mark)) append_listing_text(state, file, text_from(line, listing_text_column));
+    if (line.starts_with(item_profile_listing_mark))
+      append_listing_text(state, file, text_from(line, listing_text_column));
   close_listing(state, file);
 }
 
@@ -115,16 +116,12 @@ void read_global_listing_file(RunState& state, std::FILE* file, SensorEntry& ent
 }
 
 // Error 1030 names the sensor as the first option word was typed.
-std::string_view typed_sensor_word(const RunState& state) {
-  const std::string_view options = state.given_options.view();
-  return options.substr(0, options.find(' '));
-}
-
 void take_global_entry(RunState& state, const SensorEntry& entry) {
   state.item_name.clear();
   const std::size_t keyword = entry.text.find(item_keyword);
-  if (keyword != TextBuffer::npos) take_item_name(entry.text.view().substr(keyword + item_keyword.size()), state.item_name);
-  if (!entry.found) end_run_naming(state, "Error 1030: Global Sensor ", typed_sensor_word(state), " not found...");
+  if (keyword != TextBuffer::npos)
+    take_item_name(entry.text.view().substr(keyword + item_keyword.size()), state.item_name);
+  if (!entry.found) end_run_naming(state, "Error 1030: Global Sensor ", state.first_option_word.view(), " not found...");
   state.given_options = entry.option_text;
 }
 

@@ -45,7 +45,7 @@ bool stores_safely(char plain, std::size_t body_index, std::size_t offset) {
 // At most two padding characters are unsafe at any body position, so trying
 // the following characters of the set always finds one.
 char padding_for(std::size_t body_index, std::size_t offset, PaddingSource& source) {
-  std::size_t choice = source.next() % padding_characters.size();
+  const std::size_t choice = source.next() % padding_characters.size();
   for (std::size_t tried = 0; tried < padding_characters.size(); ++tried) {
     const char candidate = padding_characters[(choice + tried) % padding_characters.size()];
     if (stores_safely(candidate, body_index, offset)) return candidate;
@@ -68,8 +68,8 @@ void scramble_at_offset(std::string_view password, std::size_t offset, PaddingSo
     body[body_position(position)] = text[position];
 
   const int header[password_header_length] = {password_check_digit(text.view()), static_cast<int>(offset),
-                                               static_cast<int>(password.size() / 10),
-                                               static_cast<int>(password.size() % 10)};
+                                              static_cast<int>(password.size() / 10),
+                                              static_cast<int>(password.size() % 10)};
   stored.clear();
   for (std::size_t i = 0; i < password_header_length; ++i)
     stored.append(stored_character(static_cast<char>('0' + header[i]), i));

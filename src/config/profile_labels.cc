@@ -17,8 +17,8 @@ constexpr FieldRule field_rules[profile_field_count] = {
 }  // namespace
 
 const ProfileField all_profile_fields[profile_field_count] = {
-    ProfileField::Extcompany, ProfileField::Destination, ProfileField::Client, ProfileField::User,
-    ProfileField::Password,   ProfileField::Language,    ProfileField::Mode,   ProfileField::Hostname,
+    ProfileField::Extcompany, ProfileField::Destination, ProfileField::Client,    ProfileField::User,
+    ProfileField::Password,   ProfileField::Language,    ProfileField::Mode,      ProfileField::Hostname,
     ProfileField::Sysnr,      ProfileField::Gwhost,      ProfileField::Gwservice,
 };
 

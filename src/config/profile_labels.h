@@ -8,7 +8,19 @@
 #include "config/system_entry.h"
 
 /// The fields of a profile, in the order a profile usually lists them.
-enum class ProfileField { Extcompany, Destination, Client, User, Password, Language, Mode, Hostname, Sysnr, Gwhost, Gwservice };
+enum class ProfileField {
+  Extcompany,
+  Destination,
+  Client,
+  User,
+  Password,
+  Language,
+  Mode,
+  Hostname,
+  Sysnr,
+  Gwhost,
+  Gwservice
+};
 
 /// Number of fields, for tables indexed by ProfileField.
 inline constexpr std::size_t profile_field_count = 11;

@@ -2,9 +2,8 @@
 
 #include <string_view>
 
-#include "config/config_error.h"
-#include "config/item_name.h"
 #include "config/global_listing.h"
+#include "config/item_name.h"
 #include "driver/run_state.h"
 #include "driver/sensor_run.h"
 
@@ -44,11 +43,11 @@ std::size_t directory_length(const FullName& name) {
 // could open another profile, and so measure another system.
 void form_profile_name(RunState& state, const char* argument) {
   FullName name;
-  bool fits = name.assign(argument);
-  if (state.run_options.contains(item_keyword)) {
+  bool fits = true;
+  if (state.run_options.contains(item_keyword))
     switch_to_item_profile(state, name);
-    fits = true;
-  }
+  else
+    fits = name.assign(argument);
   if (!has_extension(name)) fits = fits && name.append(".P00");
 
   const std::size_t split = directory_length(name);

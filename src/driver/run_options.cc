@@ -15,8 +15,9 @@ bool holds_console_character(const TextBuffer& options) {
 // turn "CH=12" into "CH=1" and report another channel's value as this one's.
 bool assemble_run_options(RunState& state, int argc, const char* const* argv) {
   state.given_options.clear();
+  state.first_option_word.clear();
   bool fits = true;
-  if (argc >= 3) fits = state.given_options.assign(argv[2]);
+  if (argc >= 3) fits = state.given_options.assign(argv[2]) && state.first_option_word.assign(argv[2]);
   if (argc >= 4) fits = fits && state.given_options.append(' ') && state.given_options.append(argv[3]);
   if (!fits) {
     state.given_options.clear();

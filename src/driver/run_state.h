@@ -37,6 +37,8 @@ struct RunState {
   BoundedText<127> given_options;
   /// `given_options` with a to z in upper case; every keyword is searched here.
   BoundedText<127> run_options;
+  /// Argument 2 as typed: the sensor word that messages name.
+  BoundedText<127> first_option_word;
 
   // --- result document ---
   /// The document (or error message) the driver prints; 4096 bytes with the NUL.

@@ -1,9 +1,8 @@
-#include "config/global_listing.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "config/global_listing.h"
 #include "test_support.h"
 #include "virtual_files.h"
 
@@ -22,6 +21,7 @@ class Listing : public ::testing::Test {
     state().profile_file_name.assign(file_name);
     state().profile_path.assign("D:\\cfg\\" + file_name);
     state().given_options.assign(options);
+    state().first_option_word.assign(options.substr(0, options.find(' ')));
     state().run_options.assign(options);
     state().run_options.to_upper();
     files.add("D:\\cfg\\" + file_name, text);
@@ -49,8 +49,9 @@ class Listing : public ::testing::Test {
 
 TEST_F(Listing, ItemProfileTakesEveryListingLineWhateverItsColumnsEightToNineteenHold) {
   state().item_name.assign("Pages Used");
-  EXPECT_EQ(load("Gastrelo.Prf", "# Gsng: anything at PRD.P00#\nUser.......: x\n# GSNG: SENSOR01  : QAS.P00#\n"
-                                 "# Gsng: 123456789012DEV.P00#\r\n# Gsng: short\n"),
+  EXPECT_EQ(load("Gastrelo.Prf",
+                 "# Gsng: anything at PRD.P00#\nUser.......: x\n# GSNG: SENSOR01  : QAS.P00#\n"
+                 "# Gsng: 123456789012DEV.P00#\r\n# Gsng: short\n"),
             -1);
   EXPECT_EQ(listing(), "PRD.P00#DEV.P00#");
   EXPECT_EQ(state().item_name.view(), "Pages Used");
@@ -60,8 +61,10 @@ TEST_F(Listing, ItemProfileTakesEveryListingLineWhateverItsColumnsEightToNinetee
 TEST_F(Listing, GlobalListingMatchesTheSensorWordInAnyCaseAndJoinsItsLines) {
   EXPECT_EQ(load_global("# gsng: SENSOR01  : PRD.P00#DEV.P00#\n"
                         "# GSNG: OTHER     : XXX.P00#\n"
-                        "# GSNX: sensor01  : Item=Pages:Used,Alias" + allocation + "\n"
-                        "# Gsng: Sensor01  : QAS.P00#\n",
+                        "# GSNX: sensor01  : Item=Pages:Used,Alias" +
+                            allocation +
+                            "\n"
+                            "# Gsng: Sensor01  : QAS.P00#\n",
                         "sensor01 #"),
             -1);
   EXPECT_EQ(listing(), "PRD.P00#DEV.P00#QAS.P00#");
@@ -74,7 +77,8 @@ TEST_F(Listing, SensorWordMatchesOnItsFirstTenCharactersAndIsPaddedToTen) {
   const std::string lines = "# GSNG: SENSOR0123: PRD.P00#\n# GSNX: SENSOR0123: Item=Pages:Used" + allocation + "\n";
   EXPECT_EQ(load_global(lines, "SENSOR0123XY"), -1);
   EXPECT_EQ(listing(), "PRD.P00#");
-  EXPECT_EQ(load_global("# GSNG:           : PRD.P00#\n# GSNX:           :Item=Rolls Used" + allocation + "\n", ""), -1);
+  EXPECT_EQ(load_global("# GSNG:           : PRD.P00#\n# GSNX:           :Item=Rolls Used" + allocation + "\n", ""),
+            -1);
   EXPECT_EQ(state().item_name.view(), "Rolls");
 }
 
@@ -97,7 +101,8 @@ TEST_F(Listing, KeyKindSidWinsOverHostOverAliasOverProfileAndLaterEntriesReplace
 
 TEST_F(Listing, EntryWithoutTheExactAllocationEndsTheRunEvenIfALaterOneIsRight) {
   EXPECT_EQ(load_global("# GSNG: SENSOR01  : A#\n# GSNX: SENSOR01  : Item=A,Sensor=\"SAP quenmarel\"\n"
-                        "# GSNX: SENSOR01  : Item=A" + allocation + "\n"),
+                        "# GSNX: SENSOR01  : Item=A" +
+                        allocation + "\n"),
             2);
   EXPECT_EQ(message(), "Error 1029: Invalid Sensor-Allocation...");
 }

@@ -1,9 +1,8 @@
-#include "config/profile_name.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "config/profile_name.h"
 #include "test_support.h"
 
 namespace {

@@ -1,11 +1,10 @@
-#include "config/sensor_directory.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "config/profile_file.h"
+#include "config/sensor_directory.h"
 #include "test_support.h"
 #include "virtual_files.h"
 
@@ -35,10 +34,11 @@ class SensorDirectory : public ::testing::Test {
     EXPECT_EQ(std::string(state().profile_path.view()), std::string(state().sensor_directory.view()) + "PRD.P00");
     return std::string(state().sensor_directory.view());
   }
+  // The message of the last error document printed.
   std::string message() {
     const std::string printed = run.printed();
-    const std::size_t start = printed.find("<Text>") + 6;
-    return printed.substr(start, printed.find("</Text>") - start);
+    const std::size_t start = printed.rfind("<Text>") + 6;
+    return printed.substr(start, printed.rfind("</Text>") - start);
   }
 
   VirtualFiles files;

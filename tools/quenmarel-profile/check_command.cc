@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/line_reader.h"
+#include "config/password.h"
 #include "config/profile_file.h"
 #include "config/profile_lines.h"
 #include "platform/files.h"
@@ -36,7 +37,7 @@ std::string bare_file_name(const std::string& path) {
 std::string password_failure(ProfileLineOutcome outcome, std::string_view value) {
   if (outcome == ProfileLineOutcome::PasswordCheckFailure)
     return "the stored password fails its check digit (scrambled with another key, or altered)";
-  if (value.size() != 24)
+  if (value.size() != stored_password_length)
     return "the stored password has " + characters(value.size()) + ", a stored password has 24";
   return "the stored password's first four characters are not a valid header";
 }
@@ -50,6 +51,8 @@ struct ProfileCheck {
   std::vector<std::string> defects;
   ProfileDefect first_password_defect = ProfileDefect::None;
 
+  // Lines are numbered as the sensor reads them: each piece of a line longer
+  // than 99 characters counts as a line of its own.
   void read(std::FILE* file) {
     LineReader reader(file);
     BoundedText<single_run_line_piece> line;
@@ -60,7 +63,8 @@ struct ProfileCheck {
       const ProfileDefect defect = password_defect(outcome);
       if (defect == ProfileDefect::None) continue;
       if (first_password_defect == ProfileDefect::None) first_password_defect = defect;
-      defects.push_back("line " + std::to_string(number) + ": " + password_failure(outcome, profile_value(line.view())));
+      defects.push_back("line " + std::to_string(number) + ": " +
+                        password_failure(outcome, profile_value(line.view())));
     }
   }
 
@@ -72,13 +76,13 @@ struct ProfileCheck {
       if (!findings.seen[index])
         defects.push_back("label " + label + " is missing");
       else if (findings.too_long[index])
-        defects.push_back("the value of " + label + " is too long: " + characters(value_length[index]) +
-                          ", at most " + std::to_string(value.capacity()));
+        defects.push_back("the value of " + label + " is too long: " + characters(value_length[index]) + ", at most " +
+                          std::to_string(value.capacity()));
       else if (field == ProfileField::Password)
         check_password();
       else if (value.size() < minimum_length(field))
-        defects.push_back("the value of " + label + " is too short: " + characters(value.size()) +
-                          ", at least " + std::to_string(minimum_length(field)));
+        defects.push_back("the value of " + label + " is too short: " + characters(value.size()) + ", at least " +
+                          std::to_string(minimum_length(field)));
     }
   }
 

@@ -6,8 +6,8 @@
 
 #include "config/profile_labels.h"
 #include "config/system_entry.h"
-#include "platform/files.h"
 #include "password_input.h"
+#include "platform/files.h"
 #include "tool_output.h"
 
 const char* const new_usage =
