@@ -23,6 +23,7 @@ SECTION_START = re.compile(r'^<([a-z]+)((?:\s+[a-z]+(?:="[^"]*")?)*)\s*(/?)>(.*)
 ATTRIBUTE = re.compile(r'([a-z]+)(?:="([^"]*)")?')
 CLOCK_TIME = re.compile(rb'(\* )\d\d:\d\d:\d\d')
 PLACEHOLDER = re.compile(r'\{\{([a-z0-9]+)(?::([^}]*))?\}\}')
+DRIVE_PATH = re.compile(r'^([A-Za-z]):\\(.*)$')
 RUN_TIMEOUT = 60
 SIMULATOR_READY_TIMEOUT = 20
 SIMULATOR_STOP_TIMEOUT = 10
@@ -141,6 +142,52 @@ def install_program(bin_dir, private_bin, windows, target_bytes):
             target_file.write(target_bytes)
 
 
+class CasePaths:
+    """Where the files a case names lie on this machine: names relative to the
+    working directory, or absolute Windows paths on a drive of the wine prefix
+    ("C:\\PRTG_Path.Txt").  Remembers what it creates on the drives, so that
+    it can be removed again."""
+
+    def __init__(self, work_dir, wine_prefix):
+        self.work_dir = work_dir
+        self.wine_prefix = wine_prefix
+        self.created = []
+
+    def host_path(self, name):
+        drive = DRIVE_PATH.match(name)
+        if not drive:
+            return os.path.join(self.work_dir, *name.split('\\'))
+        if not self.wine_prefix:
+            raise ValueError('%s: drive paths need the Windows build under wine' % name)
+        letter, rest = drive.group(1).lower(), drive.group(2)
+        return os.path.join(self.wine_prefix, 'drive_' + letter, *[part for part in rest.split('\\') if part])
+
+    def create_parents(self, path):
+        missing = []
+        parent = os.path.dirname(path)
+        while not os.path.exists(parent):
+            missing.append(parent)
+            parent = os.path.dirname(parent)
+        if missing:
+            self.created.append(missing[-1])
+            os.makedirs(os.path.dirname(path))
+
+    def write(self, name, content):
+        path = self.host_path(name)
+        self.create_parents(path)
+        if DRIVE_PATH.match(name) and not os.path.exists(path):
+            self.created.append(path)
+        with open(path, 'wb') as created:
+            created.write(content)
+
+    def remove_created(self):
+        for path in reversed(self.created):
+            if os.path.isdir(path):
+                shutil.rmtree(path, ignore_errors=True)
+            elif os.path.exists(path):
+                os.remove(path)
+
+
 def windows_path(native_path):
     """The path under which a Windows program under wine sees a native file."""
     return 'Z:' + native_path.replace('/', '\\')
@@ -225,18 +272,23 @@ def run_case(args):
     expander = Expander(loopback_hosts(case_name, variant), os.path.join(args.tools, 'quenmarel-profile'))
     scratch = tempfile.mkdtemp(prefix='quenmarel-e2e-')
     failures = []
+    paths = CasePaths(os.path.join(scratch, 'work'), args.wine_prefix if args.wine else None)
     try:
         private_bin = os.path.join(scratch, 'bin')
-        work_dir = os.path.join(scratch, 'work')
-        os.makedirs(work_dir)
+        if 'workdir' in single:
+            paths.work_dir = paths.host_path(single['workdir'].text.strip())
+            shutil.rmtree(paths.work_dir, ignore_errors=True)
+            paths.create_parents(os.path.join(paths.work_dir, 'x'))
+            paths.created.append(paths.work_dir)
+        work_dir = paths.work_dir
+        os.makedirs(work_dir, exist_ok=True)
         target = single.get('target')
         expander.target_file = windows_path(os.path.join(private_bin, 'quenmarel.target')) if args.wine else \
             os.path.join(private_bin, 'quenmarel.target')
         install_program(args.bin, private_bin, bool(args.wine), expander.section_bytes(target) if target else None)
         for section in sections:
             if section.name == 'file':
-                with open(os.path.join(work_dir, section.attributes['name']), 'wb') as created:
-                    created.write(expander.section_bytes(section))
+                paths.write(section.attributes['name'], expander.section_bytes(section))
 
         simulator = None
         if 'scenario' in single:
@@ -272,7 +324,7 @@ def run_case(args):
         for section in sections:
             if section.name != 'after':
                 continue
-            path = os.path.join(work_dir, section.attributes['name'])
+            path = paths.host_path(section.attributes['name'])
             if 'absent' in section.attributes:
                 if os.path.exists(path):
                     failures.append(('file ' + section.attributes['name'], b'(absent)', b'(present)'))
@@ -295,6 +347,7 @@ def run_case(args):
         if args.keep:
             print('kept ' + scratch)
         else:
+            paths.remove_created()
             shutil.rmtree(scratch, ignore_errors=True)
 
 

@@ -12,6 +12,9 @@ case "$1" in
     "$wineserver" -p >/dev/null 2>&1 </dev/null
     # The first program start creates the prefix; do it once, here, not in a case.
     timeout 300 "${QUENMAREL_WINE:-/usr/lib/wine/wine64}" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+    # A second drive, D:, for cases that name one.
+    mkdir -p "$WINEPREFIX/drive_d"
+    ln -sfn ../drive_d "$WINEPREFIX/dosdevices/d:"
     ;;
   stop)
     "$wineserver" -k || true
