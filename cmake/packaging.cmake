@@ -1,0 +1,53 @@
+# The release package: what an administrator unpacks on a monitoring probe.
+#
+#   quenmarel-4.3-windows-x64/
+#     quenmarel.exe, quenmarel-profile.exe, README.md
+#     examples/                                   profiles, listings, rfcsim scenario
+#     stand-in-LIBRFC32-for-testing-without-SAP/  our LIBRFC32.dll
+#
+# The stand-in library is kept out of the program's own folder on purpose: on a
+# real probe the vendor's LIBRFC32.dll lies beside quenmarel.exe, and copying
+# ours there is a deliberate step for a trial against rfcsim.
+#
+# `cpack` in a build directory writes the archive (ZIP for Windows, tar.gz
+# elsewhere); `cmake --install` lays out the same tree without archiving it.
+
+set(QUENMAREL_STAND_IN_FOLDER "stand-in-LIBRFC32-for-testing-without-SAP")
+
+install(TARGETS quenmarel quenmarel-profile RUNTIME DESTINATION .)
+# Only the library itself: RUNTIME is the DLL on Windows, LIBRARY the shared
+# object elsewhere; the import library (ARCHIVE) is build junk for a probe.
+install(TARGETS rfc32
+        RUNTIME DESTINATION ${QUENMAREL_STAND_IN_FOLDER}
+        LIBRARY DESTINATION ${QUENMAREL_STAND_IN_FOLDER})
+if(TARGET rfcsim)
+  # Built natively only; where it exists it belongs with the other trial piece.
+  install(TARGETS rfcsim RUNTIME DESTINATION ${QUENMAREL_STAND_IN_FOLDER})
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples)
+
+if(WIN32)
+  set(package_platform windows)
+  set(CPACK_GENERATOR ZIP)
+else()
+  string(TOLOWER ${CMAKE_SYSTEM_NAME} package_platform)
+  set(CPACK_GENERATOR TGZ)
+endif()
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  string(APPEND package_platform -x64)
+else()
+  string(APPEND package_platform -x86)
+endif()
+
+set(CPACK_PACKAGE_NAME quenmarel)
+set(CPACK_PACKAGE_VENDOR "Quenmarel")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Command-line sensor for the paging and roll areas of SAP application servers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The archive's name is also its top directory.
+set(CPACK_PACKAGE_FILE_NAME quenmarel-${PROJECT_VERSION}-${package_platform})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+# Symbols only make the download bigger; nobody debugs on a probe.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_SOURCE_GENERATOR "")
+include(CPack)
