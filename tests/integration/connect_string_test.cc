@@ -7,40 +7,32 @@
 
 namespace {
 
-TEST(ConnectString, SensorsStringIsSplitIntoItsFiveValues) {
-  ConnectStringFields fields;
-  ASSERT_TRUE(parse_connect_string("CLIENT=100 USER=MONITOR PASSWD=secret LANG=D DEST=PRD", fields));
-  EXPECT_EQ(fields.client.view(), "100");
-  EXPECT_EQ(fields.user.view(), "MONITOR");
-  EXPECT_EQ(fields.password.view(), "secret");
-  EXPECT_EQ(fields.language.view(), "D");
-  EXPECT_EQ(fields.destination.view(), "PRD");
-}
-
-TEST(ConnectString, PasswordMayHoldBlanksAndEveryKeyword) {
-  ConnectStringFields fields;
-  ASSERT_TRUE(parse_connect_string("CLIENT=1 USER=U PASSWD= x DEST=y LANG=z PASSWD=  LANG=E DEST=Q A", fields));
-  EXPECT_EQ(fields.password.view(), " x DEST=y LANG=z PASSWD= ");
-  EXPECT_EQ(fields.language.view(), "E");
-  EXPECT_EQ(fields.destination.view(), "Q A");
-}
-
-TEST(ConnectString, EmptyValuesAreValues) {
-  ConnectStringFields fields;
-  ASSERT_TRUE(parse_connect_string("CLIENT= USER= PASSWD= LANG= DEST=", fields));
-  EXPECT_TRUE(fields.client.empty());
-  EXPECT_TRUE(fields.destination.empty());
+TEST(ConnectString, EachValueRunsToTheNextKeywordInOrderSoItMayHoldBlanksAndKeywordsOrBeEmpty) {
+  const struct {
+    const char* text;
+    const char* fields[5];  // client, user, password, language, destination
+  } strings[] = {
+      {"CLIENT=100 USER=MONITOR PASSWD=secret LANG=D DEST=PRD", {"100", "MONITOR", "secret", "D", "PRD"}},
+      {"CLIENT=1 USER=U PASSWD= x DEST=y LANG=z PASSWD=  LANG=E DEST=Q A",
+       {"1", "U", " x DEST=y LANG=z PASSWD= ", "E", "Q A"}},
+      {"CLIENT= USER= PASSWD= LANG= DEST=", {"", "", "", "", ""}},
+  };
+  for (const auto& given : strings) {
+    ConnectStringFields fields;
+    ASSERT_TRUE(parse_connect_string(given.text, fields)) << given.text;
+    const std::string_view got[5] = {fields.client.view(), fields.user.view(), fields.password.view(),
+                                     fields.language.view(), fields.destination.view()};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(got[i], given.fields[i]) << given.text << ", field " << i;
+  }
 }
 
 TEST(ConnectString, MissingOrMisorderedKeywordIsRefused) {
   ConnectStringFields fields;
   EXPECT_FALSE(parse_connect_string(nullptr, fields));
-  EXPECT_FALSE(parse_connect_string("", fields));
-  EXPECT_FALSE(parse_connect_string("USER=U CLIENT=1 PASSWD=p LANG=D DEST=PRD", fields));
-  EXPECT_FALSE(parse_connect_string("CLIENT=1 USER=U PASSWD=p DEST=PRD", fields));
-  EXPECT_FALSE(parse_connect_string("CLIENT=1 USER=U LANG=D PASSWD=p DEST=PRD", fields));
-  EXPECT_FALSE(parse_connect_string("CLIENT=1 USER=U PASSWD=p DEST=PRD LANG=D", fields));
-  EXPECT_FALSE(parse_connect_string(" CLIENT=1 USER=U PASSWD=p LANG=D DEST=PRD", fields));
+  for (const char* text : {"", "USER=U CLIENT=1 PASSWD=p LANG=D DEST=PRD", "CLIENT=1 USER=U PASSWD=p DEST=PRD",
+                           "CLIENT=1 USER=U LANG=D PASSWD=p DEST=PRD", "CLIENT=1 USER=U PASSWD=p DEST=PRD LANG=D",
+                           " CLIENT=1 USER=U PASSWD=p LANG=D DEST=PRD"})
+    EXPECT_FALSE(parse_connect_string(text, fields)) << text;
 }
 
 TEST(ConnectString, ValueOf63CharactersIsTakenAnd64Refused) {

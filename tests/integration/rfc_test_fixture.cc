@@ -1,9 +1,13 @@
 #include "rfc_test_fixture.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -24,11 +28,7 @@ int running_test_index() {
   return index;
 }
 
-std::string replaced_host(std::string text, const std::string& host) {
-  for (std::size_t at = text.find("{host}"); at != std::string::npos; at = text.find("{host}", at + host.size()))
-    text.replace(at, 6, host);
-  return text;
-}
+void RFC_CALL record_handler(char* operation) { handler_calls().push_back(operation); }
 
 }  // namespace
 
@@ -54,18 +54,28 @@ void RfcTest::TearDown() {
 
 std::string RfcTest::address(int port) const { return host_ + ":" + std::to_string(port); }
 
+std::string RfcTest::with_host(std::string text) const {
+  for (std::size_t at = text.find("{host}"); at != std::string::npos; at = text.find("{host}", at + host_.size()))
+    text.replace(at, 6, host_);
+  return text;
+}
+
 void RfcTest::start_sim(const std::string& scenario) {
-  write_file("scenario.txt", replaced_host(scenario, host_));
+  write_file("scenario.txt", with_host(scenario));
   ASSERT_TRUE(sim.start((std::filesystem::current_path() / "scenario.txt").string())) << sim.errors();
 }
 
 std::vector<std::string> RfcTest::stop_sim() { return sim.stop(SIGTERM); }
 
-bool read_file(const std::string& name, std::string* content) {
-  std::ifstream file(name, std::ios::binary);
-  if (!file) return false;
-  content->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return true;
+int RfcTest::connect_raw(int port) const {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in target{};
+  target.sin_family = AF_INET;
+  target.sin_port = htons(static_cast<std::uint16_t>(port));
+  inet_pton(AF_INET, host_.c_str(), &target.sin_addr);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&target), sizeof target) == 0) return fd;
+  close(fd);
+  return -1;
 }
 
 void write_file(const std::string& name, const std::string& content) {
@@ -74,16 +84,15 @@ void write_file(const std::string& name, const std::string& content) {
 }
 
 std::string trace_file() {
-  std::string content;
-  return read_file("Dev_Rfc.Trc", &content) ? content : "<none>";
+  std::ifstream file("Dev_Rfc.Trc", std::ios::binary);
+  if (!file) return "<none>";
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 std::vector<std::string>& handler_calls() {
   static std::vector<std::string> calls;
   return calls;
 }
-
-void RFC_CALL record_handler(char* operation) { handler_calls().push_back(operation); }
 
 void install_recording_handler() {
   rfc_environment_record environment{record_handler, nullptr};

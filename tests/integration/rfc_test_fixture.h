@@ -21,10 +21,14 @@ class RfcTest : public ::testing::Test {
   const std::string& host() const { return host_; }
   /// "host:port" with this test's host.
   std::string address(int port = 3300) const;
-  /// Writes `scenario` (each "{host}" replaced by host()) and starts rfcsim on it.
+  /// `text` with each "{host}" replaced by host().
+  std::string with_host(std::string text) const;
+  /// Writes `scenario` (with_host applied) and starts rfcsim on it.
   void start_sim(const std::string& scenario);
   /// Stops rfcsim and returns the lines it printed after "ready".
   std::vector<std::string> stop_sim();
+  /// A plain TCP connection to host():port, to act as a partner the library is not; -1 when refused.
+  int connect_raw(int port) const;
 
   RfcsimProcess sim;
 
@@ -34,8 +38,6 @@ class RfcTest : public ::testing::Test {
   std::string directory_;
 };
 
-/// The whole content of a file of the working directory; false when missing.
-bool read_file(const std::string& name, std::string* content);
 /// Creates or replaces a file of the working directory.
 void write_file(const std::string& name, const std::string& content);
 /// The content of "Dev_Rfc.Trc", or "<none>" when it does not exist.
@@ -43,7 +45,5 @@ std::string trace_file();
 
 /// The operations the recording handler was called with, in order.
 std::vector<std::string>& handler_calls();
-/// An error handler that records its operation and returns.
-void RFC_CALL record_handler(char* operation);
-/// Installs record_handler as the library's error handler.
+/// Installs a handler that records its operation in handler_calls() and returns.
 void install_recording_handler();

@@ -9,15 +9,13 @@ namespace {
 class TraceFile : public RfcTest {};
 
 TEST_F(TraceFile, BlocksAreAppendedAndNumberedAfterThoseAlreadyInTheFile) {
-  write_file("Dev_Rfc.Trc",
-             "**** ERROR in RfcOpen\nT:0001 ======> connection refused\nERROR       earlier run\n\n"
-             "a line that merely mentions **** ERROR \n");
+  const std::string earlier =
+      "**** ERROR in RfcOpen\nT:0001 ======> connection refused\nERROR       earlier run\n\n"
+      "a line that merely mentions **** ERROR \n";
+  write_file("Dev_Rfc.Trc", earlier);
   EXPECT_EQ(open_application_server(host(), 0), RFC_NULL_HANDLE);
-  EXPECT_EQ(trace_file(),
-            "**** ERROR in RfcOpen\nT:0001 ======> connection refused\nERROR       earlier run\n\n"
-            "a line that merely mentions **** ERROR \n"
-            "**** ERROR in RfcOpen\nT:0002 ======> connection refused\n"
-            "ERROR       connection to " + address() + " refused\n\n");
+  EXPECT_EQ(trace_file(), earlier + "**** ERROR in RfcOpen\nT:0002 ======> connection refused\n"
+                                    "ERROR       connection to " + address() + " refused\n\n");
 }
 
 TEST_F(TraceFile, PasswordNeverAppearsWhateverFails) {

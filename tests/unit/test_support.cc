@@ -57,3 +57,10 @@ std::string ScratchDirectory::read(const std::string& name) const {
 }
 
 bool ScratchDirectory::exists(const std::string& name) const { return std::filesystem::exists(path_ + "/" + name); }
+
+std::string error_message(const std::string& printed) {
+  const std::size_t start = printed.rfind("<Text>");
+  const std::size_t end = printed.rfind("</Text>");
+  if (start == std::string::npos || end == std::string::npos || end < start) return "<no message>";
+  return printed.substr(start + 6, end - start - 6);
+}

@@ -51,6 +51,9 @@ class ScratchDirectory {
   std::string path_;
 };
 
+/// The message of the last error document in `printed`, or "<no message>" when there is none.
+std::string error_message(const std::string& printed);
+
 /// Runs `step` and returns the exit code it ended the run with, or -1 when it returned.
 template <typename Step>
 int exit_code_of(Step&& step) {
