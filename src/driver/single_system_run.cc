@@ -18,9 +18,9 @@ namespace {
 constexpr const char* trace_file_name = "Dev_Rfc.Trc";
 
 // The option text as the console shows it: up to the first "#" and the first
-// "@"; nothing but the opening of a placeholder counts as no parameters.  It
-// is formed in its own buffer so that overrides after a "#" or "@" still
-// reach the connection.
+// "@"; what a monitor leaves of its own "(Parameters ...)" or "(No ...)"
+// placeholder counts as no parameters.  It is formed in its own buffer so
+// that overrides after a "#" or "@" still reach the connection.
 ConsoleLine shown_option_text(const RunState& state) {
   ConsoleLine shown(state.given_options.view());
   shown.cut_at(shown.find('#'));
