@@ -49,7 +49,7 @@ void take_next_name(RunState& state, TextBuffer& name) {
 
 void set_channel_key(RunState& state, const TextBuffer& name) {
   switch (state.key_kind) {
-    case KeyKind::Profile: state.sensor_channel_key = BoundedText<63>(name.view()); break;
+    case KeyKind::Profile: state.sensor_channel_key.assign(name.view()); break;
     case KeyKind::Alias:
       state.sensor_channel_key.assign(name.size() < 4 ? name.view() : name.view().substr(0, name.size() - 4));
       break;
