@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/bounded_text.h"
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 #include "socket_io.h"
 #include "wire_format.h"
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 /// Key of a connection that could not be made, broke or timed out.
 inline constexpr const char* key_communication = "RFC_ERROR_COMMUNICATION";

@@ -7,7 +7,7 @@
 #include "connection_table.h"
 #include "error_report.h"
 #include "frame_exchange.h"
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // RfcEnvironment, RfcLastError and RfcClose.
 #include "connection_table.h"
 #include "error_report.h"
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 extern "C" {
 

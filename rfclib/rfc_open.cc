@@ -9,7 +9,7 @@
 #include "error_report.h"
 #include "frame_exchange.h"
 #include "logon_file.h"
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 namespace {
 

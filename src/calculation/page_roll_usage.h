@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 struct RunState;
 

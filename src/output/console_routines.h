@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 struct RunState;
 

@@ -1,7 +1,7 @@
 // Opening the connection to one SAP system, and the library's error handler.
 #pragma once
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 struct RunState;
 

@@ -1,7 +1,7 @@
 // The handler through which the RFC library reports its own errors.
 #pragma once
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 struct RunState;
 

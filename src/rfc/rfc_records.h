@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/bounded_text.h"
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 /// Filled anew for every connection; the library may keep pointers into them
 /// for as long as the connection is open, so they live as long as the run.

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "common/bounded_text.h"
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 struct RunState;
 

@@ -19,7 +19,9 @@ import run_case  # noqa: E402  (shares the program set-up and the simulator)
 
 RUNS = 20
 ROUNDS = 3
-HOST = '127.44.0.9'
+# QUENMAREL_TEST_NET keeps suites that run side by side on addresses of their own.
+NETWORK = int(os.environ.get('QUENMAREL_TEST_NET', '0')) % 250
+HOST = '127.44.%d.9' % NETWORK
 
 
 def write(path, text):
@@ -34,7 +36,7 @@ def main():
     parser.add_argument('--wine')
     parser.add_argument('--wine-prefix')
     args = parser.parse_args()
-    host = '127.44.0.10' if args.wine else HOST
+    host = '127.44.%d.10' % NETWORK if args.wine else HOST
 
     scratch = tempfile.mkdtemp(prefix='quenmarel-concurrent-')
     try:

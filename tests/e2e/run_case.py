@@ -71,7 +71,10 @@ def parse_case(path):
 
 def loopback_hosts(case_name, variant):
     """Two loopback addresses that belong to this case and variant alone."""
-    digest = hashlib.sha256(('%s/%s' % (case_name, variant)).encode()).digest()
+    # QUENMAREL_TEST_NET keeps suites that run side by side (from several
+    # checkouts) on addresses of their own.
+    network = os.environ.get('QUENMAREL_TEST_NET', '')
+    digest = hashlib.sha256(('%s/%s%s' % (case_name, variant, network)).encode()).digest()
     second, third, fourth = digest[0], digest[1], 2 + digest[2] % 250
     if second == 77:  # 127.77.0.0/16 belongs to the integration tests
         second = 78

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -34,7 +35,10 @@ void RFC_CALL record_handler(char* operation) { handler_calls().push_back(operat
 
 void RfcTest::SetUp() {
   const int index = running_test_index();
-  host_ = "127.77." + std::to_string(index / 250) + "." + std::to_string(index % 250 + 1);
+  // QUENMAREL_TEST_NET keeps suites that run side by side on addresses of their own.
+  const char* network = std::getenv("QUENMAREL_TEST_NET");
+  const int block = (network != nullptr ? std::atoi(network) % 60 : 0) * 4;
+  host_ = "127.77." + std::to_string(block + index / 250) + "." + std::to_string(index % 250 + 1);
   previous_directory_ = std::filesystem::current_path().string();
   std::string pattern = (std::filesystem::temp_directory_path() / "rfclib_test_XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 #include "rfcsim_process.h"
 
 /// Base of the tests that talk to rfcsim.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 /// Logon values before the sensor's padding.
 struct LogonValues {

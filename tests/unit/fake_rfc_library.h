@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 struct FakeRfcLibrary {
   // --- programmed answers ---
