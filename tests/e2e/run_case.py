@@ -125,17 +125,20 @@ class Expander:
         return text.encode('latin-1')
 
 
-def install_program(bin_dir, private_bin, windows, target_bytes):
+def install_program(bin_dir, private_bin, windows, target_bytes, library=None, beside=()):
     """Puts the programs and the RFC library into a directory of the case's own,
-    with the case's target file beside them."""
+    with the case's target file beside them.  `library` takes the place of the
+    build's own RFC library; the files of `beside` lie next to it."""
     os.makedirs(private_bin)
-    names = ['quenmarel.exe', 'quenmarel-profile.exe', 'LIBRFC32.dll'] if windows else \
-            ['quenmarel', 'quenmarel-profile', 'librfc32.so']
-    for name in names:
-        source = os.path.join(bin_dir, name)
+    library_name = 'LIBRFC32.dll' if windows else 'librfc32.so'
+    names = ['quenmarel.exe', 'quenmarel-profile.exe'] if windows else ['quenmarel', 'quenmarel-profile']
+    sources = [os.path.join(bin_dir, name) for name in names]
+    sources.append(library or os.path.join(bin_dir, library_name))
+    sources.extend(beside)
+    for source in sources:
         if not os.path.exists(source):
             continue
-        destination = os.path.join(private_bin, name)
+        destination = os.path.join(private_bin, os.path.basename(source))
         try:
             os.link(source, destination)
         except OSError:
@@ -265,7 +268,10 @@ def program_environment(args):
 def run_case(args):
     case_name = os.path.splitext(os.path.basename(args.case))[0]
     sections = parse_case(args.case)
-    single = {section.name: section for section in sections}
+    # A section written for this configuration takes the place of the general one.
+    single = {section.name: section for section in sections if 'configuration' not in section.attributes}
+    single.update({section.name: section for section in sections
+                   if section.attributes.get('configuration') == args.configuration})
     platform = single['platform'].text.strip() if 'platform' in single else 'both'
     if (platform == 'native' and args.wine) or (platform == 'windows' and not args.wine):
         print('skipped: case is for %s only' % platform)
@@ -288,7 +294,8 @@ def run_case(args):
         target = single.get('target')
         expander.target_file = windows_path(os.path.join(private_bin, 'quenmarel.target')) if args.wine else \
             os.path.join(private_bin, 'quenmarel.target')
-        install_program(args.bin, private_bin, bool(args.wine), expander.section_bytes(target) if target else None)
+        install_program(args.bin, private_bin, bool(args.wine), expander.section_bytes(target) if target else None,
+                        args.library, args.beside)
         for section in sections:
             if section.name == 'file':
                 paths.write(section.attributes['name'], expander.section_bytes(section))
@@ -360,6 +367,10 @@ def main():
     parser.add_argument('--tools', required=True, help='directory of the native rfcsim and quenmarel-profile')
     parser.add_argument('--wine', help='wine loader: run the Windows build under it')
     parser.add_argument('--wine-prefix', help='WINEPREFIX for the Windows build')
+    parser.add_argument('--library', help='the RFC library to lay beside the sensor instead of the build\'s own')
+    parser.add_argument('--beside', action='append', default=[], help='a further file to lay beside the sensor')
+    parser.add_argument('--configuration', default='classic',
+                        help='name of the library configuration; sections marked configuration="NAME" apply to it')
     parser.add_argument('--keep', action='store_true', help='keep the scratch directory')
     parser.add_argument('case', help='the case file')
     args = parser.parse_args()
