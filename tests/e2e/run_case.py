@@ -2,7 +2,8 @@
 """Runs one end-to-end case (see README.md in this directory) and compares what
 came out with what the case expects, byte for byte.
 
-Exit code 0: the case passed; 1: it failed (differences are printed);
+Exit code 0: the case passed; 1: it failed (differences are printed) or the
+case file is malformed (the file, the line and the section are named);
 77: the case does not apply to this platform (CTest counts it as skipped).
 """
 
@@ -19,54 +20,206 @@ import tempfile
 import time
 
 SKIPPED = 77
-SECTION_START = re.compile(r'^<([a-z]+)((?:\s+[a-z]+(?:="[^"]*")?)*)\s*(/?)>(.*)$')
-ATTRIBUTE = re.compile(r'([a-z]+)(?:="([^"]*)")?')
+SECTION_START = re.compile(r'^<([A-Za-z][\w-]*)((?:\s+[\w-]+(?:="[^"]*")?)*)\s*(/?)>(.*)$')
+ATTRIBUTE = re.compile(r'([\w-]+)(?:="([^"]*)")?')
 CLOCK_TIME = re.compile(rb'(\* )\d\d:\d\d:\d\d')
 PLACEHOLDER = re.compile(r'\{\{([a-z0-9]+)(?::([^}]*))?\}\}')
 DRIVE_PATH = re.compile(r'^([A-Za-z]):\\(.*)$')
+FRAGMENT_NAME = re.compile(r'^[a-z0-9_]+$')
+FRAGMENT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'fragments')
 RUN_TIMEOUT = 60
 SIMULATOR_READY_TIMEOUT = 20
 SIMULATOR_STOP_TIMEOUT = 10
 
+# Every section a case may hold, with the attributes it takes.  All but <info>
+# may be written once more for one library configuration.
+SECTIONS = {
+    'info': (),
+    'workdir': ('configuration',),
+    'platform': ('configuration',),
+    'command': ('configuration',),
+    'args': ('configuration',),
+    'stdin': ('configuration', 'crlf', 'nonewline'),
+    'target': ('configuration', 'crlf', 'nonewline'),
+    'file': ('configuration', 'name', 'crlf', 'nonewline'),
+    'scenario': ('configuration',),
+    'stdout': ('configuration', 'crlf', 'nonewline'),
+    'stderr': ('configuration',),
+    'exit': ('configuration',),
+    'after': ('configuration', 'name', 'crlf', 'nonewline', 'absent'),
+    'simlog': ('configuration',),
+}
+VALUE_ATTRIBUTES = ('configuration', 'name')
+NAMED_SECTIONS = ('file', 'after')
+# Without these a case could pass while checking nothing.
+REQUIRED_SECTIONS = ('stdout', 'exit')
+PLATFORMS = ('both', 'native', 'windows')
+COMMANDS = ('quenmarel', 'quenmarel-profile')
+
+
+class CaseError(Exception):
+    """A malformed case file, named with the line at fault where there is one."""
+
+    def __init__(self, path, line, message):
+        super().__init__('%s:%d: %s' % (path, line, message) if line else '%s: %s' % (path, message))
+
 
 class Section:
-    def __init__(self, name, attributes, text):
+    def __init__(self, name, attributes, text, line, body_line):
         self.name = name
         self.attributes = attributes
         self.text = text
+        self.line = line
+        self.body_line = body_line
+
+    def slot(self):
+        """What the section stands for: its name and, for a file or <after>, the file's name."""
+        return self.name, self.attributes.get('name')
+
+    def describe(self):
+        return '<%s%s>' % (self.name, ''.join(' %s="%s"' % (key, self.attributes[key])
+                                              for key in VALUE_ATTRIBUTES if key in self.attributes))
+
+
+def read_attributes(path, number, name, attribute_text):
+    attributes = {}
+    for match in ATTRIBUTE.finditer(attribute_text):
+        key, value = match.groups()
+        if key not in SECTIONS[name]:
+            raise CaseError(path, number, 'section <%s> takes no attribute %s' % (name, key))
+        if key in attributes:
+            raise CaseError(path, number, 'attribute %s is repeated in <%s>' % (key, name))
+        if key in VALUE_ATTRIBUTES and not value:
+            raise CaseError(path, number, 'attribute %s of <%s> needs a value: %s="..."' % (key, name, key))
+        if key not in VALUE_ATTRIBUTES and value is not None:
+            raise CaseError(path, number, 'attribute %s of <%s> takes no value' % (key, name))
+        attributes[key] = value
+    return attributes
 
 
 def parse_case(path):
-    """Reads a case file into a list of sections, in file order."""
-    sections = []
+    """Reads a case file into a list of sections, in file order, refusing what
+    the format does not know rather than skipping it."""
     with open(path, encoding='utf-8') as case_file:
         lines = case_file.read().split('\n')
     if lines and lines[-1] == '':
         lines.pop()
+    sections = []
     index = 0
     while index < len(lines):
+        number = index + 1
         match = SECTION_START.match(lines[index])
         index += 1
         if not match:
+            if lines[index - 1].strip():
+                raise CaseError(path, number, 'text outside a section: %r' % lines[index - 1])
             continue
         name, attribute_text, self_closing, rest = match.groups()
-        attributes = {key: value for key, value in ATTRIBUTE.findall(attribute_text)}
-        if self_closing:
-            sections.append(Section(name, attributes, None))
-            continue
+        if name not in SECTIONS:
+            raise CaseError(path, number, 'unknown section <%s>' % name)
+        attributes = read_attributes(path, number, name, attribute_text)
         closing = '</%s>' % name
-        if rest.endswith(closing):
-            sections.append(Section(name, attributes, rest[:-len(closing)] + '\n'))
-            continue
-        body = []
-        while index < len(lines) and lines[index] != closing:
-            body.append(lines[index] + '\n')
+        if self_closing or 'absent' in attributes:
+            if not (self_closing and 'absent' in attributes and not rest):
+                raise CaseError(path, number, 'only <after name="..." absent/> is written without a body')
+            sections.append(Section(name, attributes, None, number, number))
+        elif rest:
+            if not rest.endswith(closing):
+                raise CaseError(path, number, 'section <%s> has text after its start but no %s on the same line'
+                                % (name, closing))
+            sections.append(Section(name, attributes, rest[:-len(closing)] + '\n', number, number))
+        else:
+            body = []
+            while index < len(lines) and lines[index] != closing:
+                body.append(lines[index] + '\n')
+                index += 1
+            if index == len(lines):
+                raise CaseError(path, number, 'section <%s> is not closed' % name)
             index += 1
-        if index == len(lines):
-            raise ValueError('%s: section <%s> is not closed' % (path, name))
-        index += 1
-        sections.append(Section(name, attributes, ''.join(body)))
+            sections.append(Section(name, attributes, ''.join(body), number, number + 1))
+    check_case(path, sections)
     return sections
+
+
+def check_case(path, sections):
+    """Refuses repeated sections, missing required ones, values the runner
+    cannot use and unknown placeholders."""
+    seen = {}
+    for section in sections:
+        if section.name in NAMED_SECTIONS and 'name' not in section.attributes:
+            raise CaseError(path, section.line, 'section <%s> needs a name="..." attribute' % section.name)
+        key = section.slot() + (section.attributes.get('configuration'),)
+        if key in seen:
+            raise CaseError(path, section.line, 'section %s is repeated (first at line %d)'
+                            % (section.describe(), seen[key].line))
+        seen[key] = section
+    for name in REQUIRED_SECTIONS:
+        if (name, None, None) not in seen:
+            raise CaseError(path, 0, 'the case has no <%s> section; every case states its %s'
+                            % (name, 'standard output' if name == 'stdout' else 'exit code'))
+    for section in sections:
+        check_value(path, section)
+        if section.text is not None and section.name != 'info':
+            check_placeholders(path, section.body_line, section.text, True)
+
+
+def check_value(path, section):
+    value = section.text.strip() if section.text is not None else ''
+    if section.name == 'exit' and not re.match(r'^-?\d+$', value):
+        raise CaseError(path, section.line, 'section <exit> must hold a whole number, not %r' % value)
+    if section.name == 'platform' and value not in PLATFORMS:
+        raise CaseError(path, section.line, 'section <platform> must hold one of %s' % ', '.join(PLATFORMS))
+    if section.name == 'command' and value not in COMMANDS:
+        raise CaseError(path, section.line, 'section <command> must hold one of %s' % ', '.join(COMMANDS))
+
+
+def fragment_path(name):
+    return os.path.join(FRAGMENT_DIR, name)
+
+
+def check_placeholders(path, first_line, text, fragments_allowed):
+    for offset, line in enumerate(text.split('\n')):
+        number = first_line + offset
+        for match in PLACEHOLDER.finditer(line):
+            problem = placeholder_problem(match.group(1), match.group(2), fragments_allowed)
+            if problem:
+                raise CaseError(path, number, '%s: %s' % (match.group(0), problem))
+            if match.group(1) == 'fragment':
+                with open(fragment_path(match.group(2)), encoding='utf-8') as fragment:
+                    check_placeholders(fragment_path(match.group(2)), 1, fragment.read(), False)
+        if '{{' in PLACEHOLDER.sub('', line):
+            raise CaseError(path, number, 'malformed placeholder in %r' % line)
+
+
+def placeholder_problem(name, argument, fragments_allowed):
+    """What is wrong with a placeholder, or None."""
+    if name in ('host', 'host2', 'targetfile', 'nul'):
+        return None if argument is None else 'takes no argument'
+    if name == 'scramble':
+        return None if argument else 'needs the password: {{scramble:TEXT}}'
+    if name == 'repeat':
+        return None if argument and re.match(r'^\d+:', argument) else 'needs a count and a text: {{repeat:N:TEXT}}'
+    if name == 'fragment':
+        if not fragments_allowed:
+            return 'a fragment cannot use another fragment'
+        if not argument or not FRAGMENT_NAME.match(argument) or not os.path.isfile(fragment_path(argument)):
+            return 'no such fragment in %s' % FRAGMENT_DIR
+        return None
+    return 'unknown placeholder'
+
+
+def select_sections(sections, configuration):
+    """The sections that apply under a configuration, in file order: for each
+    section (each file name of a named one) the one written for the
+    configuration if there is one, else the general one."""
+    chosen = {}
+    for section in sections:
+        written_for = section.attributes.get('configuration')
+        if written_for is None:
+            chosen.setdefault(section.slot(), section)
+        elif written_for == configuration:
+            chosen[section.slot()] = section
+    return [section for section in sections if chosen.get(section.slot()) is section]
 
 
 def loopback_hosts(case_name, variant):
@@ -113,6 +266,12 @@ class Expander:
             if name == 'repeat':
                 count, _, repeated = argument.partition(':')
                 return repeated * int(count)
+            if name == 'fragment':
+                with open(fragment_path(argument), encoding='utf-8') as fragment:
+                    text = fragment.read()
+                # The placeholder stands for the fragment's lines; the case's own
+                # line feed after it ends the last one.
+                return self.expand(text[:-1] if text.endswith('\n') else text)
             raise ValueError('unknown placeholder %s' % match.group(0))
         return PLACEHOLDER.sub(replace, text)
 
@@ -267,11 +426,8 @@ def program_environment(args):
 
 def run_case(args):
     case_name = os.path.splitext(os.path.basename(args.case))[0]
-    sections = parse_case(args.case)
-    # A section written for this configuration takes the place of the general one.
-    single = {section.name: section for section in sections if 'configuration' not in section.attributes}
-    single.update({section.name: section for section in sections
-                   if section.attributes.get('configuration') == args.configuration})
+    sections = select_sections(parse_case(args.case), args.configuration)
+    single = {section.name: section for section in sections if section.name not in NAMED_SECTIONS}
     platform = single['platform'].text.strip() if 'platform' in single else 'both'
     if (platform == 'native' and args.wine) or (platform == 'windows' and not args.wine):
         print('skipped: case is for %s only' % platform)
@@ -319,38 +475,31 @@ def run_case(args):
             simulator_log = simulator.stop() if simulator else b''
 
         actual_stdout = CLOCK_TIME.sub(rb'\1HH:MM:SS', result.stdout)
-        if 'stdout' in single:
-            expected_stdout = expander.section_bytes(single['stdout'])
-            if expected_stdout != actual_stdout:
-                failures.append(('standard output', expected_stdout, actual_stdout))
-        if 'exit' in single:
-            expected_exit = int(single['exit'].text.strip())
-            if expected_exit != result.returncode:
-                failures.append(('exit code', str(expected_exit).encode(), str(result.returncode).encode()))
+        expected_stdout = expander.section_bytes(single['stdout'])
+        if expected_stdout != actual_stdout:
+            failures.append(('standard output', expected_stdout, actual_stdout))
+        if 'stderr' in single:
+            expected_stderr = expander.section_bytes(single['stderr'])
+            if args.wine:
+                # A Windows program's standard error is a text stream: each line
+                # feed written to it arrives as a carriage return and line feed.
+                expected_stderr = expected_stderr.replace(b'\n', b'\r\n')
+            if expected_stderr != result.stderr:
+                failures.append(('standard error', expected_stderr, result.stderr))
+        expected_exit = int(single['exit'].text.strip())
+        if expected_exit != result.returncode:
+            failures.append(('exit code', str(expected_exit).encode(), str(result.returncode).encode()))
         if 'simlog' in single:
             expected_log = expander.section_bytes(single['simlog'])
             if expected_log != simulator_log:
                 failures.append(('rfcsim log', expected_log, simulator_log))
         for section in sections:
-            if section.name != 'after':
-                continue
-            path = paths.host_path(section.attributes['name'])
-            if 'absent' in section.attributes:
-                if os.path.exists(path):
-                    failures.append(('file ' + section.attributes['name'], b'(absent)', b'(present)'))
-                continue
-            if not os.path.exists(path):
-                failures.append(('file ' + section.attributes['name'], b'(present)', b'(absent)'))
-                continue
-            with open(path, 'rb') as after_file:
-                actual_bytes = after_file.read()
-            expected_bytes = expander.section_bytes(section)
-            if actual_bytes != expected_bytes:
-                failures.append(('file ' + section.attributes['name'], expected_bytes, actual_bytes))
+            if section.name == 'after':
+                failures.extend(file_failures(paths, expander, section))
 
         for what, expected, actual in failures:
             show_difference(what, expected, actual)
-        if failures and result.stderr:
+        if failures and result.stderr and 'stderr' not in single:
             print('--- standard error of the program:\n' + result.stderr.decode('latin-1', 'replace'))
         return 1 if failures else 0
     finally:
@@ -359,6 +508,20 @@ def run_case(args):
         else:
             paths.remove_created()
             shutil.rmtree(scratch, ignore_errors=True)
+
+
+def file_failures(paths, expander, section):
+    """How a file differs after the run from what an <after> section expects."""
+    name = section.attributes['name']
+    path = paths.host_path(name)
+    if 'absent' in section.attributes:
+        return [('file ' + name, b'(absent)', b'(present)')] if os.path.exists(path) else []
+    if not os.path.exists(path):
+        return [('file ' + name, b'(present)', b'(absent)')]
+    with open(path, 'rb') as after_file:
+        actual_bytes = after_file.read()
+    expected_bytes = expander.section_bytes(section)
+    return [('file ' + name, expected_bytes, actual_bytes)] if actual_bytes != expected_bytes else []
 
 
 def main():
@@ -374,7 +537,11 @@ def main():
     parser.add_argument('--keep', action='store_true', help='keep the scratch directory')
     parser.add_argument('case', help='the case file')
     args = parser.parse_args()
-    sys.exit(run_case(args))
+    try:
+        sys.exit(run_case(args))
+    except CaseError as error:
+        print(error)
+        sys.exit(1)
 
 
 if __name__ == '__main__':
