@@ -49,7 +49,7 @@ SECTIONS = {
     'after': ('configuration', 'name', 'crlf', 'nonewline', 'absent'),
     'simlog': ('configuration',),
 }
-VALUE_ATTRIBUTES = ('configuration', 'name')
+VALUE_ATTRIBUTES = ('name', 'configuration')
 NAMED_SECTIONS = ('file', 'after')
 # Without these a case could pass while checking nothing.
 REQUIRED_SECTIONS = ('stdout', 'exit')

@@ -1,0 +1,66 @@
+#!/usr/bin/env python3
+"""The end-to-end runner refuses a malformed case file before it runs anything
+(exit code 1, one line naming the file, the line and the fault), and applies a
+section written for a configuration only when it runs for that configuration.
+
+Exit code 0: the runner behaved so for every case in runner_cases/; 1: it did
+not (each wrong answer is printed).
+"""
+
+import argparse
+import os
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CASES = os.path.join(HERE, 'runner_cases')
+RUN_TIMEOUT = 120
+
+# Case, runner options, the exit code the runner must give, and a line it must print.
+CHECKS = [
+    ('misspelled_section.test', [], 1, 'misspelled_section.test:8: unknown section <stdot>'),
+    ('missing_exit.test', [], 1, 'missing_exit.test: the case has no <exit> section; every case states its exit code'),
+    ('repeated_section.test', [], 1, 'repeated_section.test:11: section <exit> is repeated (first at line 10)'),
+    ('repeated_file_name.test', [], 1,
+     'repeated_file_name.test:10: section <file name="PRD.P00"> is repeated (first at line 7)'),
+    ('repeated_configuration_section.test', [], 1, 'repeated_configuration_section.test:12: '
+     'section <after name="Dev_Rfc.Trc" configuration="other"> is repeated (first at line 11)'),
+    ('unknown_attribute.test', [], 1, 'unknown_attribute.test:8: section <stdout> takes no attribute crfl'),
+    ('unknown_placeholder.test', [], 1, 'unknown_placeholder.test:8: {{hots}}: unknown placeholder'),
+    ('checks_nothing.test', [], 1,
+     'checks_nothing.test: the case has no <stdout> section; every case states its standard output'),
+    ('configuration_sections.test', [], 0, None),
+    ('configuration_sections.test', ['--configuration', 'other'], 0, None),
+    ('configuration_sections.test', ['--configuration', 'third'], 1, '--- file written-for-third.txt differs'),
+]
+
+
+def wrong_answer(bin_dir, case, options, expected_exit, expected_line):
+    """What the runner did wrong with one case, or None."""
+    command = [sys.executable, os.path.join(HERE, 'run_case.py'), '--bin', bin_dir, '--tools', bin_dir] + options
+    result = subprocess.run(command + [case], cwd=CASES, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                            timeout=RUN_TIMEOUT)
+    output = result.stdout.decode('utf-8', 'replace')
+    if result.returncode != expected_exit:
+        return 'exit code %d, expected %d' % (result.returncode, expected_exit)
+    if expected_line is not None and expected_line not in output.split('\n'):
+        return 'no line %r' % expected_line
+    return None
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument('--bin', required=True, help='directory of the native build')
+    args = parser.parse_args()
+    failures = 0
+    for case, options, expected_exit, expected_line in CHECKS:
+        wrong = wrong_answer(os.path.abspath(args.bin), case, options, expected_exit, expected_line)
+        if wrong:
+            failures += 1
+            print('%s %s: %s' % (case, ' '.join(options), wrong))
+    print('%d of %d runner checks passed' % (len(CHECKS) - failures, len(CHECKS)))
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
