@@ -53,6 +53,8 @@ VALUE_ATTRIBUTES = ('name', 'configuration')
 NAMED_SECTIONS = ('file', 'after')
 # Without these a case could pass while checking nothing.
 REQUIRED_SECTIONS = ('stdout', 'exit')
+# Sections read as they stand; placeholders are expanded in all others.
+UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'exit')
 PLATFORMS = ('both', 'native', 'windows')
 COMMANDS = ('quenmarel', 'quenmarel-profile')
 
@@ -159,8 +161,11 @@ def check_case(path, sections):
                             % (name, 'standard output' if name == 'stdout' else 'exit code'))
     for section in sections:
         check_value(path, section)
-        if section.text is not None and section.name != 'info':
-            check_placeholders(path, section.body_line, section.text, True)
+        if section.text is None or section.name == 'info':
+            continue
+        if section.name in UNEXPANDED_SECTIONS and '{{' in section.text:
+            raise CaseError(path, section.line, 'section <%s> takes no placeholders' % section.name)
+        check_placeholders(path, section.body_line, section.text, True)
 
 
 def check_value(path, section):
