@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "connection_table.h"
+#include "socket_io.h"
 #include "wire_format.h"
 
 /// Longest wait for a connection to be accepted.
@@ -18,8 +18,12 @@ inline constexpr int send_timeout_ms = 5000;
 /// How sending or waiting for a frame ended.
 enum class FrameOutcome { done, closed, timed_out, unreadable, failed };
 
-/// Sends a whole frame.
-FrameOutcome send_frame(Connection& connection, const FrameWriter& frame);
+/// Room for the payload of one received frame (binary, so not a text buffer).
+using FramePayload = unsigned char[frame_payload_limit];
 
-/// Receives one frame into the connection's payload buffer within `timeout_ms`.
-FrameOutcome receive_frame(Connection& connection, int timeout_ms, unsigned char* kind, std::size_t* payload_size);
+/// Sends a whole frame.
+FrameOutcome send_frame(SocketId socket, const FrameWriter& frame);
+
+/// Receives one frame into `payload` within `timeout_ms`.
+FrameOutcome receive_frame(SocketId socket, int timeout_ms, unsigned char* kind, FramePayload& payload,
+                           std::size_t* payload_size);
