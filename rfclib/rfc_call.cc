@@ -34,24 +34,10 @@ rfc_result_code fail_unknown_handle(const char* function, rfc_handle handle) {
 }
 
 rfc_result_code fail_broken_transfer(const char* function, Connection& connection, FrameOutcome outcome) {
+  const char* status = "";
   MessageText message;
-  const char* partner = connection.partner.c_str();
-  switch (outcome) {
-    case FrameOutcome::timed_out:
-      message.assignf("no reply from %s within %d s", partner, reply_timeout_ms / 1000);
-      return break_connection(function, connection, "reply timeout", message.view());
-    case FrameOutcome::closed:
-      message.assignf("connection to %s closed by partner", partner);
-      return break_connection(function, connection, "connection broken", message.view());
-    case FrameOutcome::unreadable:
-      message.assignf("unreadable reply from %s", partner);
-      return break_connection(function, connection, "protocol error", message.view());
-    case FrameOutcome::done:
-    case FrameOutcome::failed:
-      break;
-  }
-  message.assignf("connection to %s broken", partner);
-  return break_connection(function, connection, "connection broken", message.view());
+  describe_transfer_failure(outcome, connection.partner.view(), &status, message);
+  return break_connection(function, connection, status, message.view());
 }
 
 /// A decoded reply frame; the values stay in the payload until stored.

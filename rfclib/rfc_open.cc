@@ -47,58 +47,32 @@ rfc_handle fail_open(const char* function, const char* key, const char* status, 
 
 rfc_handle fail_connect(const char* function, ConnectOutcome outcome, const ConnectTarget& target,
                         rfc_open_error_details* details) {
+  const char* status = "";
   MessageText message;
-  switch (outcome) {
-    case ConnectOutcome::host_not_found:
-      message.assignf("host %s not found", target.host.c_str());
-      return fail_open(function, key_communication, "host not found", message.view(), details);
-    case ConnectOutcome::refused:
-      message.assignf("connection to %s:%d refused", target.host.c_str(), target.port);
-      return fail_open(function, key_communication, "connection refused", message.view(), details);
-    case ConnectOutcome::timed_out:
-      message.assignf("no connection to %s:%d within %d s", target.host.c_str(), target.port,
-                      connect_timeout_ms / 1000);
-      return fail_open(function, key_communication, "connect timeout", message.view(), details);
-    case ConnectOutcome::connected:
-    case ConnectOutcome::failed:
-      break;
-  }
-  message.assignf("connection to %s:%d failed", target.host.c_str(), target.port);
-  return fail_open(function, key_communication, "connection failed", message.view(), details);
+  describe_connect_failure(outcome, target, &status, message);
+  return fail_open(function, key_communication, status, message.view(), details);
 }
 
 // Sends the logon and reads the answer; on any failure the error is reported
 // and the connection released.
 bool log_on(const char* function, Connection& connection, const LogonData& logon, rfc_open_error_details* details) {
-  FrameWriter frame(frame_logon);
-  frame.put_text(logon.client.view());
-  frame.put_text(logon.user.view());
-  frame.put_text(logon.password.view());
-  frame.put_text(logon.language.view());
   unsigned char kind = 0;
   std::size_t payload_size = 0;
-  FrameOutcome outcome = send_frame(connection.socket, frame);
-  if (outcome == FrameOutcome::done) outcome = receive_frame(connection.socket, logon_timeout_ms, &kind, connection.payload,
-                                                                &payload_size);
-
-  MessageText message;
-  const char* partner = connection.partner.c_str();
+  const FrameOutcome outcome =
+      exchange_logon(connection.socket, logon.client.view(), logon.user.view(), logon.password.view(),
+                     logon.language.view(), &kind, connection.payload, &payload_size);
   if (outcome == FrameOutcome::done && kind == frame_logon_accepted) return true;
+  MessageText message;
   if (outcome == FrameOutcome::done && kind == frame_logon_rejected) {
     std::string_view reason;
     FieldReader(connection.payload, payload_size).get_text(&reason);
-    message.assignf("logon to %s rejected: ", partner);
+    message.assignf("logon to %s rejected: ", connection.partner.c_str());
     message.append(reason);
     fail_open(function, key_logon_failure, "logon rejected", message.view(), details);
-  } else if (outcome == FrameOutcome::timed_out) {
-    message.assignf("no logon answer from %s within %d s", partner, logon_timeout_ms / 1000);
-    fail_open(function, key_communication, "logon timeout", message.view(), details);
-  } else if (outcome == FrameOutcome::closed) {
-    message.assignf("connection to %s closed during logon", partner);
-    fail_open(function, key_communication, "connection broken", message.view(), details);
   } else {
-    message.assignf("unreadable logon answer from %s", partner);
-    fail_open(function, key_communication, "protocol error", message.view(), details);
+    const char* status = "";
+    describe_logon_answer_failure(outcome, connection.partner.view(), &status, message);
+    fail_open(function, key_communication, status, message.view(), details);
   }
   release_connection(connection);
   return false;
