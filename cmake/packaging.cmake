@@ -4,6 +4,7 @@
 #     quenmarel.exe, quenmarel-profile.exe, README.md
 #     examples/                                   profiles, listings, rfcsim scenario
 #     stand-in-LIBRFC32-for-testing-without-SAP/  our LIBRFC32.dll
+#     NetWeaver-RFC-bridge/                       the bridge's LIBRFC32.dll
 #
 # The stand-in library is kept out of the program's own folder on purpose: on a
 # real probe the vendor's LIBRFC32.dll lies beside quenmarel.exe, and copying
@@ -24,6 +25,13 @@ if(TARGET rfcsim)
   # Built natively only; where it exists it belongs with the other trial piece.
   install(TARGETS rfcsim RUNTIME DESTINATION ${QUENMAREL_STAND_IN_FOLDER})
 endif()
+# The NetWeaver bridge in a folder of its own too: it goes beside the sensor
+# together with the SDK's libraries, which the package cannot carry.  The
+# stand-in NetWeaver library is a test double and never shipped.
+set(QUENMAREL_BRIDGE_FOLDER "NetWeaver-RFC-bridge")
+install(TARGETS nwrfc_bridge
+        RUNTIME DESTINATION ${QUENMAREL_BRIDGE_FOLDER}
+        LIBRARY DESTINATION ${QUENMAREL_BRIDGE_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples)
 

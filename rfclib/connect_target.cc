@@ -1,5 +1,7 @@
 #include "connect_target.h"
 
+#include "frame_exchange.h"
+
 namespace {
 
 // A decimal number of at most `max_digits` digits and nothing else.
@@ -55,4 +57,28 @@ bool target_from_system_number(std::string_view host, std::string_view system_nu
     return false;
   }
   return true;
+}
+
+void describe_connect_failure(ConnectOutcome outcome, const ConnectTarget& target, const char** status,
+                              TextBuffer& message) {
+  switch (outcome) {
+    case ConnectOutcome::host_not_found:
+      *status = "host not found";
+      message.assignf("host %s not found", target.host.c_str());
+      return;
+    case ConnectOutcome::refused:
+      *status = "connection refused";
+      message.assignf("connection to %s:%d refused", target.host.c_str(), target.port);
+      return;
+    case ConnectOutcome::timed_out:
+      *status = "connect timeout";
+      message.assignf("no connection to %s:%d within %d s", target.host.c_str(), target.port,
+                      connect_timeout_ms / 1000);
+      return;
+    case ConnectOutcome::connected:
+    case ConnectOutcome::failed:
+      break;
+  }
+  *status = "connection failed";
+  message.assignf("connection to %s:%d failed", target.host.c_str(), target.port);
 }

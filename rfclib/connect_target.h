@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
+#include "socket_io.h"
 
 /// Host and port of an application server or gateway.
 struct ConnectTarget {
@@ -25,3 +26,8 @@ bool gateway_service_port(std::string_view service, int* port);
 /// logon file); false, with the reason in `problem`, when either is unusable.
 bool target_from_system_number(std::string_view host, std::string_view system_number, ConnectTarget& target,
                                TextBuffer& problem);
+
+/// The status and message of a connection to `target` that could not be
+/// made, as the libraries report it.
+void describe_connect_failure(ConnectOutcome outcome, const ConnectTarget& target, const char** status,
+                              TextBuffer& message);

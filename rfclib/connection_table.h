@@ -2,9 +2,8 @@
 #pragma once
 
 #include "common/bounded_text.h"
+#include "frame_exchange.h"
 #include "rfc_library.h"
-#include "socket_io.h"
-#include "wire_format.h"
 
 /// One RFC connection and what its calls leave behind.
 struct Connection {
@@ -23,9 +22,8 @@ struct Connection {
   /// The text of the last reply, where RfcReceive points the exception text;
   /// a longer one is cut (the caller keeps at most 255 characters of it).
   BoundedText<1023> reply_text;
-  /// The payload of the frame received last (binary, so not a text buffer;
-  /// receive_frame never reads more than frame_payload_limit into it).
-  unsigned char payload[frame_payload_limit];
+  /// The payload of the frame received last.
+  FramePayload payload;
 };
 
 /// Most connections open at one time.

@@ -19,6 +19,18 @@ struct LastError {
 LastError last_error;
 rfc_error_handler installed_handler = nullptr;
 
+// Cuts a text that does not fit before the UTF-8 character the cut would
+// split, so that a cut record field still reads as whole characters.
+void assign_whole_characters(TextBuffer& field, std::string_view text) {
+  if (field.assign(text)) return;
+  std::size_t cut = field.size();
+  std::size_t back = 0;
+  while (back < 3 && cut - back > 0 && (static_cast<unsigned char>(text[cut - back]) & 0xC0) == 0x80) ++back;
+  const unsigned char lead = static_cast<unsigned char>(text[cut - back]);
+  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  if (back > 0 && length > back) field.cut_at(cut - back);
+}
+
 void copy_text(char* field, std::size_t field_size, const TextBuffer& text) {
   std::memset(field, 0, field_size);
   std::memcpy(field, text.c_str(), text.size() < field_size ? text.size() : field_size - 1);
@@ -27,11 +39,21 @@ void copy_text(char* field, std::size_t field_size, const TextBuffer& text) {
 }  // namespace
 
 void report_error(const char* function, const char* key, const char* status, std::string_view message) {
-  last_error.key.assign(key);
-  last_error.status.assign(status);
-  last_error.message.assign(message);
-  last_error.internal_status.assign(function);
+  assign_whole_characters(last_error.key, key);
+  assign_whole_characters(last_error.status, status);
+  assign_whole_characters(last_error.message, message);
+  assign_whole_characters(last_error.internal_status, function);
   write_trace_block(function, status, message);
+}
+
+void fill_open_error_details(rfc_open_error_details* details, const char* key, std::string_view message) {
+  if (details == nullptr) return;
+  std::memset(details, 0, sizeof *details);
+  details->group = std::strcmp(key, key_logon_failure) == 0 ? 2 : 1;
+  BoundedText<sizeof details->key - 1> key_text(key);
+  BoundedText<sizeof details->message - 1> message_text(message);
+  std::memcpy(details->key, key_text.c_str(), key_text.size());
+  std::memcpy(details->message, message_text.c_str(), message_text.size());
 }
 
 void copy_last_error(rfc_error_info* record) {

@@ -26,6 +26,10 @@ inline constexpr const char* key_system_exception = "RFC_ERROR_SYSTEM_FAILURE";
 /// internal status; `status` is a short fixed text; `message` the detail.
 void report_error(const char* function, const char* key, const char* status, std::string_view message);
 
+/// Fills RfcOpenEx's error details (when given) for an open that failed with
+/// `key`: group 2 for a rejected logon, 1 for every other failure.
+void fill_open_error_details(rfc_open_error_details* details, const char* key, std::string_view message);
+
 /// Copies the last error into `record`; an empty record before any error.
 /// Each text is cut to its field.
 void copy_last_error(rfc_error_info* record);

@@ -18,15 +18,67 @@ FrameOutcome frame_outcome(TransferOutcome outcome) {
 
 }  // namespace
 
-FrameOutcome send_frame(Connection& connection, const FrameWriter& frame) {
-  return frame_outcome(send_all(connection.socket, frame.bytes(), frame.size(), send_timeout_ms));
+FrameOutcome send_frame(SocketId socket, const FrameWriter& frame) {
+  return frame_outcome(send_all(socket, frame.bytes(), frame.size(), send_timeout_ms));
 }
 
-FrameOutcome receive_frame(Connection& connection, int timeout_ms, unsigned char* kind, std::size_t* payload_size) {
+FrameOutcome receive_frame(SocketId socket, int timeout_ms, unsigned char* kind, FramePayload& payload,
+                           std::size_t* payload_size) {
   unsigned char header[frame_header_size];
-  const FrameOutcome got_header = frame_outcome(receive_exact(connection.socket, header, sizeof header, timeout_ms));
+  const FrameOutcome got_header = frame_outcome(receive_exact(socket, header, sizeof header, timeout_ms));
   if (got_header != FrameOutcome::done) return got_header;
   if (!parse_frame_header(header, kind, payload_size)) return FrameOutcome::unreadable;
   // The payload follows the header at once, so the same bound applies to it.
-  return frame_outcome(receive_exact(connection.socket, connection.payload, *payload_size, timeout_ms));
+  return frame_outcome(receive_exact(socket, payload, *payload_size, timeout_ms));
+}
+
+FrameOutcome exchange_logon(SocketId socket, std::string_view client, std::string_view user,
+                            std::string_view password, std::string_view language, unsigned char* kind,
+                            FramePayload& payload, std::size_t* payload_size) {
+  FrameWriter frame(frame_logon);
+  if (!frame.put_text(client) || !frame.put_text(user) || !frame.put_text(password) || !frame.put_text(language))
+    return FrameOutcome::failed;
+  const FrameOutcome sent = send_frame(socket, frame);
+  if (sent != FrameOutcome::done) return sent;
+  return receive_frame(socket, logon_timeout_ms, kind, payload, payload_size);
+}
+
+void describe_transfer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
+                               TextBuffer& message) {
+  const int partner_length = static_cast<int>(partner.size());
+  switch (outcome) {
+    case FrameOutcome::timed_out:
+      *status = "reply timeout";
+      message.assignf("no reply from %.*s within %d s", partner_length, partner.data(), reply_timeout_ms / 1000);
+      return;
+    case FrameOutcome::closed:
+      *status = "connection broken";
+      message.assignf("connection to %.*s closed by partner", partner_length, partner.data());
+      return;
+    case FrameOutcome::unreadable:
+      *status = "protocol error";
+      message.assignf("unreadable reply from %.*s", partner_length, partner.data());
+      return;
+    case FrameOutcome::done:
+    case FrameOutcome::failed:
+      break;
+  }
+  *status = "connection broken";
+  message.assignf("connection to %.*s broken", partner_length, partner.data());
+}
+
+void describe_logon_answer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
+                                   TextBuffer& message) {
+  const int partner_length = static_cast<int>(partner.size());
+  if (outcome == FrameOutcome::timed_out) {
+    *status = "logon timeout";
+    message.assignf("no logon answer from %.*s within %d s", partner_length, partner.data(),
+                    logon_timeout_ms / 1000);
+  } else if (outcome == FrameOutcome::closed) {
+    *status = "connection broken";
+    message.assignf("connection to %.*s closed during logon", partner_length, partner.data());
+  } else {
+    *status = "protocol error";
+    message.assignf("unreadable logon answer from %.*s", partner_length, partner.data());
+  }
 }

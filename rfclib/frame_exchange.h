@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
-#include "connection_table.h"
+#include "common/bounded_text.h"
+
+#include "socket_io.h"
 #include "wire_format.h"
 
 /// Longest wait for a connection to be accepted.
@@ -18,8 +21,28 @@ inline constexpr int send_timeout_ms = 5000;
 /// How sending or waiting for a frame ended.
 enum class FrameOutcome { done, closed, timed_out, unreadable, failed };
 
-/// Sends a whole frame.
-FrameOutcome send_frame(Connection& connection, const FrameWriter& frame);
+/// Room for the payload of one received frame (binary, so not a text buffer).
+using FramePayload = unsigned char[frame_payload_limit];
 
-/// Receives one frame into the connection's payload buffer within `timeout_ms`.
-FrameOutcome receive_frame(Connection& connection, int timeout_ms, unsigned char* kind, std::size_t* payload_size);
+/// Sends a whole frame.
+FrameOutcome send_frame(SocketId socket, const FrameWriter& frame);
+
+/// Receives one frame into `payload` within `timeout_ms`.
+FrameOutcome receive_frame(SocketId socket, int timeout_ms, unsigned char* kind, FramePayload& payload,
+                           std::size_t* payload_size);
+
+/// Sends the logon frame and waits for the answer: done, with the answer's
+/// kind and payload, or how the exchange failed.
+FrameOutcome exchange_logon(SocketId socket, std::string_view client, std::string_view user,
+                            std::string_view password, std::string_view language, unsigned char* kind,
+                            FramePayload& payload, std::size_t* payload_size);
+
+/// The status and message of a call whose frames could not be exchanged
+/// with `partner` ("host:port"), as the libraries report it.
+void describe_transfer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
+                               TextBuffer& message);
+
+/// The status and message of a logon whose answer did not come as a frame
+/// of its own (`outcome` done: a frame of the wrong kind came).
+void describe_logon_answer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
+                                   TextBuffer& message);

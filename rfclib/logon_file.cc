@@ -1,12 +1,13 @@
 #include "logon_file.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "common/line_reader.h"
 
 namespace {
 
-constexpr const char* logon_file_name = "SapRfc.ini";
+constexpr const char* default_logon_file = "SapRfc.ini";
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -22,20 +23,47 @@ bool value_of(std::string_view line, std::string_view key, std::string_view* val
 }
 
 void take_entry_line(std::string_view line, LogonFileEntry& entry) {
+  const struct {
+    const char* key;
+    TextBuffer& field;
+  } fields[] = {
+      {"TYPE", entry.type},
+      {"ASHOST", entry.application_server_host},
+      {"SYSNR", entry.system_number},
+      {"GWHOST", entry.gateway_host},
+      {"GWSERV", entry.gateway_service},
+      {"R3NAME", entry.system_name},
+      {"MSHOST", entry.message_server_host},
+      {"MSSERV", entry.message_server_service},
+      {"GROUP", entry.group},
+      {"SNC_MODE", entry.snc_mode},
+      {"SNC_PARTNERNAME", entry.snc_partner_name},
+      {"SNC_QOP", entry.snc_quality},
+      {"SNC_MYNAME", entry.snc_own_name},
+      {"SNC_LIB", entry.snc_library},
+  };
   std::string_view value;
-  if (value_of(line, "ASHOST", &value)) entry.application_server_host.assign(value);
-  if (value_of(line, "SYSNR", &value)) entry.system_number.assign(value);
-  if (value_of(line, "GWHOST", &value)) entry.gateway_host.assign(value);
-  if (value_of(line, "GWSERV", &value)) entry.gateway_service.assign(value);
+  for (const auto& field : fields) {
+    if (!value_of(line, field.key, &value)) continue;
+    // A cut host, partner name or library path would only connect wrongly,
+    // so the entry remembers the key and the libraries refuse it.
+    if (!field.field.assign(value) && entry.overlong_key.empty()) entry.overlong_key.assign(field.key);
+    return;
+  }
 }
 
 }  // namespace
 
+const char* logon_file_path() {
+  const char* named = std::getenv("RFC_INI");
+  return named != nullptr && named[0] != '\0' ? named : default_logon_file;
+}
+
 LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& entry) {
-  std::FILE* file = std::fopen(logon_file_name, "rb");
+  std::FILE* file = std::fopen(logon_file_path(), "rb");
   if (file == nullptr) return LogonFileLookup::no_file;
   LineReader reader(file);
-  BoundedText<255> piece;
+  BoundedText<1023> piece;
   bool in_entry = false;
   bool found = false;
   while (reader.read(piece, piece.capacity())) {
@@ -51,4 +79,29 @@ LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& e
   }
   std::fclose(file);
   return found ? LogonFileLookup::found : LogonFileLookup::no_entry;
+}
+
+void describe_missing_entry(LogonFileLookup lookup, std::string_view destination, const char** status,
+                            TextBuffer& message) {
+  const char* path = logon_file_path();
+  const bool named_by_environment = path != default_logon_file;
+  if (lookup == LogonFileLookup::no_file) {
+    *status = "no logon file";
+    if (named_by_environment)
+      message.assignf("%s (named by RFC_INI) not found", path);
+    else
+      message.assignf("%s not found in the working directory", path);
+    return;
+  }
+  *status = "unknown destination";
+  message.assign("destination ");
+  message.append(destination);
+  message.appendf(" not found in %s", path);
+}
+
+void describe_unusable_entry(std::string_view destination, std::string_view problem, TextBuffer& message) {
+  message.assign("destination ");
+  message.append(destination);
+  message.appendf(" in %s: ", logon_file_path());
+  message.append(problem);
 }

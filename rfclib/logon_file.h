@@ -1,25 +1,54 @@
-// The library's logon file "SapRfc.ini" in the working directory.
+// The RFC libraries' logon file: "SapRfc.ini" in the working directory, or
+// the file the environment variable RFC_INI names.
 #pragma once
 
 #include <string_view>
 
 #include "common/bounded_text.h"
 
-/// What one destination's entry says about where to connect.
+/// A value of the logon file; a longer one makes the entry unreadable.
+using LogonFileValue = BoundedText<255>;
+
+/// What one destination's entry says about where and how to connect.
 struct LogonFileEntry {
-  BoundedText<255> application_server_host;  // ASHOST=
-  BoundedText<15> system_number;             // SYSNR=
-  BoundedText<255> gateway_host;             // GWHOST=
-  BoundedText<31> gateway_service;           // GWSERV=
+  BoundedText<15> type;                        // TYPE=: A application server, B load balancing
+  LogonFileValue application_server_host;      // ASHOST=
+  BoundedText<15> system_number;               // SYSNR=
+  LogonFileValue gateway_host;                 // GWHOST=
+  BoundedText<31> gateway_service;             // GWSERV=
+  BoundedText<15> system_name;                 // R3NAME=
+  LogonFileValue message_server_host;          // MSHOST=
+  BoundedText<31> message_server_service;      // MSSERV=
+  BoundedText<31> group;                       // GROUP=
+  BoundedText<15> snc_mode;                    // SNC_MODE=
+  LogonFileValue snc_partner_name;             // SNC_PARTNERNAME=
+  BoundedText<15> snc_quality;                 // SNC_QOP=
+  LogonFileValue snc_own_name;                 // SNC_MYNAME=
+  LogonFileValue snc_library;                  // SNC_LIB=
+  /// The first key whose value did not fit its field; empty when all did.
+  BoundedText<31> overlong_key;
 };
 
 /// How a look-up in the logon file ended.
 enum class LogonFileLookup { found, no_file, no_entry };
 
+/// The logon file's path: the value of RFC_INI when it is set and not
+/// empty, otherwise "SapRfc.ini" in the working directory.
+const char* logon_file_path();
+
 /// Finds the entry whose "DEST=" value equals `destination` exactly.  An
 /// entry runs from its "DEST=" line to the next one; its other lines are
-/// "KEY=value" (TYPE and keys other than the four above are ignored).  Line
+/// "KEY=value" (keys other than those of LogonFileEntry are ignored).  Line
 /// ends LF or CRLF; blank lines and lines starting with "*" or "#" are
 /// skipped; blanks before a key and after a value do not count.  Lines are
-/// read in pieces of 255 characters, so a longer value is cut there.
+/// read in pieces of 1023 characters, each piece taken as a line of its own.
 LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& entry);
+
+/// The status and message of a look-up that found no entry, as the
+/// libraries report it.
+void describe_missing_entry(LogonFileLookup lookup, std::string_view destination, const char** status,
+                            TextBuffer& message);
+
+/// The message of an entry that cannot be used, naming the destination, the
+/// logon file and the `problem`.
+void describe_unusable_entry(std::string_view destination, std::string_view problem, TextBuffer& message);

@@ -34,24 +34,10 @@ rfc_result_code fail_unknown_handle(const char* function, rfc_handle handle) {
 }
 
 rfc_result_code fail_broken_transfer(const char* function, Connection& connection, FrameOutcome outcome) {
+  const char* status = "";
   MessageText message;
-  const char* partner = connection.partner.c_str();
-  switch (outcome) {
-    case FrameOutcome::timed_out:
-      message.assignf("no reply from %s within %d s", partner, reply_timeout_ms / 1000);
-      return break_connection(function, connection, "reply timeout", message.view());
-    case FrameOutcome::closed:
-      message.assignf("connection to %s closed by partner", partner);
-      return break_connection(function, connection, "connection broken", message.view());
-    case FrameOutcome::unreadable:
-      message.assignf("unreadable reply from %s", partner);
-      return break_connection(function, connection, "protocol error", message.view());
-    case FrameOutcome::done:
-    case FrameOutcome::failed:
-      break;
-  }
-  message.assignf("connection to %s broken", partner);
-  return break_connection(function, connection, "connection broken", message.view());
+  describe_transfer_failure(outcome, connection.partner.view(), &status, message);
+  return break_connection(function, connection, status, message.view());
 }
 
 /// A decoded reply frame; the values stay in the payload until stored.
@@ -171,7 +157,7 @@ RFC_API rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function
   if (!frame.put_text(function_name))
     return signal_failure(function, key_program, "invalid call", "function name too long");
   connection->function.assign(function_name);
-  const FrameOutcome sent = send_frame(*connection, frame);
+  const FrameOutcome sent = send_frame(connection->socket, frame);
   if (sent != FrameOutcome::done)
     return fail_broken_transfer(function, *connection,
                                 sent == FrameOutcome::closed ? FrameOutcome::closed : FrameOutcome::failed);
@@ -190,7 +176,7 @@ RFC_API rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* re
   connection->call_pending = false;
   unsigned char kind = 0;
   std::size_t payload_size = 0;
-  const FrameOutcome received = receive_frame(*connection, reply_timeout_ms, &kind, &payload_size);
+  const FrameOutcome received = receive_frame(connection->socket, reply_timeout_ms, &kind, connection->payload, &payload_size);
   if (received != FrameOutcome::done) return fail_broken_transfer(function, *connection, received);
   if (kind == frame_abort) {
     std::string_view text;

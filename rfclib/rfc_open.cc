@@ -1,5 +1,4 @@
 // RfcOpen and RfcOpenEx: finding the partner, connecting and logging on.
-#include <cstring>
 #include <string_view>
 
 #include "common/bounded_text.h"
@@ -39,77 +38,41 @@ bool fill_logon_data(std::string_view client, std::string_view user, std::string
          logon.language.assign(without_trailing_blanks(language));
 }
 
-// Group 2 is a rejected logon, group 1 every other failure to open.
-void fill_open_details(rfc_open_error_details* details, const char* key, std::string_view message) {
-  if (details == nullptr) return;
-  std::memset(details, 0, sizeof *details);
-  details->group = std::strcmp(key, key_logon_failure) == 0 ? 2 : 1;
-  BoundedText<sizeof details->key - 1> key_text(key);
-  BoundedText<sizeof details->message - 1> message_text(message);
-  std::memcpy(details->key, key_text.c_str(), key_text.size());
-  std::memcpy(details->message, message_text.c_str(), message_text.size());
-}
-
 rfc_handle fail_open(const char* function, const char* key, const char* status, std::string_view message,
                      rfc_open_error_details* details) {
   report_error(function, key, status, message);
-  fill_open_details(details, key, message);
+  fill_open_error_details(details, key, message);
   return RFC_NULL_HANDLE;
 }
 
 rfc_handle fail_connect(const char* function, ConnectOutcome outcome, const ConnectTarget& target,
                         rfc_open_error_details* details) {
+  const char* status = "";
   MessageText message;
-  switch (outcome) {
-    case ConnectOutcome::host_not_found:
-      message.assignf("host %s not found", target.host.c_str());
-      return fail_open(function, key_communication, "host not found", message.view(), details);
-    case ConnectOutcome::refused:
-      message.assignf("connection to %s:%d refused", target.host.c_str(), target.port);
-      return fail_open(function, key_communication, "connection refused", message.view(), details);
-    case ConnectOutcome::timed_out:
-      message.assignf("no connection to %s:%d within %d s", target.host.c_str(), target.port,
-                      connect_timeout_ms / 1000);
-      return fail_open(function, key_communication, "connect timeout", message.view(), details);
-    case ConnectOutcome::connected:
-    case ConnectOutcome::failed:
-      break;
-  }
-  message.assignf("connection to %s:%d failed", target.host.c_str(), target.port);
-  return fail_open(function, key_communication, "connection failed", message.view(), details);
+  describe_connect_failure(outcome, target, &status, message);
+  return fail_open(function, key_communication, status, message.view(), details);
 }
 
 // Sends the logon and reads the answer; on any failure the error is reported
 // and the connection released.
 bool log_on(const char* function, Connection& connection, const LogonData& logon, rfc_open_error_details* details) {
-  FrameWriter frame(frame_logon);
-  frame.put_text(logon.client.view());
-  frame.put_text(logon.user.view());
-  frame.put_text(logon.password.view());
-  frame.put_text(logon.language.view());
   unsigned char kind = 0;
   std::size_t payload_size = 0;
-  FrameOutcome outcome = send_frame(connection, frame);
-  if (outcome == FrameOutcome::done) outcome = receive_frame(connection, logon_timeout_ms, &kind, &payload_size);
-
-  MessageText message;
-  const char* partner = connection.partner.c_str();
+  const FrameOutcome outcome =
+      exchange_logon(connection.socket, logon.client.view(), logon.user.view(), logon.password.view(),
+                     logon.language.view(), &kind, connection.payload, &payload_size);
   if (outcome == FrameOutcome::done && kind == frame_logon_accepted) return true;
+  MessageText message;
   if (outcome == FrameOutcome::done && kind == frame_logon_rejected) {
     std::string_view reason;
     FieldReader(connection.payload, payload_size).get_text(&reason);
-    message.assignf("logon to %s rejected: ", partner);
+    message.assignf("logon to %s rejected: ", connection.partner.c_str());
     message.append(reason);
     fail_open(function, key_logon_failure, "logon rejected", message.view(), details);
-  } else if (outcome == FrameOutcome::timed_out) {
-    message.assignf("no logon answer from %s within %d s", partner, logon_timeout_ms / 1000);
-    fail_open(function, key_communication, "logon timeout", message.view(), details);
-  } else if (outcome == FrameOutcome::closed) {
-    message.assignf("connection to %s closed during logon", partner);
-    fail_open(function, key_communication, "connection broken", message.view(), details);
   } else {
-    message.assignf("unreadable logon answer from %s", partner);
-    fail_open(function, key_communication, "protocol error", message.view(), details);
+    const char* status = "";
+    describe_logon_answer_failure(outcome, connection.partner.view(), &status, message);
+    fail_open(function, key_communication, status, message.view(), details);
   }
   release_connection(connection);
   return false;
@@ -181,6 +144,10 @@ bool target_of_logon_options(const rfc_logon_options_record& options, ConnectTar
 
 // The target of a logon-file entry; false with the reason in `problem`.
 bool target_of_logon_entry(const LogonFileEntry& entry, ConnectTarget& target, TextBuffer& problem) {
+  if (!entry.overlong_key.empty()) {
+    problem.assignf("value of %s too long", entry.overlong_key.c_str());
+    return false;
+  }
   if (!entry.application_server_host.empty())
     return target_from_system_number(entry.application_server_host.view(), entry.system_number.view(), target,
                                      problem);
@@ -215,20 +182,16 @@ RFC_API rfc_handle RFC_CALL RfcOpenEx(const char* connect_string, rfc_open_error
                      "connect string without CLIENT=, USER=, PASSWD=, LANG= and DEST= in this order", details);
   LogonFileEntry entry;
   MessageText message;
-  switch (find_logon_entry(fields.destination.view(), entry)) {
-    case LogonFileLookup::no_file:
-      return fail_open(function, key_destination, "no logon file", "SapRfc.ini not found in the working directory",
-                       details);
-    case LogonFileLookup::no_entry:
-      message.assignf("destination %s not found in SapRfc.ini", fields.destination.c_str());
-      return fail_open(function, key_destination, "unknown destination", message.view(), details);
-    case LogonFileLookup::found:
-      break;
+  const LogonFileLookup lookup = find_logon_entry(fields.destination.view(), entry);
+  if (lookup != LogonFileLookup::found) {
+    const char* status = "";
+    describe_missing_entry(lookup, fields.destination.view(), &status, message);
+    return fail_open(function, key_destination, status, message.view(), details);
   }
   ConnectTarget target;
   MessageText problem;
   if (!target_of_logon_entry(entry, target, problem)) {
-    message.assignf("destination %s in SapRfc.ini: %s", fields.destination.c_str(), problem.c_str());
+    describe_unusable_entry(fields.destination.view(), problem.view(), message);
     return fail_open(function, key_destination, "invalid destination", message.view(), details);
   }
   LogonData logon;

@@ -60,3 +60,11 @@ void write_trace_block(std::string_view function, std::string_view status, std::
   std::fputs("\n\n", file);
   std::fclose(file);
 }
+
+void write_trace_line(std::string_view text) {
+  std::FILE* file = std::fopen(trace_file_name, "ab");
+  if (file == nullptr) return;
+  put_line_text(file, text);
+  std::fputc('\n', file);
+  std::fclose(file);
+}

@@ -11,3 +11,7 @@
 /// for the first), so the same errors give the same bytes in every process.
 /// Line breaks inside the texts become blanks, so no text can forge a line.
 void write_trace_block(std::string_view function, std::string_view status, std::string_view detail);
+
+/// Appends one line of information that is no error block, such as which
+/// library answered; line breaks inside it become blanks.
+void write_trace_line(std::string_view text);

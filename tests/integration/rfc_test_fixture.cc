@@ -33,8 +33,14 @@ void RFC_CALL record_handler(char* operation) { handler_calls().push_back(operat
 
 }  // namespace
 
+// A test binary of its own starts its tests' addresses further on, so that
+// it can run beside the others.
+#ifndef RFC_TEST_FIRST_ADDRESS_INDEX
+#define RFC_TEST_FIRST_ADDRESS_INDEX 0
+#endif
+
 void RfcTest::SetUp() {
-  const int index = running_test_index();
+  const int index = RFC_TEST_FIRST_ADDRESS_INDEX + running_test_index();
   // QUENMAREL_TEST_NET keeps suites that run side by side on addresses of their own.
   const char* network = std::getenv("QUENMAREL_TEST_NET");
   const int block = (network != nullptr ? std::atoi(network) % 60 : 0) * 4;

@@ -28,9 +28,10 @@ RUN_TIMEOUT = 120
 # may hold them for a while; wait for them that long at most.
 SIMULATOR_START_PATIENCE = 120
 STAND_IN_FOLDER = 'stand-in-LIBRFC32-for-testing-without-SAP'
+BRIDGE_FOLDER = 'NetWeaver-RFC-bridge'
 # What the package holds whatever else lies in examples/: the example run needs the last two.
 REQUIRED_FILES = ['README.md', 'quenmarel-profile.exe', 'quenmarel.exe', STAND_IN_FOLDER + '/LIBRFC32.dll',
-                  'examples/PRD.P00', 'examples/demo.scenario']
+                  BRIDGE_FOLDER + '/LIBRFC32.dll', 'examples/PRD.P00', 'examples/demo.scenario']
 
 
 def build_zip(cpack, windows_build, output_dir):

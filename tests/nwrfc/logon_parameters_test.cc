@@ -1,0 +1,188 @@
+// The NetWeaver logon parameters of RfcOpen's record and of a connect string
+// with its destination's entry in the logon file.
+#include "logon_parameters.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+#include "rfc_test_fixture.h"
+
+namespace {
+
+// "name=value" for each parameter, joined by blanks.
+std::string listed(const LogonParameters& parameters) {
+  std::string text;
+  for (std::size_t i = 0; i < parameters.count; ++i) {
+    if (!text.empty()) text += ' ';
+    text += std::string(parameters.entries[i].name) + "=" + std::string(parameters.entries[i].value.view());
+  }
+  return text;
+}
+
+/// What RfcOpen is given, before the sensor's padding.
+struct OptionsRow {
+  int mode;
+  const char* hostname;
+  int system_number;
+  const char* gateway_host;
+  const char* gateway_service;
+  std::string password;
+  const char* language;
+  std::string expected;  // the parameters, or the problem
+};
+
+std::string parameters_of(const OptionsRow& row) {
+  std::string destination = "PRD", client = "100", user = "MONITOR     ";
+  std::string password = row.password + (row.password.size() < 10 ? std::string(10 - row.password.size(), ' ') : "");
+  std::string language = row.language;
+  std::string hostname = row.hostname ? row.hostname : "";
+  std::string gateway_host = row.gateway_host ? row.gateway_host : "";
+  std::string gateway_service = row.gateway_service ? row.gateway_service : "";
+  r3_connection_options_record server{row.hostname ? hostname.data() : nullptr, row.system_number,
+                                      row.gateway_host ? gateway_host.data() : nullptr,
+                                      row.gateway_service ? gateway_service.data() : nullptr};
+  r2_connection_options_record gateway{gateway_host.data(), gateway_service.data()};
+  rfc_logon_options_record options{destination.data(), row.mode,        row.mode == RFC_MODE_R2
+                                                                             ? static_cast<void*>(&gateway)
+                                                                             : static_cast<void*>(&server),
+                                   client.data(),      user.data(),     password.data(),
+                                   language.data(),    0};
+  LogonParameters parameters;
+  BoundedText<255> problem;
+  if (!parameters_from_logon_options(options, parameters, problem)) return "problem: " + std::string(problem.view());
+  return listed(parameters);
+}
+
+TEST(LogonParameters, LogonRecordGivesTheApplicationServerAndUnpaddedLogonValues) {
+  const std::string p127(127, 'p');
+  const OptionsRow rows[] = {
+      {RFC_MODE_R3, "sapprd01", 0, "sapgw01", "sapgw00", "secret", "EN",
+       "ashost=sapprd01 sysnr=00 gwhost=sapgw01 gwserv=sapgw00 client=100 user=MONITOR passwd=secret lang=EN"},
+      {RFC_MODE_R3, "sapprd01  ", 7, nullptr, nullptr, "secret", "D",
+       "ashost=sapprd01 sysnr=07 client=100 user=MONITOR passwd=secret lang=D"},
+      {RFC_MODE_R3, "h", 99, "", " ", "a b ", "", "ashost=h sysnr=99 client=100 user=MONITOR passwd=a b"},
+      {RFC_MODE_R3, "h", 0, nullptr, nullptr, p127, "E",
+       "ashost=h sysnr=00 client=100 user=MONITOR passwd=" + p127 + " lang=E"},
+      {RFC_MODE_R3, "h", 0, nullptr, nullptr, p127 + "p", "E", "problem: logon data too long"},
+      {RFC_MODE_R3, "h", 100, nullptr, nullptr, "s", "E", "problem: invalid system number 100"},
+      {RFC_MODE_R3, "h", -1, nullptr, nullptr, "s", "E", "problem: invalid system number -1"},
+      {RFC_MODE_R3, nullptr, 0, nullptr, nullptr, "s", "E", "problem: no host name given"},
+      {RFC_MODE_R3, "   ", 0, nullptr, nullptr, "s", "E", "problem: no host name given"},
+      {RFC_MODE_R2, "h", 0, "gw", "sapgw00", "s", "E",
+       "problem: the NetWeaver RFC library has no R/2 connections"},
+      {5, "h", 0, nullptr, nullptr, "s", "E", "problem: unknown connection mode 5"},
+  };
+  for (const OptionsRow& row : rows) EXPECT_EQ(parameters_of(row), row.expected) << row.expected;
+}
+
+class LogonFileParameters : public RfcTest {
+ protected:
+  void TearDown() override {
+    unsetenv("RFC_INI");
+    RfcTest::TearDown();
+  }
+
+  /// The parameters for DEST=PRD of `logon_file`, or the problem.
+  static std::string parameters_of(const std::string& logon_file) {
+    write_file("SapRfc.ini", logon_file);
+    ConnectStringFields fields;
+    EXPECT_TRUE(parse_connect_string("CLIENT=100 USER=MONITOR PASSWD=Geheim42 LANG=D DEST=PRD", fields));
+    LogonFileEntry entry;
+    BoundedText<255> problem;
+    if (find_logon_entry("PRD", entry) != LogonFileLookup::found) return "not found";
+    LogonParameters parameters;
+    if (!parameters_from_logon_entry(fields, entry, parameters, problem))
+      return "problem: " + std::string(problem.view());
+    return listed(parameters);
+  }
+};
+
+TEST_F(LogonFileParameters, EntryGivesTheApplicationServerOrTheLoadBalancingWithSecureNetwork) {
+  const std::string logon = " client=100 user=MONITOR passwd=Geheim42 lang=D";
+  const struct {
+    const char* entry;
+    std::string expected;
+  } rows[] = {
+      {"TYPE=A\nASHOST=sapprd01\nSYSNR=7\nGWHOST=sapgw01\nGWSERV=sapgw07\n",
+       "ashost=sapprd01 sysnr=07 gwhost=sapgw01 gwserv=sapgw07" + logon},
+      {"ASHOST=/H/saprouter/S/3299/H/sapprd01\nSYSNR=00\n",
+       "ashost=/H/saprouter/S/3299/H/sapprd01 sysnr=00" + logon},
+      {"TYPE=B\nMSHOST=sapms01\nMSSERV=sapmsPRD\nR3NAME=PRD\nGROUP=SPACE\n"
+       "SNC_MODE=1\nSNC_PARTNERNAME=p:CN=PRD, O=Example\nSNC_QOP=9\nSNC_MYNAME=p:CN=monitor\n"
+       "SNC_LIB=C:\\Program Files\\SAP\\sapcrypto.dll\n",
+       "mshost=sapms01 msserv=sapmsPRD sysid=PRD group=SPACE snc_mode=1 snc_partnername=p:CN=PRD, O=Example "
+       "snc_qop=9 snc_myname=p:CN=monitor snc_lib=C:\\Program Files\\SAP\\sapcrypto.dll" + logon},
+      {"type=b\nR3NAME=PRD\nMSHOST=sapms01\n", "mshost=sapms01 sysid=PRD" + logon},
+      {"MSHOST=sapms01\nR3NAME=PRD\n", "mshost=sapms01 sysid=PRD" + logon},
+      {"TYPE=A\nASHOST=sapprd01\nSYSNR=00\nSNC_MODE=1\nSNC_PARTNERNAME=p:CN=PRD\n",
+       "ashost=sapprd01 sysnr=00 snc_mode=1 snc_partnername=p:CN=PRD" + logon},
+      {"TYPE=B\nMSHOST=sapms01\n", "problem: no R3NAME given"},
+      {"TYPE=B\nR3NAME=PRD\nASHOST=sapprd01\nSYSNR=00\n", "problem: no MSHOST given"},
+      {"TYPE=A\nMSHOST=sapms01\nR3NAME=PRD\n", "problem: no ASHOST given"},
+      {"GWHOST=sapgw01\nGWSERV=sapgw00\n", "problem: neither ASHOST nor MSHOST given"},
+      {"TYPE=R\nASHOST=sapprd01\nSYSNR=00\n", "problem: TYPE=R is not supported"},
+      {"TYPE=AB\nASHOST=sapprd01\nSYSNR=00\n", "problem: TYPE=AB is not supported"},
+      {"TYPE=A\nASHOST=sapprd01\nSYSNR=x1\n", "problem: invalid system number x1"},
+      {"TYPE=A\nASHOST=sapprd01\nSYSNR=100\n", "problem: invalid system number 100"},
+      {"TYPE=A\nASHOST=sapprd01\n", "problem: invalid system number "},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(parameters_of("DEST=QAS\nTYPE=A\nASHOST=sapqas01\nSYSNR=01\nDEST=PRD\n" + std::string(row.entry) +
+                            "DEST=DEV\nTYPE=B\nMSHOST=sapms09\n"),
+              row.expected)
+        << row.entry;
+}
+
+TEST_F(LogonFileParameters, ValueOf255CharactersIsTakenAndALongerOneMakesTheEntryUnusable) {
+  const std::string name_255(255, 'n');
+  EXPECT_EQ(parameters_of("DEST=PRD\nTYPE=A\nASHOST=h\nSYSNR=00\nSNC_PARTNERNAME=" + name_255 + "\n"),
+            "ashost=h sysnr=00 snc_partnername=" + name_255 + " client=100 user=MONITOR passwd=Geheim42 lang=D");
+  EXPECT_EQ(parameters_of("DEST=PRD\nTYPE=A\nASHOST=h\nSYSNR=00\nSNC_PARTNERNAME=" + name_255 + "n\n"),
+            "problem: value of SNC_PARTNERNAME too long");
+  EXPECT_EQ(parameters_of("DEST=PRD\nTYPE=A\nASHOST=" + name_255 + "hh\nSYSNR=00\nSNC_LIB=" + name_255 + "l\n"),
+            "problem: value of ASHOST too long");
+}
+
+TEST_F(LogonFileParameters, RfcIniNamesTheLogonFileAndEveryMessageNamesIt) {
+  std::filesystem::create_directory("elsewhere");
+  write_file("elsewhere/logon.ini", "DEST=PRD\nTYPE=A\nASHOST=sapprd01\nSYSNR=00\n");
+  write_file("SapRfc.ini", "DEST=QAS\nTYPE=A\nASHOST=sapqas01\nSYSNR=00\n");
+  const struct {
+    const char* rfc_ini;  // null: not set
+    const char* destination;
+    const char* status;
+    const char* message;
+  } rows[] = {
+      {nullptr, "PRD", "unknown destination", "destination PRD not found in SapRfc.ini"},
+      {"", "PRD", "unknown destination", "destination PRD not found in SapRfc.ini"},
+      {"elsewhere/logon.ini", "PRD", "", ""},
+      {"elsewhere/logon.ini", "QAS", "unknown destination", "destination QAS not found in elsewhere/logon.ini"},
+      {"elsewhere/none.ini", "PRD", "no logon file", "elsewhere/none.ini (named by RFC_INI) not found"},
+  };
+  for (const auto& row : rows) {
+    if (row.rfc_ini == nullptr)
+      unsetenv("RFC_INI");
+    else
+      setenv("RFC_INI", row.rfc_ini, 1);
+    LogonFileEntry entry;
+    const LogonFileLookup lookup = find_logon_entry(row.destination, entry);
+    const char* status = "";
+    BoundedText<255> message;
+    if (lookup != LogonFileLookup::found) describe_missing_entry(lookup, row.destination, &status, message);
+    EXPECT_STREQ(status, row.status) << row.destination << " " << (row.rfc_ini ? row.rfc_ini : "(unset)");
+    EXPECT_EQ(message.view(), row.message);
+  }
+  unsetenv("RFC_INI");
+  std::filesystem::remove("SapRfc.ini");
+  LogonFileEntry entry;
+  const char* status = "";
+  BoundedText<255> message;
+  describe_missing_entry(find_logon_entry("PRD", entry), "PRD", &status, message);
+  EXPECT_EQ(message.view(), "SapRfc.ini not found in the working directory");
+}
+
+}  // namespace
