@@ -34,6 +34,9 @@ if(WIN32)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(QUENMAREL_RFC_KILL_AT --kill-at)
   endif()
+  if(NOT CMAKE_DLLTOOL)
+    message(FATAL_ERROR "dlltool not found: the sensor's import library of LIBRFC32.dll needs it")
+  endif()
   set(rfc_import_file ${rfc_exports_dir}/libLIBRFC32_import.a)
   add_custom_command(OUTPUT ${rfc_import_file}
                      COMMAND ${CMAKE_DLLTOOL} --input-def ${QUENMAREL_RFC_DEFINITION_FILE} --dllname LIBRFC32.dll
