@@ -9,7 +9,8 @@
 #   quenmarel_link_rfc_library(TARGET LIBRARY)
 #       links the executable TARGET to the seven functions: on Windows through
 #       an import library made from the vendor's names alone, so that any of
-#       the libraries can lie beside it; elsewhere to the shared LIBRARY.
+#       the libraries can lie beside it (LIBRARY is built with it); elsewhere
+#       to the shared LIBRARY.
 
 # The seven functions, each with the bytes its arguments take on the stack in
 # a 32-bit stdcall call: the compiler refers to `RfcOpen` as `_RfcOpen@4`.
@@ -72,7 +73,8 @@ function(quenmarel_rfc_library target)
       target_link_options(${target} PRIVATE -Wl,${QUENMAREL_RFC_KILL_AT})
     endif()
   else()
-    set_target_properties(${target} PROPERTIES OUTPUT_NAME rfc32 PREFIX lib LINK_DEPENDS ${QUENMAREL_RFC_VERSION_SCRIPT})
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME rfc32 PREFIX lib
+                                               LINK_DEPENDS ${QUENMAREL_RFC_VERSION_SCRIPT})
     target_link_options(${target} PRIVATE -Wl,--version-script=${QUENMAREL_RFC_VERSION_SCRIPT})
   endif()
 endfunction()
@@ -80,6 +82,8 @@ endfunction()
 function(quenmarel_link_rfc_library target library)
   if(WIN32)
     target_link_libraries(${target} PRIVATE rfc_import_library)
+    # Not needed to link, but to run: built with the executable, it lies beside it.
+    add_dependencies(${target} ${library})
   else()
     target_link_libraries(${target} PRIVATE ${library})
   endif()
