@@ -1,6 +1,6 @@
 # The release package: what an administrator unpacks on a monitoring probe.
 #
-#   quenmarel-4.3-windows-x64/
+#   quenmarel-4.3-windows-x64/ (or -x86/ from the 32-bit build)
 #     quenmarel.exe, quenmarel-profile.exe, README.md
 #     examples/                                   profiles, listings, rfcsim scenario
 #     stand-in-LIBRFC32-for-testing-without-SAP/  our LIBRFC32.dll

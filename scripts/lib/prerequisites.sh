@@ -17,3 +17,17 @@ install_missing_packages() {
   # shellcheck disable=SC2086
   apt-get install -y $missing
 }
+
+# Lets Debian install packages of another architecture (wine32:i386 for the
+# 32-bit Windows build); the next install_missing_packages fetches its lists.
+# Usage: add_package_architecture ARCHITECTURE
+add_package_architecture() {
+  [ "$(dpkg --print-architecture)" = "$1" ] && return 0
+  dpkg --print-foreign-architectures | grep -qx "$1" && return 0
+  if [ "$(id -u)" != 0 ]; then
+    echo "packages of architecture $1 are needed (run as root, or: dpkg --add-architecture $1)" >&2
+    exit 1
+  fi
+  echo "adding architecture $1"
+  dpkg --add-architecture "$1"
+}

@@ -21,7 +21,6 @@ RUNS = 20
 ROUNDS = 3
 # QUENMAREL_TEST_NET keeps suites that run side by side on addresses of their own.
 NETWORK = int(os.environ.get('QUENMAREL_TEST_NET', '0')) % 250
-HOST = '127.44.%d.9' % NETWORK
 
 
 def write(path, text):
@@ -35,8 +34,10 @@ def main():
     parser.add_argument('--tools', required=True)
     parser.add_argument('--wine')
     parser.add_argument('--wine-prefix')
+    parser.add_argument('--host', type=int, required=True,
+                        help='last number of the simulated systems\' address: each build tested at once its own')
     args = parser.parse_args()
-    host = '127.44.%d.10' % NETWORK if args.wine else HOST
+    host = '127.44.%d.%d' % (NETWORK, args.host)
 
     scratch = tempfile.mkdtemp(prefix='quenmarel-concurrent-')
     try:

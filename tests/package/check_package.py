@@ -2,10 +2,11 @@
 """Builds the Windows release zip, unpacks it the way an administrator would and
 runs the bundled example against rfcsim under wine.
 
-Checks, in order: the zip holds exactly the expected files under one top
-directory; after the stand-in LIBRFC32.dll is copied beside quenmarel.exe,
-`quenmarel.exe PRD @`, started in the unpacked examples folder, prints the
-expected document byte for byte (clock times masked) and exits with code 0.
+Checks, in order: the zip is named for its version and machine; it holds
+exactly the expected files under one top directory; after the stand-in
+LIBRFC32.dll is copied beside quenmarel.exe, `quenmarel.exe PRD @`, started in
+the unpacked examples folder, prints the expected document byte for byte (clock
+times masked) and exits with code 0.
 
 Exit code 0: the package is sound; 1: it is not (the differences are printed).
 """
@@ -54,9 +55,11 @@ def expected_file_list(top, examples_dir):
     return sorted(top + '/' + name for name in set(REQUIRED_FILES + examples))
 
 
-def package_failures(zip_path, examples_dir):
-    """Compares the zip's member list with the expected one."""
+def package_failures(zip_path, package, examples_dir):
+    """Compares the zip's name and member list with the expected ones."""
     top = os.path.splitext(os.path.basename(zip_path))[0]
+    if top != package:
+        return [('package name', package.encode(), top.encode())]
     with zipfile.ZipFile(zip_path) as archive:
         actual = sorted(name for name in archive.namelist() if not name.endswith('/'))
     expected = expected_file_list(top, examples_dir)
@@ -103,7 +106,7 @@ def check_package(args):
     scratch = tempfile.mkdtemp(prefix='quenmarel-package-')
     try:
         zip_path = build_zip(args.cpack, args.windows_build, os.path.join(scratch, 'cpack'))
-        failures = package_failures(zip_path, args.examples)
+        failures = package_failures(zip_path, args.package, args.examples)
         if not failures:
             package_dir = unpack(zip_path, os.path.join(scratch, 'unpacked'))
             stdout, exit_code = run_example(args, package_dir, scratch)
@@ -124,6 +127,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument('--cpack', required=True, help='the cpack program')
     parser.add_argument('--windows-build', required=True, help='the configured and built Windows build directory')
+    parser.add_argument('--package', required=True, help='the package\'s expected name, without ".zip"')
     parser.add_argument('--tools', required=True, help='directory of the native rfcsim')
     parser.add_argument('--examples', required=True, help='the source examples folder the package must carry')
     parser.add_argument('--expected', required=True, help='the expected standard output of the example run')

@@ -1,0 +1,90 @@
+# What every library that takes the vendor's RFC library's place, and every
+# program that calls one, has in common: the vendor's file name (LIBRFC32.dll,
+# librfc32.so), the seven functions and nothing else exported, and on 32-bit
+# Windows the vendor's plain export names ("RfcOpen", not "RfcOpen@4").
+#
+#   quenmarel_rfc_library(TARGET)
+#       makes the SHARED library TARGET one that can lie beside the sensor in
+#       place of the vendor's.
+#   quenmarel_link_rfc_library(TARGET LIBRARY)
+#       links the executable TARGET to the seven functions: on Windows through
+#       an import library made from the vendor's names alone, so that any of
+#       the libraries can lie beside it (LIBRARY is built with it); elsewhere
+#       to the shared LIBRARY.
+
+# The seven functions, each with the bytes its arguments take on the stack in
+# a 32-bit stdcall call: the compiler refers to `RfcOpen` as `_RfcOpen@4`.
+set(QUENMAREL_RFC_FUNCTIONS RfcCall@16 RfcClose@4 RfcEnvironment@4 RfcLastError@4 RfcOpen@4 RfcOpenEx@8
+                            RfcReceive@16)
+
+set(rfc_exports_dir ${CMAKE_BINARY_DIR}/rfc_exports)
+if(WIN32)
+  set(QUENMAREL_RFC_DEFINITION_FILE ${rfc_exports_dir}/LIBRFC32.def)
+  set(rfc_definition "LIBRARY LIBRFC32.dll\nEXPORTS\n")
+  foreach(function ${QUENMAREL_RFC_FUNCTIONS})
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+      # 64-bit Windows has one calling convention and no decoration.
+      string(REGEX REPLACE "@.*" "" function ${function})
+    endif()
+    string(APPEND rfc_definition "  ${function}\n")
+  endforeach()
+  file(CONFIGURE OUTPUT ${QUENMAREL_RFC_DEFINITION_FILE} CONTENT "${rfc_definition}")
+
+  # The linker and dlltool read the decorated names from the definition file;
+  # --kill-at drops the "@N" from the names the DLL exports and imports by.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(QUENMAREL_RFC_KILL_AT --kill-at)
+  endif()
+  if(NOT CMAKE_DLLTOOL)
+    message(FATAL_ERROR "dlltool not found: the sensor's import library of LIBRFC32.dll needs it")
+  endif()
+  set(rfc_import_file ${rfc_exports_dir}/libLIBRFC32_import.a)
+  add_custom_command(OUTPUT ${rfc_import_file}
+                     COMMAND ${CMAKE_DLLTOOL} --input-def ${QUENMAREL_RFC_DEFINITION_FILE} --dllname LIBRFC32.dll
+                             --output-lib ${rfc_import_file} ${QUENMAREL_RFC_KILL_AT}
+                     DEPENDS ${QUENMAREL_RFC_DEFINITION_FILE}
+                     COMMENT "Making the import library of LIBRFC32.dll")
+  add_custom_target(rfc_import_file DEPENDS ${rfc_import_file})
+  add_library(rfc_import_library INTERFACE)
+  target_link_libraries(rfc_import_library INTERFACE ${rfc_import_file})
+  add_dependencies(rfc_import_library rfc_import_file)
+else()
+  # A version script: the static C++ runtime inside the library would otherwise
+  # export hundreds of its own symbols alongside the seven.
+  set(QUENMAREL_RFC_VERSION_SCRIPT ${rfc_exports_dir}/librfc32.map)
+  set(rfc_version "{\n  global:\n")
+  foreach(function ${QUENMAREL_RFC_FUNCTIONS})
+    string(REGEX REPLACE "@.*" "" function ${function})
+    string(APPEND rfc_version "    ${function};\n")
+  endforeach()
+  string(APPEND rfc_version "  local:\n    *;\n};\n")
+  file(CONFIGURE OUTPUT ${QUENMAREL_RFC_VERSION_SCRIPT} CONTENT "${rfc_version}")
+endif()
+
+function(quenmarel_rfc_library target)
+  target_link_libraries(${target} PRIVATE rfc_interface)
+  target_compile_definitions(${target} PRIVATE QUENMAREL_BUILDING_RFC_LIBRARY)
+  set_target_properties(${target} PROPERTIES CXX_VISIBILITY_PRESET hidden C_VISIBILITY_PRESET hidden
+                                             VISIBILITY_INLINES_HIDDEN ON)
+  if(WIN32)
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME LIBRFC32 PREFIX "")
+    target_sources(${target} PRIVATE ${QUENMAREL_RFC_DEFINITION_FILE})
+    if(QUENMAREL_RFC_KILL_AT)
+      target_link_options(${target} PRIVATE -Wl,${QUENMAREL_RFC_KILL_AT})
+    endif()
+  else()
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME rfc32 PREFIX lib
+                                               LINK_DEPENDS ${QUENMAREL_RFC_VERSION_SCRIPT})
+    target_link_options(${target} PRIVATE -Wl,--version-script=${QUENMAREL_RFC_VERSION_SCRIPT})
+  endif()
+endfunction()
+
+function(quenmarel_link_rfc_library target library)
+  if(WIN32)
+    target_link_libraries(${target} PRIVATE rfc_import_library)
+    # Not needed to link, but to run: built with the executable, it lies beside it.
+    add_dependencies(${target} ${library})
+  else()
+    target_link_libraries(${target} PRIVATE ${library})
+  endif()
+endfunction()
