@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/ascii.h"
+
 void TextBuffer::clear() {
   size_ = 0;
   data_[0] = '\0';
@@ -26,6 +28,11 @@ bool TextBuffer::append(char c) {
   data_[size_++] = c;
   data_[size_] = '\0';
   return true;
+}
+
+bool TextBuffer::assign_whole(std::string_view text) {
+  clear();
+  return append_whole(text);
 }
 
 bool TextBuffer::append_whole(std::string_view text) {
@@ -68,6 +75,12 @@ void TextBuffer::cut_at(std::size_t length) {
   if (length >= size_) return;
   size_ = length;
   data_[size_] = '\0';
+}
+
+void TextBuffer::drop_front(std::size_t count) {
+  if (count > size_) count = size_;
+  std::memmove(data_, data_ + count, size_ - count + 1);
+  size_ -= count;
 }
 
 void TextBuffer::set_char(std::size_t index, char c) {

@@ -37,6 +37,7 @@ ProfileLineOutcome read_profile_line(std::string_view line, SystemEntry& entry, 
   const std::string_view value = profile_value(line);
   const std::size_t index = field_index(field);
   findings.seen[index] = true;
+  findings.value_length[index] = value.size();
 
   ProfileLineOutcome outcome;
   if (field == ProfileField::Password) {
@@ -47,6 +48,7 @@ ProfileLineOutcome read_profile_line(std::string_view line, SystemEntry& entry, 
     if (field == ProfileField::Hostname) entry.display_hostname = entry.hostname;
   }
   findings.too_long[index] = outcome == ProfileLineOutcome::TooLong;
+  if (findings.first_password_defect == ProfileDefect::None) findings.first_password_defect = password_defect(outcome);
   return outcome;
 }
 
@@ -66,17 +68,21 @@ ProfileDefect first_entry_defect(const SystemEntry& entry, const ProfileFindings
   return ProfileDefect::None;
 }
 
-void write_profile_defect_message(ProfileDefect defect, std::string_view profile_file_name, TextBuffer& message) {
-  message.clear();
+ProfileDefect profile_verdict(const SystemEntry& entry, const ProfileFindings& findings) {
+  if (findings.first_password_defect != ProfileDefect::None) return findings.first_password_defect;
+  return first_entry_defect(entry, findings);
+}
+
+ConfigStatus profile_defect_status(ProfileDefect defect, std::string_view profile_file_name) {
+  constexpr std::string_view found = " found...", missing = " is missing...";
   switch (defect) {
-    case ProfileDefect::None: return;
-    case ProfileDefect::InvalidParameter: message.append("Error 1003: Invalid Parameter(s) at "); break;
-    case ProfileDefect::InvalidPassword: message.append("Error 1004: Invalid Password in Profile "); break;
-    case ProfileDefect::WrongPassword: message.append("Error 1005: Wrong Password in Profile "); break;
-    case ProfileDefect::UserMissing: message.append("Error 1006: Username in Profile "); break;
-    case ProfileDefect::PasswordMissing: message.append("Error 1007: Password in Profile "); break;
+    case ProfileDefect::None: break;
+    case ProfileDefect::InvalidParameter: return ConfigStatus("Error 1003: Invalid Parameter(s) at ", profile_file_name, found);
+    case ProfileDefect::InvalidPassword:
+      return ConfigStatus("Error 1004: Invalid Password in Profile ", profile_file_name, found);
+    case ProfileDefect::WrongPassword: return ConfigStatus("Error 1005: Wrong Password in Profile ", profile_file_name, found);
+    case ProfileDefect::UserMissing: return ConfigStatus("Error 1006: Username in Profile ", profile_file_name, missing);
+    case ProfileDefect::PasswordMissing: return ConfigStatus("Error 1007: Password in Profile ", profile_file_name, missing);
   }
-  message.append(profile_file_name);
-  const bool missing = defect == ProfileDefect::UserMissing || defect == ProfileDefect::PasswordMissing;
-  message.append(missing ? " is missing..." : " found...");
+  return ConfigStatus();
 }

@@ -1,10 +1,6 @@
 #include "driver/output_target_setting.h"
 
-#include <cstdio>
-
 #include "common/line_reader.h"
-#include "driver/run_state.h"
-#include "driver/sensor_run.h"
 #include "platform/files.h"
 #include "platform/process.h"
 
@@ -12,31 +8,35 @@ namespace {
 
 constexpr const char* target_file_name = "quenmarel.target";
 
-// Reads the first line without trailing blanks and carriage returns; false
-// when the file is absent.
-bool read_target_keyword(const char* path, TextBuffer& keyword) {
-  std::FILE* file = open_file_for_reading(path);
-  if (file == nullptr) return false;
-  LineReader reader(file);
-  reader.read(keyword, keyword.capacity());
-  std::fclose(file);
-  std::size_t end = keyword.size();
-  while (end > 0 && (keyword[end - 1] == ' ' || keyword[end - 1] == '\r')) --end;
-  keyword.cut_at(end);
+// Longer than any keyword, so that a longer line is never mistaken for one.
+constexpr std::size_t target_line_piece = 63;
+
+bool is_trimmed(char c) { return c == ' ' || c == '\r'; }
+
+bool only_trimmed(const TextBuffer& text) {
+  for (char c : text.view())
+    if (!is_trimmed(c)) return false;
   return true;
 }
 
 }  // namespace
 
-void fix_output_target(RunState& state) {
-  state.output_target = OutputTarget::EXEXML;
-  BoundedText<4095> path;
-  if (!executable_directory(path) || !path.append(target_file_name)) return;
-  BoundedText<63> keyword;
-  if (!read_target_keyword(path.c_str(), keyword)) return;
-  if (output_target_from_keyword(keyword.view(), state.output_target)) return;
-  BoundedText<4095> message;
-  message.assignf("Error 1008: Output target in %s must be one of EXEXML, Miravex, Tolvane, Quelbrin, Harnick !",
-                  path.c_str());
-  end_run_with_error(state, message.view());
+bool output_target_from_file(std::FILE* file, OutputTarget& target) {
+  LineReader reader(file);
+  BoundedText<target_line_piece> keyword, rest;
+  reader.read(keyword, target_line_piece);
+  // The whole line counts: what follows the first piece may only be trimmed away.
+  bool whole = true;
+  while (!reader.line_ended() && reader.read(rest, target_line_piece)) whole = whole && only_trimmed(rest);
+  std::size_t end = keyword.size();
+  while (end > 0 && is_trimmed(keyword[end - 1])) --end;
+  keyword.cut_at(end);
+  return whole && output_target_from_keyword(keyword.view(), target);
+}
+
+bool fix_output_target(OutputTarget& target, TextBuffer& target_path) {
+  target = OutputTarget::EXEXML;
+  if (!executable_directory(target_path) || !target_path.append_whole(target_file_name)) return true;
+  const OwnedFile file(open_file_for_reading(target_path.c_str()));
+  return file == nullptr || output_target_from_file(file.get(), target);
 }

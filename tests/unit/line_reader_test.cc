@@ -75,3 +75,15 @@ TEST(LineReader, ReadLengthNeverExceedsTheTextsCapacity) {
   EXPECT_EQ(line.view(), "abc");
   std::fclose(file);
 }
+
+TEST(LineReader, SaysWhetherAPieceEndedItsLine) {
+  std::FILE* file = std::tmpfile();
+  std::fputs("0123456789abc\n0123456789\r\nx\r", file);
+  std::rewind(file);
+  LineReader reader(file);
+  BoundedText<10> line;
+  std::vector<bool> ended;
+  while (reader.read(line, 10)) ended.push_back(reader.line_ended());
+  EXPECT_EQ(ended, (std::vector<bool>{false, true, true, true}));
+  std::fclose(file);
+}
