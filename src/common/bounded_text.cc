@@ -30,11 +30,6 @@ bool TextBuffer::append(char c) {
   return true;
 }
 
-bool TextBuffer::assign_whole(std::string_view text) {
-  clear();
-  return append_whole(text);
-}
-
 bool TextBuffer::append_whole(std::string_view text) {
   if (text.size() > room()) return false;
   return append(text);

@@ -43,7 +43,10 @@ class TextBuffer {
   bool append(char c);
   /// Replaces the content with the whole text or, when it does not fit,
   /// empties it and returns false.
-  [[nodiscard]] bool assign_whole(std::string_view text);
+  [[nodiscard]] bool assign_whole(std::string_view text) {
+    clear();
+    return append_whole(text);
+  }
   /// Appends the whole text or, when it does not fit, nothing at all and returns false.
   [[nodiscard]] bool append_whole(std::string_view text);
   /// Appends printf-formatted text; cuts at the capacity, returns false when cut.

@@ -22,9 +22,9 @@ enum RollPageValue : std::size_t {
 
 /// The names of the values as the function module's interface spells them.
 inline constexpr const char* roll_page_value_names[roll_page_value_count] = {
-    "PAGE_AREA_SHARED_MEMORY", "PAGE_AREA_SIZE",          "PAGE_CURRENTLY_USED", "PAGE_MAX_USED",
-    "PAGE_WP_LOCAL",           "PAGING_FILE_SIZE",        "ROLL_AREA_SHARED_MEMORY", "ROLL_AREA_SIZE",
-    "ROLL_CURRENTLY_USED",     "ROLL_FILE_SIZE",          "ROLL_MAX_USED",
+    "PAGE_AREA_SHARED_MEMORY", "PAGE_AREA_SIZE",   "PAGE_CURRENTLY_USED",     "PAGE_MAX_USED",
+    "PAGE_WP_LOCAL",           "PAGING_FILE_SIZE", "ROLL_AREA_SHARED_MEMORY", "ROLL_AREA_SIZE",
+    "ROLL_CURRENTLY_USED",     "ROLL_FILE_SIZE",   "ROLL_MAX_USED",
 };
 
 /// The RFC library's trace file in the working directory.

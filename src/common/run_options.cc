@@ -1,14 +1,5 @@
 #include "common/run_options.h"
 
-namespace {
-
-bool holds_console_character(const TextBuffer& options) {
-  return options.find('#') != TextBuffer::npos || options.find('@') != TextBuffer::npos ||
-         options.find('$') != TextBuffer::npos || options.find('%') != TextBuffer::npos;
-}
-
-}  // namespace
-
 // An option text that does not fit is refused rather than cut: a cut text could
 // turn "CH=12" into "CH=1" and report another channel's value as this one's.
 bool assemble_run_options(RunOptions& options, int argc, const char* const* argv) {
@@ -21,7 +12,7 @@ bool assemble_run_options(RunOptions& options, int argc, const char* const* argv
     return false;
   }
   refresh_run_options(options);
-  options.console_mode = holds_console_character(options.run_options);
+  options.console_mode = options.run_options.view().find_first_of("#@$%") != TextBuffer::npos;
   return true;
 }
 

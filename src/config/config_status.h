@@ -19,7 +19,11 @@ class [[nodiscard]] ConfigStatus {
   /// Success.
   ConfigStatus() = default;
   /// A refusal with the message `prefix` + `name` + `suffix`.
-  explicit ConfigStatus(std::string_view prefix, std::string_view name = {}, std::string_view suffix = {});
+  explicit ConfigStatus(std::string_view prefix, std::string_view name = {}, std::string_view suffix = {})
+      : message_(prefix) {
+    message_.append(name);
+    message_.append(suffix);
+  }
 
   bool ok() const { return message_.empty(); }
   /// The refusal's message; empty on success.

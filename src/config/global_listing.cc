@@ -92,8 +92,10 @@ ConfigStatus read_global_listing_file(std::FILE* file, const TextBuffer& run_opt
   ListingLine line;
   while (reader.read(line, listing_line_piece)) {
     ConfigStatus taken;
-    if (starts_with_ignoring_case(line.view(), listing_key.view())) taken = append_listing_text(listing, line);
-    else if (starts_with_ignoring_case(line.view(), entry_key.view())) taken = take_entry(line, entry, listing.key_kind);
+    if (starts_with_ignoring_case(line.view(), listing_key.view()))
+      taken = append_listing_text(listing, line);
+    else if (starts_with_ignoring_case(line.view(), entry_key.view()))
+      taken = take_entry(line, entry, listing.key_kind);
     if (!taken.ok()) return taken;
   }
   return ConfigStatus();
@@ -105,7 +107,8 @@ ConfigStatus take_global_entry(const SensorEntry& entry, RunOptions& options, It
   const std::size_t keyword = entry.text.find(item_keyword);
   if (keyword != TextBuffer::npos)
     take_item_name(entry.text.view().substr(keyword + item_keyword.size()), listing.item_name);
-  if (!entry.found) return ConfigStatus("Error 1030: Global Sensor ", options.first_option_word.view(), " not found...");
+  if (!entry.found)
+    return ConfigStatus("Error 1030: Global Sensor ", options.first_option_word.view(), " not found...");
   options.given_options = entry.option_text;
   return ConfigStatus();
 }

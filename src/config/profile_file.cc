@@ -5,10 +5,9 @@
 namespace {
 
 ProfileDefect read_whole_profile(const OwnedFile& profile, std::size_t piece_length, SystemEntry& entry) {
-  ProfileReader reader(profile.get(), piece_length, entry);
-  while (reader.next_line()) {
-  }
-  return reader.verdict();
+  ProfileFindings findings;
+  read_profile_lines(profile.get(), piece_length, entry, findings, [](unsigned, ProfileLineOutcome) {});
+  return profile_verdict(entry, findings);
 }
 
 }  // namespace
@@ -19,16 +18,6 @@ ConfigStatus open_profile(ProfileLocation& location, bool search_monitor_directo
   profile.reset(location.open_for_reading(location.profile_path.c_str()));
   if (profile == nullptr) return ConfigStatus("Error 1002: Profile ", location.profile_path.view(), " is missing...");
   return ConfigStatus();
-}
-
-ProfileReader::ProfileReader(std::FILE* file, std::size_t piece_length, SystemEntry& entry)
-    : reader_(file), piece_length_(piece_length), entry_(entry) {}
-
-bool ProfileReader::next_line() {
-  if (!reader_.read(line_, piece_length_)) return false;
-  ++line_number_;
-  outcome_ = read_profile_line(line_.view(), entry_, findings_);
-  return true;
 }
 
 // Read to its end even after a password failure, which still decides: one

@@ -23,32 +23,18 @@ inline constexpr std::size_t listed_run_line_piece = 199;
 /// `profile_path`.  Refuses a profile found nowhere (error 1002).
 ConfigStatus open_profile(ProfileLocation& location, bool search_monitor_directories, OwnedFile& profile);
 
-/// Reads a profile into a system entry one line (or piece of a line) at a
-/// time, so that the sensor and the profile tool judge a profile alike.
-class ProfileReader {
- public:
-  /// Reads `file` (not closed here) in pieces of `piece_length` characters into `entry`.
-  ProfileReader(std::FILE* file, std::size_t piece_length, SystemEntry& entry);
-
-  /// Reads the next line into the entry; false at the end of the file.
-  bool next_line();
-  /// What the line just read did.
-  ProfileLineOutcome outcome() const { return outcome_; }
-  /// The number of the line just read, each piece of a long line counted as a line.
-  unsigned line_number() const { return line_number_; }
-  const ProfileFindings& findings() const { return findings_; }
-  /// The defect the sensor refuses the profile for, once every line is read.
-  ProfileDefect verdict() const { return profile_verdict(entry_, findings_); }
-
- private:
-  LineReader reader_;
-  std::size_t piece_length_;
-  SystemEntry& entry_;
-  BoundedText<listed_run_line_piece> line_;
-  ProfileFindings findings_;
-  ProfileLineOutcome outcome_ = ProfileLineOutcome::Ignored;
-  unsigned line_number_ = 0;
-};
+/// Reads every line of an open profile, in pieces of `piece_length`
+/// characters, into `entry` and `findings` and tells `on_line` the number
+/// (each piece counted as a line) and outcome of each; the sensor's runs and
+/// the profile tool read profiles alike through it.
+template <typename OnLine>
+void read_profile_lines(std::FILE* file, std::size_t piece_length, SystemEntry& entry, ProfileFindings& findings,
+                        OnLine on_line) {
+  LineReader reader(file);
+  BoundedText<listed_run_line_piece> line;
+  for (unsigned number = 1; reader.read(line, piece_length); ++number)
+    on_line(number, read_profile_line(line.view(), entry, findings));
+}
 
 /// Reads the profile of a single-system run into `entry` and closes it;
 /// refuses it for its first defect (errors 1003 to 1007).

@@ -21,12 +21,17 @@ ProfileLineOutcome read_password(std::string_view value, SystemEntry& entry) {
 // could name another system, and the field left empty can never be taken for
 // a valid one (nor keep a value an earlier listed profile gave it).
 ProfileLineOutcome store_value(std::string_view value, TextBuffer& field) {
-  if (value.size() > field.capacity()) {
-    field.clear();
-    return ProfileLineOutcome::TooLong;
+  return field.assign_whole(value) ? ProfileLineOutcome::Stored : ProfileLineOutcome::TooLong;
+}
+
+ProfileDefect first_entry_defect(const SystemEntry& entry, const ProfileFindings& findings) {
+  if (entry.user.empty() && !findings.too_long[field_index(ProfileField::User)]) return ProfileDefect::UserMissing;
+  if (entry.password.empty()) return ProfileDefect::PasswordMissing;
+  for (ProfileField field : all_profile_fields) {
+    if (findings.too_long[field_index(field)]) return ProfileDefect::InvalidParameter;
+    if (entry_field(entry, field).size() < minimum_length(field)) return ProfileDefect::InvalidParameter;
   }
-  field.assign(value);
-  return ProfileLineOutcome::Stored;
+  return ProfileDefect::None;
 }
 
 }  // namespace
@@ -58,16 +63,6 @@ ProfileDefect password_defect(ProfileLineOutcome outcome) {
   return ProfileDefect::None;
 }
 
-ProfileDefect first_entry_defect(const SystemEntry& entry, const ProfileFindings& findings) {
-  if (entry.user.empty() && !findings.too_long[field_index(ProfileField::User)]) return ProfileDefect::UserMissing;
-  if (entry.password.empty()) return ProfileDefect::PasswordMissing;
-  for (ProfileField field : all_profile_fields) {
-    if (findings.too_long[field_index(field)]) return ProfileDefect::InvalidParameter;
-    if (entry_field(entry, field).size() < minimum_length(field)) return ProfileDefect::InvalidParameter;
-  }
-  return ProfileDefect::None;
-}
-
 ProfileDefect profile_verdict(const SystemEntry& entry, const ProfileFindings& findings) {
   if (findings.first_password_defect != ProfileDefect::None) return findings.first_password_defect;
   return first_entry_defect(entry, findings);
@@ -77,12 +72,16 @@ ConfigStatus profile_defect_status(ProfileDefect defect, std::string_view profil
   constexpr std::string_view found = " found...", missing = " is missing...";
   switch (defect) {
     case ProfileDefect::None: break;
-    case ProfileDefect::InvalidParameter: return ConfigStatus("Error 1003: Invalid Parameter(s) at ", profile_file_name, found);
+    case ProfileDefect::InvalidParameter:
+      return ConfigStatus("Error 1003: Invalid Parameter(s) at ", profile_file_name, found);
     case ProfileDefect::InvalidPassword:
       return ConfigStatus("Error 1004: Invalid Password in Profile ", profile_file_name, found);
-    case ProfileDefect::WrongPassword: return ConfigStatus("Error 1005: Wrong Password in Profile ", profile_file_name, found);
-    case ProfileDefect::UserMissing: return ConfigStatus("Error 1006: Username in Profile ", profile_file_name, missing);
-    case ProfileDefect::PasswordMissing: return ConfigStatus("Error 1007: Password in Profile ", profile_file_name, missing);
+    case ProfileDefect::WrongPassword:
+      return ConfigStatus("Error 1005: Wrong Password in Profile ", profile_file_name, found);
+    case ProfileDefect::UserMissing:
+      return ConfigStatus("Error 1006: Username in Profile ", profile_file_name, missing);
+    case ProfileDefect::PasswordMissing:
+      return ConfigStatus("Error 1007: Password in Profile ", profile_file_name, missing);
   }
   return ConfigStatus();
 }

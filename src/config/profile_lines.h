@@ -59,12 +59,9 @@ ProfileLineOutcome read_profile_line(std::string_view line, SystemEntry& entry, 
 /// The defect a password failure of one line stands for; None for other outcomes.
 ProfileDefect password_defect(ProfileLineOutcome outcome);
 
-/// Checks the entry after the whole profile: user empty, password empty, then
-/// any field shorter than its minimum or refused as too long.
-ProfileDefect first_entry_defect(const SystemEntry& entry, const ProfileFindings& findings);
-
 /// The defect the sensor refuses a whole profile for: the first password
-/// failure, or else the entry's first defect.
+/// failure, else user empty, password empty, then any field shorter than its
+/// minimum or refused as too long.
 ProfileDefect profile_verdict(const SystemEntry& entry, const ProfileFindings& findings);
 
 /// The run's refusal for a defect of the profile `profile_file_name`; success for None.

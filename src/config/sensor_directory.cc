@@ -24,7 +24,9 @@ using CandidatePath = BoundedText<profile_path_capacity + below_parent.size()>;
 
 // A directory that does not fit is refused rather than cut: a cut path would
 // point into another directory and could find another profile there.
-ConfigStatus directory_too_long() { return ConfigStatus("Error 1017: Sensor Directory in ", path_file_name, " too long..."); }
+ConfigStatus directory_too_long() {
+  return ConfigStatus("Error 1017: Sensor Directory in ", path_file_name, " too long...");
+}
 
 bool names_directory(const TextBuffer& line) { return line[0] == '\\' || line[2] == '\\' || line[1] == ':'; }
 
@@ -54,10 +56,9 @@ bool descend_if_profile_below(ProfileLocation& location, std::string_view sub_pa
 
 ConfigStatus open_from_path_file(ProfileLocation& location, OwnedFile path_file, OwnedFile& profile) {
   TextBuffer& directory = location.sensor_directory;
-  const bool fits = read_path_file(std::move(path_file), directory) &&
-                    (directory.ends_with('\\') || directory.append('\\')) &&
-                    descend_if_profile_below(location, below_parent) &&
-                    descend_if_profile_below(location, below_installation);
+  const bool fits =
+      read_path_file(std::move(path_file), directory) && (directory.ends_with('\\') || directory.append('\\')) &&
+      descend_if_profile_below(location, below_parent) && descend_if_profile_below(location, below_installation);
   if (!fits) return directory_too_long();
   profile = open_in(location, directory.view());
   return ConfigStatus();

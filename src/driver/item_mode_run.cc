@@ -53,8 +53,8 @@ void set_channel_key(RunState& state, const TextBuffer& name) {
   switch (state.listing.key_kind) {
     case KeyKind::Profile: key.assign(name.view()); break;
     case KeyKind::Alias:
-      key.assign(name.view().substr(0, name.size() < file_extension_length ? name.size()
-                                                                            : name.size() - file_extension_length));
+      key.assign(name.view().substr(
+          0, name.size() < file_extension_length ? name.size() : name.size() - file_extension_length));
       break;
     case KeyKind::Host: key.assign(state.system_entry.hostname.view()); break;
     case KeyKind::Sid: key.assign(state.system_entry.destination.view()); break;
@@ -74,7 +74,7 @@ bool measure_item(RunState& state, rfc_handle handle) {
 }
 
 void measure_listed_system(RunState& state) {
-  ++state.counts.systems_count;
+  ++state.systems_count;
   const ProfileFileName& name = state.location.profile_file_name;
   if (!take_next_name(state.listing.server_listing, state.location.profile_file_name)) return;
   ProfilePath path;
@@ -97,7 +97,7 @@ void measure_listed_system(RunState& state) {
     if (entry_valid) processed = measure_item(state, handle);
     RfcClose(handle);
   }
-  ++(processed ? state.counts.processed_count : state.counts.failed_count);
+  ++(processed ? state.processed_count : state.failed_count);
   if (state.options.console_mode)
     std::fprintf(state.streams.out, "\n%s State=%s\n", state.status_line.c_str(),
                  processed ? "Processed" : "Rfc Failure");
@@ -107,7 +107,7 @@ void print_summary(RunState& state) {
   ResultDocument& document = state.document;
   MessageText summary;
   summary.assignf("(***) %s: NoSystems=%u, Processed=%u, Failed=%u", state.listing.item_name.c_str(),
-                  state.counts.systems_count, state.counts.processed_count, state.counts.failed_count);
+                  state.systems_count, state.processed_count, state.failed_count);
   document.result_text.clear();
   begin_result_text(document);
   add_result_text(document, summary.view());
@@ -121,7 +121,7 @@ void print_summary(RunState& state) {
 void run_item_mode(RunState& state) {
   if (const ConfigStatus loaded = load_global_listing(state.location, state.options, state.listing); !loaded.ok())
     end_run_with_error(state, loaded.message());
-  state.counts = ItemCounts{};
+  state.systems_count = state.processed_count = state.failed_count = 0;
   refresh_run_options(state.options);
   take_run_options(state);
   print_opening(state);

@@ -8,16 +8,8 @@ namespace {
 
 constexpr const char* target_file_name = "quenmarel.target";
 
-// Longer than any keyword, so that a longer line is never mistaken for one.
 constexpr std::size_t target_line_piece = 63;
-
-bool is_trimmed(char c) { return c == ' ' || c == '\r'; }
-
-bool only_trimmed(const TextBuffer& text) {
-  for (char c : text.view())
-    if (!is_trimmed(c)) return false;
-  return true;
-}
+constexpr const char* trimmed = " \r";
 
 }  // namespace
 
@@ -27,16 +19,19 @@ bool output_target_from_file(std::FILE* file, OutputTarget& target) {
   reader.read(keyword, target_line_piece);
   // The whole line counts: what follows the first piece may only be trimmed away.
   bool whole = true;
-  while (!reader.line_ended() && reader.read(rest, target_line_piece)) whole = whole && only_trimmed(rest);
-  std::size_t end = keyword.size();
-  while (end > 0 && is_trimmed(keyword[end - 1])) --end;
-  keyword.cut_at(end);
+  while (!reader.line_ended() && reader.read(rest, target_line_piece))
+    whole = whole && rest.view().find_first_not_of(trimmed) == TextBuffer::npos;
+  keyword.cut_at(keyword.view().find_last_not_of(trimmed) + 1);  // npos + 1 is 0: nothing but blanks
   return whole && output_target_from_keyword(keyword.view(), target);
 }
 
-bool fix_output_target(OutputTarget& target, TextBuffer& target_path) {
+bool fix_output_target(OutputTarget& target, TextBuffer& message) {
   target = OutputTarget::EXEXML;
-  if (!executable_directory(target_path) || !target_path.append_whole(target_file_name)) return true;
-  const OwnedFile file(open_file_for_reading(target_path.c_str()));
-  return file == nullptr || output_target_from_file(file.get(), target);
+  PathText path;
+  if (!executable_directory(path) || !path.append_whole(target_file_name)) return true;
+  const OwnedFile file(open_file_for_reading(path.c_str()));
+  if (file == nullptr || output_target_from_file(file.get(), target)) return true;
+  message.assignf("Error 1008: Output target in %s must be one of EXEXML, Miravex, Tolvane, Quelbrin, Harnick !",
+                  path.c_str());
+  return false;
 }

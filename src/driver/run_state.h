@@ -14,13 +14,6 @@
 #include "platform/process.h"
 #include "rfc/rfc_records.h"
 
-/// The counters of an item-mode run.
-struct ItemCounts {
-  unsigned systems_count = 0;
-  unsigned processed_count = 0;
-  unsigned failed_count = 0;
-};
-
 struct RunState {
   /// The banner from start-up on; each console line is built here before it is printed.
   ConsoleLine status_line;
@@ -35,7 +28,8 @@ struct RunState {
   ProfileLocation location;
   SystemEntry system_entry;
   ItemListing listing;
-  ItemCounts counts;
+  /// The counters of an item-mode run.
+  unsigned systems_count = 0, processed_count = 0, failed_count = 0;
   /// The channel name of the current listed system.
   BoundedText<profile_file_name_capacity> sensor_channel_key;
   RfcRecords rfc;

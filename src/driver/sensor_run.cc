@@ -33,22 +33,16 @@ void run_sensor(RunState& state, int argc, const char* const* argv) {
   if (!assemble_run_options(state.options, argc, argv))
     end_run_with_error(state, "Error 1009: Parameters longer than 127 characters !");
   take_run_options(state);
-  if (const ConfigStatus formed = form_profile_name(state.location, state.listing.item_name, state.options, argv[1]);
-      !formed.ok())
-    end_run_with_error(state, formed.message());
+  const ConfigStatus formed = form_profile_name(state.location, state.listing.item_name, state.options, argv[1]);
+  if (!formed.ok()) end_run_with_error(state, formed.message());
+  ResultText message;
+  if (!fix_output_target(state.document.output_target, message)) end_run_with_error(state, message.view());
 
-  PathText target_path;
-  if (!fix_output_target(state.document.output_target, target_path)) {
-    ResultText message;
-    message.assignf("Error 1008: Output target in %s must be one of EXEXML, Miravex, Tolvane, Quelbrin, Harnick !",
-                    target_path.c_str());
-    end_run_with_error(state, message.view());
-  }
   OwnedFile profile;
   const bool search_monitor_directories =
       state.document.output_target == OutputTarget::EXEXML && !state.options.run_options.contains("@");
-  if (const ConfigStatus opened = open_profile(state.location, search_monitor_directories, profile); !opened.ok())
-    end_run_with_error(state, opened.message());
+  const ConfigStatus opened = open_profile(state.location, search_monitor_directories, profile);
+  if (!opened.ok()) end_run_with_error(state, opened.message());
   if (state.location.item_mode) {
     profile.reset();  // the listing is read afresh from its path
     run_item_mode(state);

@@ -98,13 +98,12 @@ void write_channel(ResultDocument& document, std::string_view key, std::string_v
   ChannelCopy message_key;
   form_message_key(key_copy.view(), label, message_key);
 
+  TextBuffer& out = document.result_text;
   switch (document.output_target) {
-    case OutputTarget::Quelbrin:
-      write_quelbrin_channel(document.result_text, message_key, label, value_copy, unit_copy);
-      break;
+    case OutputTarget::Quelbrin: write_quelbrin_channel(out, message_key, label, value_copy, unit_copy); break;
     case OutputTarget::Harnick: write_harnick_channel(document, label, value_copy, unit_copy); break;
     case OutputTarget::EXEXML:
     case OutputTarget::Miravex:
-    case OutputTarget::Tolvane: write_xml_channel(document.result_text, label, value_copy, unit_copy); break;
+    case OutputTarget::Tolvane: write_xml_channel(out, label, value_copy, unit_copy); break;
   }
 }

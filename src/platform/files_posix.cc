@@ -1,7 +1,6 @@
-#include "platform/files.h"
-
 #include <cstdio>
 
+#include "platform/files.h"
 #include "platform/native_path_posix.h"
 
 bool to_native_path(const char* windows_path, NativePath& native) {

@@ -1,10 +1,9 @@
-#include "platform/process.h"
-
 #include <unistd.h>
 
 #include <ctime>
 
 #include "platform/files.h"
+#include "platform/process.h"
 
 void local_time_of_day(TimeOfDay& out) {
   const std::time_t now = std::time(nullptr);

@@ -1,11 +1,11 @@
-#include "platform/process.h"
-
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <ctime>
+
+#include "platform/process.h"
 
 void local_time_of_day(TimeOfDay& out) {
   const std::time_t now = std::time(nullptr);

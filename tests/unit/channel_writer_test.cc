@@ -4,7 +4,6 @@
 
 #include <string>
 
-
 namespace {
 
 std::string message_key_of(const char* key, const char* label) {
@@ -92,6 +91,6 @@ TEST(ChannelWriter, OverlongKeyValueAndUnitAreCutAt123Characters) {
   document.output_target = OutputTarget::Quelbrin;
   const std::string at_limit(123, 'k'), past_limit(200, 'k');
   write_channel(document, past_limit, "L", past_limit, past_limit);
-  EXPECT_EQ(document.result_text.view(), "\n\nMessage." + at_limit + ": L (" + at_limit + ")\nStatistic." + at_limit +
-                                          ": " + at_limit);
+  EXPECT_EQ(document.result_text.view(),
+            "\n\nMessage." + at_limit + ": L (" + at_limit + ")\nStatistic." + at_limit + ": " + at_limit);
 }

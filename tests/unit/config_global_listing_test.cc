@@ -44,7 +44,8 @@ TEST_F(Listing, SensorWordMatchesOnItsFirstTenCharactersAndIsPaddedToTen) {
   EXPECT_EQ(load_global(lines, "SENSOR0123XY"), "");
   EXPECT_EQ(server_listing(), "PRD.P00#");
   EXPECT_EQ(listing.item_name.view(), "Pages Used");
-  EXPECT_EQ(load_global("# GSNG:           : PRD.P00#\n# GSNX:           :Item=Rolls Used" + allocation + "\n", ""), "");
+  EXPECT_EQ(load_global("# GSNG:           : PRD.P00#\n# GSNX:           :Item=Rolls Used" + allocation + "\n", ""),
+            "");
   EXPECT_EQ(listing.item_name.view(), "Rolls");
 }
 
@@ -74,7 +75,8 @@ TEST_F(Listing, ChecksAfterReadingComeInTheOrderSensorThenListingThenItem) {
 TEST_F(Listing, ListingFileThatCannotBeOpenedAgainIsMissing) {
   location.profile_file_name.assign("Gastrelo.Prf");
   location.profile_path.assign("Gastrelo.Prf");
-  EXPECT_EQ(load_global_listing(location, options, listing).message(), "Error 1024: ProFile Gastrelo.Prf is missing...");
+  EXPECT_EQ(load_global_listing(location, options, listing).message(),
+            "Error 1024: ProFile Gastrelo.Prf is missing...");
   location.profile_file_name.assign("SAP Gastrelo.Gbl");
   EXPECT_EQ(load_global_listing(location, options, listing).message(),
             "Error 10x1: ProFile SAP Gastrelo.Gbl is missing...");

@@ -94,8 +94,7 @@ rfc_result_code RFC_CALL RfcReceive(rfc_handle, rfc_parameter* receiving, rfc_ta
   fake.table_lists_empty = fake.table_lists_empty && tables != nullptr && tables[0].name == nullptr;
   for (rfc_parameter* entry = receiving; entry->name != nullptr; ++entry) {
     fake.receiving_names.push_back(entry->name);
-    if (entry->name_length != std::strlen(entry->name) || entry->type_code != RFC_TYPE_INT ||
-        entry->value_length != 4)
+    if (entry->name_length != std::strlen(entry->name) || entry->type_code != RFC_TYPE_INT || entry->value_length != 4)
       fake.receiving_entries_well_formed = false;
     if (fake.receive_result == RFC_RESULT_OK) {
       auto value = fake.values.find(entry->name);

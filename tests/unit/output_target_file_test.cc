@@ -1,10 +1,10 @@
-#include "driver/output_target_setting.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <optional>
 #include <string>
+
+#include "driver/output_target_setting.h"
 
 namespace {
 

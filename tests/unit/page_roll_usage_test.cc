@@ -13,8 +13,8 @@ class PageRollUsageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     reset_fake_rfc_library();
-    fake.values = {{"PAGE_AREA_SHARED_MEMORY", 8192}, {"PAGE_AREA_SIZE", 65536}, {"PAGE_CURRENTLY_USED", 3000},
-                   {"PAGE_MAX_USED", 7000},           {"PAGE_WP_LOCAL", 0},      {"ROLL_AREA_SHARED_MEMORY", 4096},
+    fake.values = {{"PAGE_AREA_SHARED_MEMORY", 8192}, {"PAGE_AREA_SIZE", 65536},     {"PAGE_CURRENTLY_USED", 3000},
+                   {"PAGE_MAX_USED", 7000},           {"PAGE_WP_LOCAL", 0},          {"ROLL_AREA_SHARED_MEMORY", 4096},
                    {"ROLL_AREA_SIZE", 16384},         {"ROLL_CURRENTLY_USED", 1500}, {"ROLL_MAX_USED", 3100},
                    {"PAGING_FILE_SIZE", 1},           {"ROLL_FILE_SIZE", 1}};
   }

@@ -10,8 +10,7 @@
 namespace {
 
 const PageRollUsage measured_usage{{4, 9, 0, 7, 15}};
-constexpr const char* measured_message =
-    "(PRD) Page/Roll: Pages Used=4%, Max=9%, WpLocal=0%, Roll Used=7%, Max=15";
+constexpr const char* measured_message = "(PRD) Page/Roll: Pages Used=4%, Max=9%, WpLocal=0%, Roll Used=7%, Max=15";
 
 // The complete document of the system PRD with the values above.
 std::string measured_document(OutputTarget target, const char* run_options = "") {
@@ -23,8 +22,8 @@ std::string measured_document(OutputTarget target, const char* run_options = "")
 }
 
 std::string xml_record(const char* label, const char* value) {
-  return std::string("\n<Result><Channel>") + label + "</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>PerCent</CustomUnit>\n<Value>" +
-         value + "</Value></Result>\n";
+  return std::string("\n<Result><Channel>") + label +
+         "</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>PerCent</CustomUnit>\n<Value>" + value + "</Value></Result>\n";
 }
 
 }  // namespace

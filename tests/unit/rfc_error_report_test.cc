@@ -51,10 +51,11 @@ TEST(RfcErrorReport, FieldsFilledToTheirLastByteAreReadOnlyWithinThem) {
   std::memset(fake.last_error.key, 'K', sizeof fake.last_error.key);
   std::memset(fake.last_error.status, 'S', sizeof fake.last_error.status);
   char operation[] = "RfcCall";
-  const std::string report = "RFC error\noperation/code  : RfcCall\n[RfcLastError]\nkey             : " +
-                             std::string(33, 'K') + "\nstatus          : " + std::string(128, 'S') +
-                             "\nmessage         : \ninternal status : \n\n[RfcClose 0]\n"
-                             "* Programm aborted...\n* Error at EoXput-File...\n";
+  const std::string report =
+      "RFC error\noperation/code  : RfcCall\n[RfcLastError]\nkey             : " + std::string(33, 'K') +
+      "\nstatus          : " + std::string(128, 'S') +
+      "\nmessage         : \ninternal status : \n\n[RfcClose 0]\n"
+      "* Programm aborted...\n* Error at EoXput-File...\n";
   EXPECT_EXIT(installed_handler()(operation), ::testing::ExitedWithCode(1),
               ::testing::Matcher<const std::string&>(report));
 }

@@ -19,9 +19,10 @@ class RollPageQueryTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(RollPageQueryTest, SuccessFillsAllElevenValuesByName) {
-  const char* names[] = {"PAGE_AREA_SHARED_MEMORY", "PAGE_AREA_SIZE", "PAGE_CURRENTLY_USED", "PAGE_MAX_USED",
-                         "PAGE_WP_LOCAL", "PAGING_FILE_SIZE", "ROLL_AREA_SHARED_MEMORY", "ROLL_AREA_SIZE",
-                         "ROLL_CURRENTLY_USED", "ROLL_FILE_SIZE", "ROLL_MAX_USED"};
+  const char* names[] = {"PAGE_AREA_SHARED_MEMORY", "PAGE_AREA_SIZE", "PAGE_CURRENTLY_USED",
+                         "PAGE_MAX_USED",           "PAGE_WP_LOCAL",  "PAGING_FILE_SIZE",
+                         "ROLL_AREA_SHARED_MEMORY", "ROLL_AREA_SIZE", "ROLL_CURRENTLY_USED",
+                         "ROLL_FILE_SIZE",          "ROLL_MAX_USED"};
   for (std::size_t i = 0; i < std::size(names); ++i) fake.values[names[i]] = static_cast<std::int32_t>(100 + i);
   EXPECT_EQ(query(), RFC_RESULT_OK);
   EXPECT_EQ(fake.called_function, "SAPTUNE_ROLL_PAGE_SIZES");

@@ -49,14 +49,12 @@ struct ProfileCheck {
   // Lines are numbered as the sensor reads them: each piece of a line longer
   // than 99 characters counts as a line of its own.
   void read(std::FILE* file) {
-    ProfileReader reader(file, single_run_line_piece, entry);
-    while (reader.next_line()) {
-      if (password_defect(reader.outcome()) == ProfileDefect::None) continue;
-      const std::size_t stored_length = reader.findings().value_length[field_index(ProfileField::Password)];
-      defects.push_back("line " + std::to_string(reader.line_number()) + ": " +
-                        password_failure(reader.outcome(), stored_length));
-    }
-    findings = reader.findings();
+    read_profile_lines(
+        file, single_run_line_piece, entry, findings, [this](unsigned number, ProfileLineOutcome outcome) {
+          if (password_defect(outcome) == ProfileDefect::None) return;
+          const std::size_t stored_length = findings.value_length[field_index(ProfileField::Password)];
+          defects.push_back("line " + std::to_string(number) + ": " + password_failure(outcome, stored_length));
+        });
   }
 
   void check_fields() {
@@ -67,8 +65,8 @@ struct ProfileCheck {
       if (!findings.seen[index])
         defects.push_back("label " + label + " is missing");
       else if (findings.too_long[index])
-        defects.push_back("the value of " + label + " is too long: " + characters(findings.value_length[index]) + ", at most " +
-                          std::to_string(value.capacity()));
+        defects.push_back("the value of " + label + " is too long: " + characters(findings.value_length[index]) +
+                          ", at most " + std::to_string(value.capacity()));
       else if (field == ProfileField::Password)
         check_password();
       else if (value.size() < minimum_length(field))
@@ -107,7 +105,8 @@ int run_check(int argc, const char* const* argv) {
   check.check_fields();
 
   for (const std::string& defect : check.defects) print_line(path + ": " + defect);
-  const ConfigStatus verdict = profile_defect_status(profile_verdict(check.entry, check.findings), bare_file_name(path));
+  const ConfigStatus verdict =
+      profile_defect_status(profile_verdict(check.entry, check.findings), bare_file_name(path));
   if (verdict.ok()) {
     print_line(path + ": the sensor accepts this profile");
     return 0;

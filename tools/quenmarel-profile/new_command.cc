@@ -123,12 +123,7 @@ std::string profile_text(const NewProfile& profile, const std::string& stored_pa
   return text;
 }
 
-bool file_exists(const std::string& path) {
-  std::FILE* file = open_file_for_reading(path.c_str());
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
-}
+bool file_exists(const std::string& path) { return OwnedFile(open_file_for_reading(path.c_str())) != nullptr; }
 
 bool write_file(const std::string& path, const std::string& text) {
   std::FILE* file = open_file(path.c_str(), "wb");
