@@ -122,6 +122,15 @@ ConfigStatus read_listing(std::FILE* file, bool item_profile, RunOptions& option
 
 }  // namespace
 
+bool take_next_listed_name(ItemListing& listing, ProfileFileName& name) {
+  TextBuffer& names = listing.server_listing;
+  const std::size_t end = names.find('#');
+  const std::size_t length = end == TextBuffer::npos ? names.size() : end;
+  const bool fits = name.assign_whole(names.view().substr(0, length));
+  names.drop_front(length + 1);
+  return fits && !name.empty();
+}
+
 ConfigStatus load_global_listing(const ProfileLocation& location, RunOptions& options, ItemListing& listing) {
   listing.key_kind = KeyKind::Profile;
   listing.server_listing.clear();

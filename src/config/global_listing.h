@@ -30,6 +30,11 @@ struct ItemListing {
   KeyKind key_kind = KeyKind::Profile;
 };
 
+/// Takes the next name from the front of `server_listing` into `name`; a last
+/// name without its "#" still counts.  False when the name is empty or longer
+/// than a file name may be, for no profile can be opened by it.
+bool take_next_listed_name(ItemListing& listing, ProfileFileName& name);
+
 /// Reads `profile_path` as a listing and sets `server_listing`, `key_kind`
 /// and, from the global listing file, `item_name` and `given_options`.
 /// Refuses a listing or an item that ends up empty, and every other defect of

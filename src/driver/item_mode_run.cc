@@ -15,6 +15,9 @@ namespace {
 
 constexpr std::size_t file_extension_length = 4;
 
+// How one listed system ended; one whose profile was not opened counts only among the systems.
+enum class ListedOutcome { NotOpened, Processed, Failed };
+
 // The option text as the console shows it: colons as blanks, up to the first
 // " @".  Formed in its own buffer so that the overrides keep their text.
 ConsoleLine shown_item_options(const RunOptions& options) {
@@ -35,17 +38,6 @@ void print_opening(RunState& state) {
   open_result_document(state.document);
   print_line(out, state.document.result_text.view());
   state.document.result_text.clear();
-}
-
-// Takes the next name from the front of the listing; a last name without its
-// "#" still counts as a name.  False when the name is empty or longer than a
-// file name may be: no profile can be opened for it.
-bool take_next_name(TextBuffer& server_listing, TextBuffer& name) {
-  const std::size_t end = server_listing.find('#');
-  const std::size_t length = end == TextBuffer::npos ? server_listing.size() : end;
-  const bool fits = name.assign_whole(server_listing.view().substr(0, length));
-  server_listing.drop_front(length + 1);
-  return fits && !name.empty();
 }
 
 void set_channel_key(RunState& state, const TextBuffer& name) {
@@ -73,14 +65,13 @@ bool measure_item(RunState& state, rfc_handle handle) {
   return true;
 }
 
-void measure_listed_system(RunState& state) {
-  ++state.systems_count;
-  const ProfileFileName& name = state.location.profile_file_name;
-  if (!take_next_name(state.listing.server_listing, state.location.profile_file_name)) return;
+// Measures the listed system `name` and prints its channel and state line;
+// a system whose profile cannot be opened prints nothing.
+ListedOutcome measure_listed_system(RunState& state, const TextBuffer& name) {
   ProfilePath path;
   join_path(state.location, name.view(), path);
   OwnedFile profile(state.location.open_for_reading(path.c_str()));
-  if (profile == nullptr) return;
+  if (profile == nullptr) return ListedOutcome::NotOpened;
 
   const bool entry_valid = read_listed_profile(std::move(profile), state.system_entry);
   set_channel_key(state, name);
@@ -97,10 +88,10 @@ void measure_listed_system(RunState& state) {
     if (entry_valid) processed = measure_item(state, handle);
     RfcClose(handle);
   }
-  ++(processed ? state.processed_count : state.failed_count);
   if (state.options.console_mode)
     std::fprintf(state.streams.out, "\n%s State=%s\n", state.status_line.c_str(),
                  processed ? "Processed" : "Rfc Failure");
+  return processed ? ListedOutcome::Processed : ListedOutcome::Failed;
 }
 
 void print_summary(RunState& state) {
@@ -108,7 +99,6 @@ void print_summary(RunState& state) {
   MessageText summary;
   summary.assignf("(***) %s: NoSystems=%u, Processed=%u, Failed=%u", state.listing.item_name.c_str(),
                   state.systems_count, state.processed_count, state.failed_count);
-  document.result_text.clear();
   begin_result_text(document);
   add_result_text(document, summary.view());
   end_result_text(document);
@@ -125,7 +115,14 @@ void run_item_mode(RunState& state) {
   refresh_run_options(state.options);
   take_run_options(state);
   print_opening(state);
-  while (!state.listing.server_listing.empty()) measure_listed_system(state);
+  ProfileFileName& name = state.location.profile_file_name;
+  while (!state.listing.server_listing.empty()) {
+    ++state.systems_count;
+    const ListedOutcome outcome =
+        take_next_listed_name(state.listing, name) ? measure_listed_system(state, name) : ListedOutcome::NotOpened;
+    if (outcome == ListedOutcome::Processed) ++state.processed_count;
+    if (outcome == ListedOutcome::Failed) ++state.failed_count;
+  }
   print_summary(state);
   if (state.options.console_mode) print_processed_line(state.streams.out);
   exit_process(0);

@@ -101,3 +101,18 @@ TEST_F(Listing, ListingAndEntryTextUpToTheirCapacityFitAndLongerOnesAreRefused) 
   EXPECT_EQ(load_global("# GSNG: SENSOR01  : A#\n# GSNX: SENSOR01  :Item=A,Sensor=\"SAP\"\n"),
             "Error 1029: Invalid Sensor-Allocation...");
 }
+
+TEST(ListedNames, NamesUpToAFileNamesCapacityAreTakenLongerOnesOpenNothing) {
+  const std::string longest(63, 'n');
+  ItemListing listing;
+  listing.server_listing.assign("PRD.P00##" + longest + "#" + longest + "x#DEV.P00");
+  ProfileFileName name;
+  const auto next = [&] { return take_next_listed_name(listing, name) ? std::string(name.view()) : "<none>"; };
+  EXPECT_EQ(next(), "PRD.P00");
+  EXPECT_EQ(next(), "<none>") << "an empty name";
+  EXPECT_EQ(next(), longest);
+  EXPECT_EQ(next(), "<none>") << "a name one character too long";
+  EXPECT_EQ(listing.server_listing.view(), "DEV.P00");
+  EXPECT_EQ(next(), "DEV.P00") << "the last name needs no #";
+  EXPECT_TRUE(listing.server_listing.empty());
+}
