@@ -9,6 +9,7 @@
 /// Most characters of the option text; longer option words are refused.
 inline constexpr std::size_t option_text_capacity = 127;
 
+/// A text as long as the option text may be.
 using OptionText = BoundedText<option_text_capacity>;
 
 /// The run's options.

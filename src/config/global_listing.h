@@ -26,7 +26,9 @@ enum class KeyKind { Profile, Alias, Host, Sid };
 struct ItemListing {
   /// Profile file names, each ended by "#".
   BoundedText<server_listing_capacity> server_listing;
+  /// The channel name of the value measured on every system.
   ItemName item_name;
+  /// How each system's channel is named.
   KeyKind key_kind = KeyKind::Profile;
 };
 

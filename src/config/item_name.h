@@ -9,6 +9,7 @@
 /// Most characters of an item name; longer names are cut.
 inline constexpr std::size_t item_name_capacity = 90;
 
+/// The name of an item.
 using ItemName = BoundedText<item_name_capacity>;
 
 /// Sets `item_name` from the text that follows the item keyword: up to the

@@ -16,7 +16,9 @@ inline constexpr std::size_t sensor_directory_capacity = 95;
 /// The directory prefix and the file name side by side.
 inline constexpr std::size_t profile_path_capacity = sensor_directory_capacity + profile_file_name_capacity;
 
+/// A profile's bare file name.
 using ProfileFileName = BoundedText<profile_file_name_capacity>;
+/// A directory prefix and a profile's file name.
 using ProfilePath = BoundedText<profile_path_capacity>;
 
 /// The profile's location and the kind of run it asks for.

@@ -11,6 +11,7 @@
 /// Console lines are for people; a line longer than this is cut.
 inline constexpr std::size_t console_line_capacity = 255;
 
+/// One console line.
 using ConsoleLine = BoundedText<console_line_capacity>;
 
 /// Prints a text followed by one line feed.

@@ -14,6 +14,7 @@
 #include "platform/process.h"
 #include "rfc/rfc_records.h"
 
+/// The state of one run.
 struct RunState {
   /// The banner from start-up on; each console line is built here before it is printed.
   ConsoleLine status_line;
@@ -22,15 +23,22 @@ struct RunState {
   /// Argument 0, as the process received it.
   const char* program_path = "";
 
+  /// The option words, as typed and as searched.
   RunOptions options;
+  /// Standard output and the trace line stream.
   OutputStreams streams;
+  /// The document the run prints, in the installation's form.
   ResultDocument document;
+  /// Where the profile (or the listing) lies.
   ProfileLocation location;
+  /// The logon record of the system measured now.
   SystemEntry system_entry;
+  /// Item mode only: the listed systems and the item.
   ItemListing listing;
   /// The counters of an item-mode run.
   unsigned systems_count = 0, processed_count = 0, failed_count = 0;
   /// The channel name of the current listed system.
   BoundedText<profile_file_name_capacity> sensor_channel_key;
+  /// What the RFC library is handed for the connection.
   RfcRecords rfc;
 };

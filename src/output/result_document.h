@@ -14,11 +14,13 @@
 /// Most characters of the document; 4096 bytes with the NUL.
 inline constexpr std::size_t result_text_capacity = 4095;
 
+/// A text as long as the document may be.
 using ResultText = BoundedText<result_text_capacity>;
 
 /// Most characters of a document's message text.
 inline constexpr std::size_t message_text_capacity = 255;
 
+/// The message text of a document, and other texts of its length.
 using MessageText = BoundedText<message_text_capacity>;
 
 /// The run's document and what decides its form.

@@ -20,5 +20,6 @@ struct RfcRecords {
   /// The entry's host and system number, or what the options put in their place.
   OptionText hostname;
   OptionText sysnr;
+  /// The logon of RfcOpenEx when a per-destination logon file is used.
   BoundedText<255> connect_string;
 };
