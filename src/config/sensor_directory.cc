@@ -22,12 +22,6 @@ constexpr std::string_view standard_directories[] = {
 // The longest directory, the longer sub-path and the longest profile name together.
 using CandidatePath = BoundedText<profile_path_capacity + below_parent.size()>;
 
-// A directory that does not fit is refused rather than cut: a cut path would
-// point into another directory and could find another profile there.
-ConfigStatus directory_too_long() {
-  return ConfigStatus("Error 1017: Sensor Directory in ", path_file_name, " too long...");
-}
-
 bool names_directory(const TextBuffer& line) { return line[0] == '\\' || line[2] == '\\' || line[1] == ':'; }
 
 OwnedFile open_in(const ProfileLocation& location, std::string_view directory) {
@@ -59,7 +53,9 @@ ConfigStatus open_from_path_file(ProfileLocation& location, OwnedFile path_file,
   const bool fits =
       read_path_file(std::move(path_file), directory) && (directory.ends_with('\\') || directory.append('\\')) &&
       descend_if_profile_below(location, below_parent) && descend_if_profile_below(location, below_installation);
-  if (!fits) return directory_too_long();
+  // A directory that does not fit is refused rather than cut: a cut path would
+  // point into another directory and could find another profile there.
+  if (!fits) return ConfigStatus("Error 1017: Sensor Directory in ", path_file_name, " too long...");
   profile = open_in(location, directory.view());
   return ConfigStatus();
 }
