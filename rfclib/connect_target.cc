@@ -1,8 +1,13 @@
 #include "connect_target.h"
 
+#include "common/ascii.h"
 #include "frame_exchange.h"
 
 namespace {
+
+// The gateway convention: system number NN listens on port 3300 + NN.
+constexpr int gateway_base_port = 3300;
+constexpr std::string_view gateway_service_prefix = "SAPGW";
 
 // A decimal number of at most `max_digits` digits and nothing else.
 bool parse_digits(std::string_view text, std::size_t max_digits, int* value) {
@@ -16,27 +21,19 @@ bool parse_digits(std::string_view text, std::size_t max_digits, int* value) {
   return true;
 }
 
-bool starts_with_sapgw(std::string_view service) {
-  constexpr std::string_view prefix = "SAPGW";
-  if (service.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (ascii_upper(service[i]) != prefix[i]) return false;
-  return true;
-}
-
 }  // namespace
 
 bool application_server_port(int system_number, int* port) {
   if (system_number < 0 || system_number > 99) return false;
-  *port = 3300 + system_number;
+  *port = gateway_base_port + system_number;
   return true;
 }
 
 bool gateway_service_port(std::string_view service, int* port) {
   int number = 0;
-  if (starts_with_sapgw(service)) {
-    if (!parse_digits(service.substr(5), 2, &number)) return false;
-    *port = 3300 + number;
+  if (starts_with_ignoring_case(service, gateway_service_prefix)) {
+    if (!parse_digits(service.substr(gateway_service_prefix.size()), 2, &number)) return false;
+    *port = gateway_base_port + number;
     return true;
   }
   if (!parse_digits(service, 5, &number) || number < 1 || number > 65535) return false;

@@ -2,15 +2,14 @@
 
 #include <cstdio>
 
-namespace {
+#include "common/rfc_names.h"
 
-constexpr const char* trace_file_name = "Dev_Rfc.Trc";
-constexpr std::string_view block_start = "**** ERROR ";
+namespace {
 
 // Counts the lines of the existing file that begin a block.
 unsigned count_blocks(std::FILE* file) {
   unsigned blocks = 0;
-  std::size_t matched = 0;  // characters of block_start matched at this line's start
+  std::size_t matched = 0;  // characters of trace_block_start matched at this line's start
   bool at_candidate = true;
   for (int c = std::getc(file); c != EOF; c = std::getc(file)) {
     if (c == '\n') {
@@ -19,8 +18,8 @@ unsigned count_blocks(std::FILE* file) {
       continue;
     }
     if (!at_candidate) continue;
-    if (static_cast<char>(c) == block_start[matched]) {
-      if (++matched == block_start.size()) {
+    if (static_cast<char>(c) == trace_block_start[matched]) {
+      if (++matched == trace_block_start.size()) {
         ++blocks;
         at_candidate = false;
       }
@@ -32,7 +31,7 @@ unsigned count_blocks(std::FILE* file) {
 }
 
 unsigned next_block_number() {
-  std::FILE* existing = std::fopen(trace_file_name, "rb");
+  std::FILE* existing = std::fopen(rfc_trace_file_name, "rb");
   if (existing == nullptr) return 1;
   const unsigned blocks = count_blocks(existing);
   std::fclose(existing);
@@ -48,9 +47,9 @@ void put_line_text(std::FILE* file, std::string_view text) {
 void write_trace_block(std::string_view function, std::string_view status, std::string_view detail) {
   const unsigned number = next_block_number();
   // Binary mode: the same bytes on every platform.
-  std::FILE* file = std::fopen(trace_file_name, "ab");
+  std::FILE* file = std::fopen(rfc_trace_file_name, "ab");
   if (file == nullptr) return;  // the error is still returned to the caller; only its trace is lost
-  std::fputs(block_start.data(), file);
+  std::fputs(trace_block_start.data(), file);
   std::fputs("in ", file);
   put_line_text(file, function);
   std::fprintf(file, "\nT:%04u ======> ", number);

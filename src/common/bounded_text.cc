@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/ascii.h"
+
 void TextBuffer::clear() {
   size_ = 0;
   data_[0] = '\0';
@@ -68,6 +70,12 @@ void TextBuffer::cut_at(std::size_t length) {
   if (length >= size_) return;
   size_ = length;
   data_[size_] = '\0';
+}
+
+void TextBuffer::drop_front(std::size_t count) {
+  if (count > size_) count = size_;
+  std::memmove(data_, data_ + count, size_ - count + 1);
+  size_ -= count;
 }
 
 void TextBuffer::set_char(std::size_t index, char c) {

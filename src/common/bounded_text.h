@@ -1,8 +1,8 @@
 // Fixed-capacity, always NUL-terminated text.
 //
-// Every buffer of a run is one of these, so no write can pass its end.  The
-// writers that may meet over-long input report whether all of it fit; each
-// caller decides there whether a cut text is acceptable or must be refused.
+// Every buffer of a run is one of these, so no write can pass its end.  Each
+// caller decides where it writes whether over-long input is cut (`assign`,
+// `append`, which report a cut) or refused (`assign_whole`, `append_whole`).
 #pragma once
 
 #include <cstdarg>
@@ -41,14 +41,22 @@ class TextBuffer {
   bool append(std::string_view text);
   /// Appends one character; returns false (and appends nothing) when full.
   bool append(char c);
-  /// Appends the whole text or, when it does not fit, nothing at all.
-  bool append_whole(std::string_view text);
+  /// Replaces the content with the whole text or, when it does not fit,
+  /// empties it and returns false.
+  [[nodiscard]] bool assign_whole(std::string_view text) {
+    clear();
+    return append_whole(text);
+  }
+  /// Appends the whole text or, when it does not fit, nothing at all and returns false.
+  [[nodiscard]] bool append_whole(std::string_view text);
   /// Appends printf-formatted text; cuts at the capacity, returns false when cut.
   bool appendf(const char* format, ...) QUENMAREL_PRINTF(2, 3);
   /// Replaces the content with printf-formatted text; cuts like appendf.
   bool assignf(const char* format, ...) QUENMAREL_PRINTF(2, 3);
   /// Keeps the first `length` characters (no effect when already shorter).
   void cut_at(std::size_t length);
+  /// Removes the first `count` characters (all of them when there are fewer).
+  void drop_front(std::size_t count);
   /// Overwrites one held character; positions at or past the end are ignored.
   void set_char(std::size_t index, char c);
   /// Replaces every occurrence of one character by another.
@@ -82,6 +90,9 @@ class TextBuffer {
 template <std::size_t Capacity>
 class BoundedText : public TextBuffer {
  public:
+  /// The capacity, for texts sized after this one.
+  static constexpr std::size_t max_length = Capacity;
+
   BoundedText() : TextBuffer(storage_, Capacity) {}
   explicit BoundedText(std::string_view text) : TextBuffer(storage_, Capacity) { assign(text); }
   BoundedText(const BoundedText& other) : TextBuffer(storage_, Capacity) { assign(other.view()); }
@@ -93,6 +104,3 @@ class BoundedText : public TextBuffer {
  private:
   char storage_[Capacity + 1];
 };
-
-/// Turns the letters a to z of one character into A to Z, nothing else.
-inline char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }

@@ -5,15 +5,16 @@ int LineReader::next() {
   return std::getc(file_);
 }
 
-void LineReader::take_line_end() {
+bool LineReader::take_line_end() {
   const int c = next();
-  if (c == '\n' || c == EOF) return;
+  if (c == '\n' || c == EOF) return true;
   if (c == '\r') {
     const int after = next();
-    if (after == '\n') return;
+    if (after == '\n') return true;
     if (after != EOF) push_back(after);
   }
   push_back(c);
+  return false;
 }
 
 bool LineReader::read(TextBuffer& line, std::size_t max_characters) {
@@ -21,6 +22,7 @@ bool LineReader::read(TextBuffer& line, std::size_t max_characters) {
   if (max_characters > line.capacity()) max_characters = line.capacity();
   if (max_characters == 0) return false;
   bool read_anything = false;
+  line_ended_ = true;
   while (line.size() < max_characters) {
     int c = next();
     if (c == EOF) return read_anything;
@@ -33,6 +35,6 @@ bool LineReader::read(TextBuffer& line, std::size_t max_characters) {
     }
     if (c != '\0') line.append(static_cast<char>(c));
   }
-  take_line_end();
+  line_ended_ = take_line_end();
   return true;
 }

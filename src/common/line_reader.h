@@ -21,14 +21,19 @@ class LineReader {
   /// `line` holds).  Returns false at the end of the file when nothing was read.
   bool read(TextBuffer& line, std::size_t max_characters);
 
+  /// Whether the piece last read ended its line; false when more of the line follows.
+  bool line_ended() const { return line_ended_; }
+
  private:
   int next();
   void push_back(int c) { pushed_[pushed_count_++] = c; }
   /// Takes a line end that directly follows a full piece, so that a line of
-  /// exactly the piece length gives no extra empty piece.
-  void take_line_end();
+  /// exactly the piece length gives no extra empty piece.  Returns whether the
+  /// line ended there (the end of the file counts).
+  bool take_line_end();
 
   std::FILE* file_;
   int pushed_[2] = {0, 0};
   int pushed_count_ = 0;
+  bool line_ended_ = true;
 };

@@ -1,12 +1,10 @@
 #include "config/global_listing.h"
 
-#include <cstdio>
+#include <algorithm>
 
+#include "common/ascii.h"
 #include "common/line_reader.h"
-#include "config/config_error.h"
-#include "config/item_name.h"
-#include "driver/run_state.h"
-#include "driver/sensor_run.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -14,68 +12,55 @@ constexpr std::size_t listing_line_piece = 199;
 constexpr std::size_t listing_text_column = 20;
 constexpr std::size_t entry_text_column = 19;
 constexpr std::size_t sensor_word_length = 10;
-constexpr std::size_t listing_key_length = 18;
 
 constexpr std::string_view item_profile_listing_mark = "# Gsng: ";
+constexpr std::string_view global_listing_mark = "# GSNG: ";
+constexpr std::string_view global_entry_mark = "# GSNX: ";
 constexpr std::string_view sensor_allocation = "Sensor=\"SAP Quenmarel\"";
 constexpr std::string_view options_end = ",Sensor=";
 constexpr std::string_view item_keyword = "Item=";
 
 using ListingLine = BoundedText<listing_line_piece>;
-using ListingKey = BoundedText<listing_key_length>;
+using ListingKey = BoundedText<global_listing_mark.size() + sensor_word_length>;
 
-/// What the matching entry lines of the global listing file said.
+/// What the matching entry lines of the global listing file said.  The entry
+/// becomes the run's option text, so it may be no longer than that.
 struct SensorEntry {
   bool found = false;
-  /// Entry texts longer than this are refused (error 1028).
-  BoundedText<127> text;
-  BoundedText<127> option_text;
+  OptionText text;
+  OptionText option_text;
 };
 
 std::string_view text_from(const TextBuffer& line, std::size_t column) {
   return column < line.size() ? line.view().substr(column) : std::string_view();
 }
 
-void close_listing(RunState& state, std::FILE* file) {
-  std::fclose(file);
-  if (state.profile_file == file) state.profile_file = nullptr;
-}
-
 // A listing that does not fit is refused rather than cut: a cut name would
 // be looked for as another file.
-void append_listing_text(RunState& state, std::FILE* file, std::string_view text) {
-  if (state.server_listing.append_whole(text)) return;
-  close_listing(state, file);
-  end_run_with_error(state, "Error 1027: Global Server Listing too long...");
+ConfigStatus append_listing_text(ItemListing& listing, const TextBuffer& line) {
+  if (listing.server_listing.append_whole(text_from(line, listing_text_column))) return ConfigStatus();
+  return ConfigStatus("Error 1027: Global Server Listing too long...");
 }
 
-void read_item_profile(RunState& state, std::FILE* file) {
+ConfigStatus read_item_profile(std::FILE* file, ItemListing& listing) {
   LineReader reader(file);
   ListingLine line;
-  while (reader.read(line, listing_line_piece))
-    if (line.starts_with(item_profile_listing_mark))
-      append_listing_text(state, file, text_from(line, listing_text_column));
-  close_listing(state, file);
+  while (reader.read(line, listing_line_piece)) {
+    if (!line.starts_with(item_profile_listing_mark)) continue;
+    const ConfigStatus appended = append_listing_text(listing, line);
+    if (!appended.ok()) return appended;
+  }
+  return ConfigStatus();
 }
 
 // The sensor word is the first word of the option text, padded to ten
 // characters; a longer word is cut there, because only its first ten
 // characters take part in matching.
-void form_listing_keys(const RunState& state, ListingKey& listing_key, ListingKey& entry_key) {
-  const std::string_view options = state.run_options.view();
-  BoundedText<sensor_word_length> sensor_word(options.substr(0, options.find(' ')));
-  while (sensor_word.size() < sensor_word_length) sensor_word.append(' ');
-  listing_key.assign("# GSNG: ");
-  listing_key.append(sensor_word.view());
-  entry_key.assign("# GSNX: ");
-  entry_key.append(sensor_word.view());
-}
-
-bool key_matches(const TextBuffer& line, const ListingKey& key) {
-  if (line.size() < key.size()) return false;
-  for (std::size_t i = 0; i < key.size(); ++i)
-    if (ascii_upper(line[i]) != key[i]) return false;
-  return true;
+void form_listing_key(std::string_view mark, const TextBuffer& run_options, ListingKey& key) {
+  const std::string_view options = run_options.view();
+  key.assign(mark);
+  key.append(options.substr(0, std::min(options.find(' '), sensor_word_length)));
+  while (key.size() < key.capacity()) key.append(' ');
 }
 
 void update_key_kind(const TextBuffer& line, KeyKind& key_kind) {
@@ -85,66 +70,79 @@ void update_key_kind(const TextBuffer& line, KeyKind& key_kind) {
   if (line.contains(",Sid")) key_kind = KeyKind::Sid;
 }
 
-void take_entry(RunState& state, std::FILE* file, const TextBuffer& line, SensorEntry& entry) {
+ConfigStatus take_entry(const TextBuffer& line, SensorEntry& entry, KeyKind& key_kind) {
   const std::string_view text = text_from(line, entry_text_column);
   // Refused rather than cut: a cut entry could lose its sensor allocation or
   // change an option's value without notice.
-  if (!entry.text.assign(text)) {
-    close_listing(state, file);
-    end_run_with_error(state, "Error 1028: Global Sensor Entry too long...");
-  }
-  if (!entry.text.contains(sensor_allocation)) {
-    close_listing(state, file);
-    end_run_with_error(state, "Error 1029: Invalid Sensor-Allocation...");
-  }
+  if (!entry.text.assign_whole(text)) return ConfigStatus("Error 1028: Global Sensor Entry too long...");
+  if (!entry.text.contains(sensor_allocation)) return ConfigStatus("Error 1029: Invalid Sensor-Allocation...");
   entry.found = true;
   entry.option_text.assign(text.substr(0, text.find(options_end)));
   entry.option_text.replace_all(':', ' ');
-  update_key_kind(line, state.key_kind);
+  update_key_kind(line, key_kind);
+  return ConfigStatus();
 }
 
-void read_global_listing_file(RunState& state, std::FILE* file, SensorEntry& entry) {
+ConfigStatus read_global_listing_file(std::FILE* file, const TextBuffer& run_options, SensorEntry& entry,
+                                      ItemListing& listing) {
   ListingKey listing_key, entry_key;
-  form_listing_keys(state, listing_key, entry_key);
+  form_listing_key(global_listing_mark, run_options, listing_key);
+  form_listing_key(global_entry_mark, run_options, entry_key);
   LineReader reader(file);
   ListingLine line;
   while (reader.read(line, listing_line_piece)) {
-    if (key_matches(line, listing_key)) append_listing_text(state, file, text_from(line, listing_text_column));
-    if (key_matches(line, entry_key)) take_entry(state, file, line, entry);
+    ConfigStatus taken;
+    if (starts_with_ignoring_case(line.view(), listing_key.view()))
+      taken = append_listing_text(listing, line);
+    else if (starts_with_ignoring_case(line.view(), entry_key.view()))
+      taken = take_entry(line, entry, listing.key_kind);
+    if (!taken.ok()) return taken;
   }
-  close_listing(state, file);
+  return ConfigStatus();
 }
 
 // Error 1030 names the sensor as the first option word was typed.
-void take_global_entry(RunState& state, const SensorEntry& entry) {
-  state.item_name.clear();
+ConfigStatus take_global_entry(const SensorEntry& entry, RunOptions& options, ItemListing& listing) {
+  listing.item_name.clear();
   const std::size_t keyword = entry.text.find(item_keyword);
   if (keyword != TextBuffer::npos)
-    take_item_name(entry.text.view().substr(keyword + item_keyword.size()), state.item_name);
-  if (!entry.found) end_run_naming(state, "Error 1030: Global Sensor ", state.first_option_word.view(), " not found...");
-  state.given_options = entry.option_text;
+    take_item_name(entry.text.view().substr(keyword + item_keyword.size()), listing.item_name);
+  if (!entry.found)
+    return ConfigStatus("Error 1030: Global Sensor ", options.first_option_word.view(), " not found...");
+  options.given_options = entry.option_text;
+  return ConfigStatus();
+}
+
+ConfigStatus read_listing(std::FILE* file, bool item_profile, RunOptions& options, ItemListing& listing) {
+  if (item_profile) return read_item_profile(file, listing);
+  SensorEntry entry;
+  const ConfigStatus read = read_global_listing_file(file, options.run_options, entry, listing);
+  return read.ok() ? take_global_entry(entry, options, listing) : read;
 }
 
 }  // namespace
 
-void load_global_listing(RunState& state) {
-  if (state.profile_file != nullptr) close_listing(state, state.profile_file);
-  state.key_kind = KeyKind::Profile;
-  state.server_listing.clear();
+bool take_next_listed_name(ItemListing& listing, ProfileFileName& name) {
+  TextBuffer& names = listing.server_listing;
+  const std::size_t end = names.find('#');
+  const std::size_t length = end == TextBuffer::npos ? names.size() : end;
+  const bool fits = name.assign_whole(names.view().substr(0, length));
+  names.drop_front(length + 1);
+  return fits && !name.empty();
+}
 
-  const bool item_profile = state.profile_file_name.equals(item_profile_name);
-  std::FILE* file = state.open_for_reading(state.profile_path.c_str());
-  if (file == nullptr && item_profile)
-    end_run_naming(state, "Error 1024: ProFile ", state.profile_file_name.view(), " is missing...");
-  if (file == nullptr) end_run_naming(state, "Error 10x1: ProFile ", state.profile_file_name.view(), " is missing...");
+ConfigStatus load_global_listing(const ProfileLocation& location, RunOptions& options, ItemListing& listing) {
+  listing.key_kind = KeyKind::Profile;
+  listing.server_listing.clear();
 
-  if (item_profile) {
-    read_item_profile(state, file);
-  } else {
-    SensorEntry entry;
-    read_global_listing_file(state, file, entry);
-    take_global_entry(state, entry);
-  }
-  if (state.server_listing.empty()) end_run_with_error(state, "Error 1025: Global Server Listing missing...");
-  if (state.item_name.empty()) end_run_with_error(state, "Error 1026: Global Item Idenification missing...");
+  const bool item_profile = location.profile_file_name.equals(item_profile_name);
+  const OwnedFile file(location.open_for_reading(location.profile_path.c_str()));
+  if (file == nullptr)
+    return ConfigStatus(item_profile ? "Error 1024: ProFile " : "Error 10x1: ProFile ",
+                        location.profile_file_name.view(), " is missing...");
+  const ConfigStatus read = read_listing(file.get(), item_profile, options, listing);
+  if (!read.ok()) return read;
+  if (listing.server_listing.empty()) return ConfigStatus("Error 1025: Global Server Listing missing...");
+  if (listing.item_name.empty()) return ConfigStatus("Error 1026: Global Item Idenification missing...");
+  return ConfigStatus();
 }

@@ -2,9 +2,13 @@
 // how to name each system's channel.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
-struct RunState;
+#include "common/run_options.h"
+#include "config/config_status.h"
+#include "config/item_name.h"
+#include "config/profile_location.h"
 
 /// The item profile, read when the option "ITEM=" is given.
 inline constexpr std::string_view item_profile_name = "Gastrelo.Prf";
@@ -12,8 +16,29 @@ inline constexpr std::string_view item_profile_name = "Gastrelo.Prf";
 /// The global listing file, read when the profile name is GLOBAL.
 inline constexpr std::string_view global_listing_name = "SAP Gastrelo.Gbl";
 
-/// Closes the profile `open_profile` opened, reads `profile_path` as a listing
-/// and sets `server_listing`, `item_name` and `key_kind` (and, from the global
-/// listing file, `given_options`).  Returns only when the listing and the item
-/// are non-empty; every failure ends the run (errors 1024 to 1030).
-void load_global_listing(RunState& state);
+/// Most characters of a listing; a longer one is refused (error 1027).
+inline constexpr std::size_t server_listing_capacity = 2047;
+
+/// How an item-mode run names each listed system's channel.
+enum class KeyKind { Profile, Alias, Host, Sid };
+
+/// What an item-mode run measures, and on which systems.
+struct ItemListing {
+  /// Profile file names, each ended by "#".
+  BoundedText<server_listing_capacity> server_listing;
+  /// The channel name of the value measured on every system.
+  ItemName item_name;
+  /// How each system's channel is named.
+  KeyKind key_kind = KeyKind::Profile;
+};
+
+/// Takes the next name from the front of `server_listing` into `name`; a last
+/// name without its "#" still counts.  False when the name is empty or longer
+/// than a file name may be, for no profile can be opened by it.
+bool take_next_listed_name(ItemListing& listing, ProfileFileName& name);
+
+/// Reads `profile_path` as a listing and sets `server_listing`, `key_kind`
+/// and, from the global listing file, `item_name` and `given_options`.
+/// Refuses a listing or an item that ends up empty, and every other defect of
+/// the listing (errors 1024 to 1030).
+ConfigStatus load_global_listing(const ProfileLocation& location, RunOptions& options, ItemListing& listing);

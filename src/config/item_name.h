@@ -1,10 +1,17 @@
 // The item an item-mode run measures, as an option or a listing entry names it.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "common/bounded_text.h"
 
+/// Most characters of an item name; longer names are cut.
+inline constexpr std::size_t item_name_capacity = 90;
+
+/// The name of an item.
+using ItemName = BoundedText<item_name_capacity>;
+
 /// Sets `item_name` from the text that follows the item keyword: up to the
-/// first blank or comma, at most 90 characters, each colon turned into a blank.
-void take_item_name(std::string_view after_keyword, TextBuffer& item_name);
+/// first blank or comma, each colon turned into a blank.
+void take_item_name(std::string_view after_keyword, ItemName& item_name);

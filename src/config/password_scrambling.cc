@@ -2,13 +2,12 @@
 
 #include <cstdint>
 
+#include "common/ascii.h"
 #include "config/password.h"
 
 namespace {
 
 constexpr std::string_view padding_characters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-
-bool is_printable(unsigned char c) { return c >= 0x20 && c <= 0x7E; }
 
 // A small deterministic generator, so that the same password always gets the
 // same padding and the tool's output can be compared byte for byte.
@@ -37,7 +36,7 @@ char stored_character(char plain, std::size_t key_position) {
 // A stored character is safe when it is printable; the last one must also not
 // be a blank, which editors like to strip.
 bool stores_safely(char plain, std::size_t body_index, std::size_t offset) {
-  const unsigned char stored = static_cast<unsigned char>(stored_character(plain, offset + body_index));
+  const char stored = stored_character(plain, offset + body_index);
   if (!is_printable(stored)) return false;
   return body_index != password_body_length - 1 || stored != ' ';
 }
@@ -80,7 +79,7 @@ void scramble_at_offset(std::string_view password, std::size_t offset, PaddingSo
 
 bool is_editor_safe(std::string_view stored) {
   for (char c : stored)
-    if (!is_printable(static_cast<unsigned char>(c))) return false;
+    if (!is_printable(c)) return false;
   return stored.empty() || stored.back() != ' ';
 }
 
@@ -88,7 +87,7 @@ ScrambleOutcome scramble_password(std::string_view password, TextBuffer& stored)
   stored.clear();
   if (password.empty() || password.size() > longest_storable_password) return ScrambleOutcome::WrongLength;
   for (char c : password)
-    if (!is_printable(static_cast<unsigned char>(c))) return ScrambleOutcome::NotPrintable;
+    if (!is_printable(c)) return ScrambleOutcome::NotPrintable;
 
   PaddingSource source(password);
   const std::size_t first_offset = source.next() % (highest_key_offset + 1);

@@ -6,9 +6,10 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
+#include "config/password.h"
 
-/// Longest password a profile can store.
-inline constexpr std::size_t longest_storable_password = 20;
+/// Longest password a profile can store: the whole body of the stored form.
+inline constexpr std::size_t longest_storable_password = password_body_length;
 
 /// How scrambling a password ended.
 enum class ScrambleOutcome {

@@ -21,39 +21,7 @@ ProfileLineOutcome read_password(std::string_view value, SystemEntry& entry) {
 // could name another system, and the field left empty can never be taken for
 // a valid one (nor keep a value an earlier listed profile gave it).
 ProfileLineOutcome store_value(std::string_view value, TextBuffer& field) {
-  if (value.size() > field.capacity()) {
-    field.clear();
-    return ProfileLineOutcome::TooLong;
-  }
-  field.assign(value);
-  return ProfileLineOutcome::Stored;
-}
-
-}  // namespace
-
-ProfileLineOutcome read_profile_line(std::string_view line, SystemEntry& entry, ProfileFindings& findings) {
-  ProfileField field;
-  if (!find_profile_label(line, field)) return ProfileLineOutcome::Ignored;
-  const std::string_view value = profile_value(line);
-  const std::size_t index = field_index(field);
-  findings.seen[index] = true;
-
-  ProfileLineOutcome outcome;
-  if (field == ProfileField::Password) {
-    outcome = read_password(value, entry);
-  } else {
-    outcome = store_value(value, entry_field(entry, field));
-    if (field == ProfileField::User) entry.user.to_upper();
-    if (field == ProfileField::Hostname) entry.display_hostname = entry.hostname;
-  }
-  findings.too_long[index] = outcome == ProfileLineOutcome::TooLong;
-  return outcome;
-}
-
-ProfileDefect password_defect(ProfileLineOutcome outcome) {
-  if (outcome == ProfileLineOutcome::PasswordFormatFailure) return ProfileDefect::InvalidPassword;
-  if (outcome == ProfileLineOutcome::PasswordCheckFailure) return ProfileDefect::WrongPassword;
-  return ProfileDefect::None;
+  return field.assign_whole(value) ? ProfileLineOutcome::Stored : ProfileLineOutcome::TooLong;
 }
 
 ProfileDefect first_entry_defect(const SystemEntry& entry, const ProfileFindings& findings) {
@@ -66,17 +34,54 @@ ProfileDefect first_entry_defect(const SystemEntry& entry, const ProfileFindings
   return ProfileDefect::None;
 }
 
-void write_profile_defect_message(ProfileDefect defect, std::string_view profile_file_name, TextBuffer& message) {
-  message.clear();
-  switch (defect) {
-    case ProfileDefect::None: return;
-    case ProfileDefect::InvalidParameter: message.append("Error 1003: Invalid Parameter(s) at "); break;
-    case ProfileDefect::InvalidPassword: message.append("Error 1004: Invalid Password in Profile "); break;
-    case ProfileDefect::WrongPassword: message.append("Error 1005: Wrong Password in Profile "); break;
-    case ProfileDefect::UserMissing: message.append("Error 1006: Username in Profile "); break;
-    case ProfileDefect::PasswordMissing: message.append("Error 1007: Password in Profile "); break;
+}  // namespace
+
+ProfileLineOutcome read_profile_line(std::string_view line, SystemEntry& entry, ProfileFindings& findings) {
+  ProfileField field;
+  if (!find_profile_label(line, field)) return ProfileLineOutcome::Ignored;
+  const std::string_view value = profile_value(line);
+  const std::size_t index = field_index(field);
+  findings.seen[index] = true;
+  findings.value_length[index] = value.size();
+
+  ProfileLineOutcome outcome;
+  if (field == ProfileField::Password) {
+    outcome = read_password(value, entry);
+  } else {
+    outcome = store_value(value, entry_field(entry, field));
+    if (field == ProfileField::User) entry.user.to_upper();
+    if (field == ProfileField::Hostname) entry.display_hostname = entry.hostname;
   }
-  message.append(profile_file_name);
-  const bool missing = defect == ProfileDefect::UserMissing || defect == ProfileDefect::PasswordMissing;
-  message.append(missing ? " is missing..." : " found...");
+  findings.too_long[index] = outcome == ProfileLineOutcome::TooLong;
+  if (findings.first_password_defect == ProfileDefect::None) findings.first_password_defect = password_defect(outcome);
+  return outcome;
+}
+
+ProfileDefect password_defect(ProfileLineOutcome outcome) {
+  if (outcome == ProfileLineOutcome::PasswordFormatFailure) return ProfileDefect::InvalidPassword;
+  if (outcome == ProfileLineOutcome::PasswordCheckFailure) return ProfileDefect::WrongPassword;
+  return ProfileDefect::None;
+}
+
+ProfileDefect profile_verdict(const SystemEntry& entry, const ProfileFindings& findings) {
+  if (findings.first_password_defect != ProfileDefect::None) return findings.first_password_defect;
+  return first_entry_defect(entry, findings);
+}
+
+ConfigStatus profile_defect_status(ProfileDefect defect, std::string_view profile_file_name) {
+  constexpr std::string_view found = " found...", missing = " is missing...";
+  switch (defect) {
+    case ProfileDefect::None: break;
+    case ProfileDefect::InvalidParameter:
+      return ConfigStatus("Error 1003: Invalid Parameter(s) at ", profile_file_name, found);
+    case ProfileDefect::InvalidPassword:
+      return ConfigStatus("Error 1004: Invalid Password in Profile ", profile_file_name, found);
+    case ProfileDefect::WrongPassword:
+      return ConfigStatus("Error 1005: Wrong Password in Profile ", profile_file_name, found);
+    case ProfileDefect::UserMissing:
+      return ConfigStatus("Error 1006: Username in Profile ", profile_file_name, missing);
+    case ProfileDefect::PasswordMissing:
+      return ConfigStatus("Error 1007: Password in Profile ", profile_file_name, missing);
+  }
+  return ConfigStatus();
 }

@@ -1,8 +1,13 @@
 // From the first argument to the profile's file name and directory.
 #pragma once
 
-struct RunState;
+#include "common/run_options.h"
+#include "config/config_status.h"
+#include "config/item_name.h"
+#include "config/profile_location.h"
 
 /// Sets `profile_file_name`, `sensor_directory` and, for "ITEM=" or GLOBAL,
-/// `item_mode` (and `item_name`) from the first command-line argument.
-void form_profile_name(RunState& state, const char* argument);
+/// `item_mode` (and for "ITEM=" `item_name`) from the first command-line
+/// argument.  Refuses a name longer than its texts hold (error 1016).
+ConfigStatus form_profile_name(ProfileLocation& location, ItemName& item_name, const RunOptions& options,
+                               const char* argument);

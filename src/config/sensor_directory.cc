@@ -3,8 +3,6 @@
 #include <string_view>
 
 #include "common/line_reader.h"
-#include "config/config_error.h"
-#include "driver/run_state.h"
 
 namespace {
 
@@ -21,71 +19,52 @@ constexpr std::string_view standard_directories[] = {
     "\\Program Files (x86)\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\",
 };
 
-// Big enough for the longest directory, sub-path and profile name together.
-using CandidatePath = BoundedText<255>;
-
-[[noreturn]] void end_with_profile_missing(RunState& state) {
-  end_run_naming(state, "Error 1002: Profile ", state.profile_file_name.view(), " is missing...");
-}
-
-// A directory that does not fit is refused rather than cut: a cut path would
-// point into another directory and could find another profile there.
-[[noreturn]] void end_with_directory_too_long(RunState& state) {
-  end_run_naming(state, "Error 1017: Sensor Directory in ", path_file_name, " too long...");
-}
+// The longest directory, the longer sub-path and the longest profile name together.
+using CandidatePath = BoundedText<profile_path_capacity + below_parent.size()>;
 
 bool names_directory(const TextBuffer& line) { return line[0] == '\\' || line[2] == '\\' || line[1] == ':'; }
 
-std::FILE* open_in(RunState& state, std::string_view directory) {
+OwnedFile open_in(const ProfileLocation& location, std::string_view directory) {
   CandidatePath path(directory);
-  path.append(state.profile_file_name.view());
-  return state.open_for_reading(path.c_str());
-}
-
-bool profile_exists_in(RunState& state, std::string_view directory) {
-  std::FILE* file = open_in(state, directory);
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+  path.append(location.profile_file_name.view());
+  return OwnedFile(location.open_for_reading(path.c_str()));
 }
 
 // The last line that names a directory counts.  Returns false when that line
-// does not fit into `sensor_directory`.
-bool read_path_file(std::FILE* path_file, TextBuffer& directory) {
-  LineReader reader(path_file);
+// does not fit into `directory`.
+bool read_path_file(OwnedFile path_file, TextBuffer& directory) {
+  LineReader reader(path_file.get());
   BoundedText<path_file_line_piece> line;
   bool last_fits = true;
-  while (reader.read(line, path_file_line_piece)) {
-    if (!names_directory(line)) continue;
-    last_fits = line.size() <= directory.capacity();
-    directory.assign(last_fits ? line.view() : std::string_view());
-  }
+  while (reader.read(line, path_file_line_piece))
+    if (names_directory(line)) last_fits = directory.assign_whole(line.view());
   return last_fits;
 }
 
-void descend_if_profile_below(RunState& state, std::string_view sub_path) {
-  CandidatePath below(state.sensor_directory.view());
+// False when the profile lies below but the longer directory does not fit.
+bool descend_if_profile_below(ProfileLocation& location, std::string_view sub_path) {
+  CandidatePath below(location.sensor_directory.view());
   below.append(sub_path);
-  if (!profile_exists_in(state, below.view())) return;
-  if (!state.sensor_directory.append_whole(sub_path)) end_with_directory_too_long(state);
+  return open_in(location, below.view()) == nullptr || location.sensor_directory.append_whole(sub_path);
 }
 
-std::FILE* open_from_path_file(RunState& state, std::FILE* path_file) {
-  const bool fits = read_path_file(path_file, state.sensor_directory);
-  std::fclose(path_file);
-  if (!fits) end_with_directory_too_long(state);
-  if (!state.sensor_directory.ends_with('\\') && !state.sensor_directory.append('\\'))
-    end_with_directory_too_long(state);
-  descend_if_profile_below(state, below_parent);
-  descend_if_profile_below(state, below_installation);
-  return open_in(state, state.sensor_directory.view());
+ConfigStatus open_from_path_file(ProfileLocation& location, OwnedFile path_file, OwnedFile& profile) {
+  TextBuffer& directory = location.sensor_directory;
+  const bool fits =
+      read_path_file(std::move(path_file), directory) && (directory.ends_with('\\') || directory.append('\\')) &&
+      descend_if_profile_below(location, below_parent) && descend_if_profile_below(location, below_installation);
+  // A directory that does not fit is refused rather than cut: a cut path would
+  // point into another directory and could find another profile there.
+  if (!fits) return ConfigStatus("Error 1017: Sensor Directory in ", path_file_name, " too long...");
+  profile = open_in(location, directory.view());
+  return ConfigStatus();
 }
 
-std::FILE* open_from_standard_directories(RunState& state) {
+OwnedFile open_from_standard_directories(ProfileLocation& location) {
   for (std::string_view directory : standard_directories) {
-    std::FILE* profile = open_in(state, directory);
+    OwnedFile profile = open_in(location, directory);
     if (profile == nullptr) continue;
-    state.sensor_directory.assign(directory);
+    location.sensor_directory.assign(directory);
     return profile;
   }
   return nullptr;
@@ -93,13 +72,17 @@ std::FILE* open_from_standard_directories(RunState& state) {
 
 }  // namespace
 
-std::FILE* resolve_sensor_directory(RunState& state) {
-  state.sensor_directory.clear();
-  std::FILE* path_file = state.open_for_reading(path_file_name);
-  std::FILE* profile =
-      path_file != nullptr ? open_from_path_file(state, path_file) : open_from_standard_directories(state);
-  if (profile == nullptr) end_with_profile_missing(state);
-  state.profile_path.assign(state.sensor_directory.view());
-  state.profile_path.append(state.profile_file_name.view());
-  return profile;
+ConfigStatus resolve_sensor_directory(ProfileLocation& location, OwnedFile& profile) {
+  location.sensor_directory.clear();
+  OwnedFile path_file(location.open_for_reading(path_file_name));
+  if (path_file != nullptr) {
+    const ConfigStatus found = open_from_path_file(location, std::move(path_file), profile);
+    if (!found.ok()) return found;
+  } else {
+    profile = open_from_standard_directories(location);
+  }
+  if (profile == nullptr)
+    return ConfigStatus("Error 1002: Profile ", location.profile_file_name.view(), " is missing...");
+  join_path(location, location.profile_file_name.view(), location.profile_path);
+  return ConfigStatus();
 }

@@ -1,20 +1,25 @@
 // The status lines a person at a console sees around the result document.
 #pragma once
 
+#include <cstdio>
 #include <string_view>
 
 #include "common/bounded_text.h"
-
-struct RunState;
+#include "config/system_entry.h"
+#include "platform/process.h"
 
 /// Console lines are for people; a line longer than this is cut.
-using ConsoleLine = BoundedText<255>;
+inline constexpr std::size_t console_line_capacity = 255;
+
+/// One console line.
+using ConsoleLine = BoundedText<console_line_capacity>;
 
 /// Prints a text followed by one line feed.
-void print_line(RunState& state, std::string_view text);
+void print_line(std::FILE* out, std::string_view text);
 
-/// Builds "* NOW NAME, HOST, DESTINATION, SYSNR, CLIENT" for the current system in `status_line`.
-void build_system_status_line(RunState& state, const TextBuffer& name, const TextBuffer& now);
+/// Builds "* NOW NAME, HOST, DESTINATION, SYSNR, CLIENT" for a system in `status_line`.
+void build_system_status_line(TextBuffer& status_line, const TimeOfDay& now, const TextBuffer& name,
+                              const SystemEntry& entry);
 
 /// Prints the closing line "\n* NOW SAP Quenmarel now processed...".
-void print_processed_line(RunState& state);
+void print_processed_line(std::FILE* out);

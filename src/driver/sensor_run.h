@@ -12,8 +12,12 @@ inline constexpr const char* program_version = "Vers 4.3 / 29.08.22";
 /// Runs the sensor with the command line; ends the process.
 [[noreturn]] void run_sensor(RunState& state, int argc, const char* const* argv);
 
-/// Reads the time, builds the banner and puts every value in its start state.
+/// Reads the time of start-up and builds the banner in `status_line`.
 void start_up(RunState& state);
+
+/// Puts the option text in force where writers honour an option: the
+/// document's channel selection ("CH=") and trace lines (",SYSLOG").
+void take_run_options(RunState& state);
 
 /// Prints the error document with `message` and ends the process with code 2.
 [[noreturn]] void end_run_with_error(RunState& state, std::string_view message);

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "driver/run_state.h"
 #include "output/xml_text.h"
 
 namespace {
@@ -13,9 +12,11 @@ using ChannelCopy = BoundedText<123>;
 
 constexpr unsigned quelbrin_channel_limit = 10;
 
-void write_quelbrin_channel(RunState& state, const TextBuffer& message_key, std::string_view label,
+constexpr std::string_view channel_keyword = "CH=";
+constexpr std::size_t channel_number_digits = 3;
+
+void write_quelbrin_channel(TextBuffer& out, const TextBuffer& message_key, std::string_view label,
                             const TextBuffer& value, const TextBuffer& unit) {
-  TextBuffer& out = state.result_text;
   out.append("\n\nMessage.");
   out.append(message_key.view());
   out.append(": ");
@@ -28,23 +29,22 @@ void write_quelbrin_channel(RunState& state, const TextBuffer& message_key, std:
   out.append(value.view());
 }
 
-void write_harnick_channel(RunState& state, std::string_view label, const TextBuffer& value,
+void write_harnick_channel(ResultDocument& document, std::string_view label, const TextBuffer& value,
                            const TextBuffer& unit) {
-  if (state.run_options.contains("CH=")) {
-    if (selected_channel_number(state.run_options) == static_cast<long>(state.channel_count))
-      state.result_text.append(value.view());
+  TextBuffer& out = document.result_text;
+  if (document.selects_channel) {
+    if (document.selected_channel == static_cast<long>(document.channel_count)) out.append(value.view());
     return;
   }
-  state.result_text.append("\n> ");
-  state.result_text.append(label);
-  state.result_text.append(": ");
-  state.result_text.append(value.view());
-  state.result_text.append(" ");
-  state.result_text.append(plain_unit_text(unit.view()));
+  out.append("\n> ");
+  out.append(label);
+  out.append(": ");
+  out.append(value.view());
+  out.append(" ");
+  out.append(plain_unit_text(unit.view()));
 }
 
-void write_xml_channel(RunState& state, std::string_view label, const TextBuffer& value, const TextBuffer& unit) {
-  TextBuffer& out = state.result_text;
+void write_xml_channel(TextBuffer& out, std::string_view label, const TextBuffer& value, const TextBuffer& unit) {
   out.append("\n<Result><Channel>");
   append_xml_escaped(out, label);
   out.append("</Channel>");
@@ -74,30 +74,36 @@ std::string_view plain_unit_text(std::string_view unit) {
 }
 
 long selected_channel_number(const TextBuffer& run_options) {
-  const std::size_t keyword = run_options.find("CH=");
+  const std::size_t keyword = run_options.find(channel_keyword);
   if (keyword == TextBuffer::npos) return 0;
-  BoundedText<3> digits;
-  for (std::size_t i = keyword + 3; i < run_options.size() && digits.room() > 0; ++i) {
+  BoundedText<channel_number_digits> digits;
+  for (std::size_t i = keyword + channel_keyword.size(); i < run_options.size() && digits.room() > 0; ++i) {
     if (run_options[i] == ',') break;
     digits.append(run_options[i]);
   }
   return std::strtol(digits.c_str(), nullptr, 10);
 }
 
-void write_channel(RunState& state, std::string_view key, std::string_view label, std::string_view value,
+void select_channel(ResultDocument& document, const TextBuffer& run_options) {
+  document.selects_channel = run_options.contains(channel_keyword);
+  document.selected_channel = selected_channel_number(run_options);
+}
+
+void write_channel(ResultDocument& document, std::string_view key, std::string_view label, std::string_view value,
                    std::string_view unit) {
-  ++state.channel_count;
-  if (state.output_target == OutputTarget::Quelbrin && state.channel_count > quelbrin_channel_limit) return;
+  ++document.channel_count;
+  if (document.output_target == OutputTarget::Quelbrin && document.channel_count > quelbrin_channel_limit) return;
 
   const ChannelCopy key_copy(key), value_copy(value), unit_copy(unit);
   ChannelCopy message_key;
   form_message_key(key_copy.view(), label, message_key);
 
-  switch (state.output_target) {
-    case OutputTarget::Quelbrin: write_quelbrin_channel(state, message_key, label, value_copy, unit_copy); break;
-    case OutputTarget::Harnick: write_harnick_channel(state, label, value_copy, unit_copy); break;
+  TextBuffer& out = document.result_text;
+  switch (document.output_target) {
+    case OutputTarget::Quelbrin: write_quelbrin_channel(out, message_key, label, value_copy, unit_copy); break;
+    case OutputTarget::Harnick: write_harnick_channel(document, label, value_copy, unit_copy); break;
     case OutputTarget::EXEXML:
     case OutputTarget::Miravex:
-    case OutputTarget::Tolvane: write_xml_channel(state, label, value_copy, unit_copy); break;
+    case OutputTarget::Tolvane: write_xml_channel(out, label, value_copy, unit_copy); break;
   }
 }

@@ -4,14 +4,16 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
-
-struct RunState;
+#include "output/result_document.h"
 
 /// Appends one channel in the form of the output target and counts it in
 /// `channel_count`.  "Quelbrin" takes ten channels per process; "Harnick" with
 /// "CH=" takes only the channel of that number, as its bare value.
-void write_channel(RunState& state, std::string_view key, std::string_view label, std::string_view value,
+void write_channel(ResultDocument& document, std::string_view key, std::string_view label, std::string_view value,
                    std::string_view unit);
+
+/// Takes the channel selection "CH=" of the option text in force into the document.
+void select_channel(ResultDocument& document, const TextBuffer& run_options);
 
 /// The key (or the label when the key is empty) as one word: blanks, "/",
 /// backslashes and brackets become "_", and so does the first ".".

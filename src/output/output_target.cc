@@ -1,27 +1,23 @@
 #include "output/output_target.h"
 
+#include <iterator>
+
 namespace {
-constexpr OutputTarget all_targets[] = {OutputTarget::EXEXML, OutputTarget::Miravex, OutputTarget::Tolvane,
-                                        OutputTarget::Quelbrin, OutputTarget::Harnick};
-}
+
+// Indexed by OutputTarget.
+constexpr std::string_view target_keywords[] = {"EXEXML", "Miravex", "Tolvane", "Quelbrin", "Harnick"};
+
+}  // namespace
 
 std::string_view output_target_keyword(OutputTarget target) {
-  switch (target) {
-    case OutputTarget::EXEXML: return "EXEXML";
-    case OutputTarget::Miravex: return "Miravex";
-    case OutputTarget::Tolvane: return "Tolvane";
-    case OutputTarget::Quelbrin: return "Quelbrin";
-    case OutputTarget::Harnick: return "Harnick";
-  }
-  return "EXEXML";
+  return target_keywords[static_cast<std::size_t>(target)];
 }
 
 bool output_target_from_keyword(std::string_view keyword, OutputTarget& target) {
-  for (OutputTarget candidate : all_targets) {
-    if (output_target_keyword(candidate) == keyword) {
-      target = candidate;
-      return true;
-    }
+  for (std::size_t i = 0; i < std::size(target_keywords); ++i) {
+    if (target_keywords[i] != keyword) continue;
+    target = static_cast<OutputTarget>(i);
+    return true;
   }
   return false;
 }

@@ -5,26 +5,52 @@
 // (write_channel), close_result_document.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
-struct RunState;
+#include "common/bounded_text.h"
+#include "output/output_target.h"
+
+/// Most characters of the document; 4096 bytes with the NUL.
+inline constexpr std::size_t result_text_capacity = 4095;
+
+/// A text as long as the document may be.
+using ResultText = BoundedText<result_text_capacity>;
+
+/// Most characters of a document's message text.
+inline constexpr std::size_t message_text_capacity = 255;
+
+/// The message text of a document, and other texts of its length.
+using MessageText = BoundedText<message_text_capacity>;
+
+/// The run's document and what decides its form.
+struct ResultDocument {
+  /// The document (or error message) the driver prints.
+  ResultText result_text;
+  OutputTarget output_target = OutputTarget::EXEXML;
+  /// Channels written in this process, dropped ones included.
+  unsigned channel_count = 0;
+  /// "Harnick" with "CH=": only the channel of `selected_channel` is written, as its bare value.
+  bool selects_channel = false;
+  long selected_channel = 0;
+};
 
 /// Replaces `result_text` with the target's document opening.
-void open_result_document(RunState& state);
+void open_result_document(ResultDocument& document);
 
 /// Appends the target's opening of the message text.
-void begin_result_text(RunState& state);
+void begin_result_text(ResultDocument& document);
 
 /// Appends part of the message text; escaped for the XML targets.
-void add_result_text(RunState& state, std::string_view text);
+void add_result_text(ResultDocument& document, std::string_view text);
 
 /// Appends the target's end of the message text; for "Harnick" with "CH=" it
 /// empties the document instead, so that only the selected value remains.
-void end_result_text(RunState& state);
+void end_result_text(ResultDocument& document);
 
 /// Appends the target's document end.
-void close_result_document(RunState& state);
+void close_result_document(ResultDocument& document);
 
 /// Replaces `result_text` with the monitor's XML error document carrying
 /// `message`, whatever the target.  `message` may lie in `result_text` itself.
-void write_error_document(RunState& state, std::string_view message);
+void write_error_document(ResultDocument& document, std::string_view message);

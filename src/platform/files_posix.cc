@@ -1,14 +1,13 @@
-#include "platform/files.h"
-
 #include <cstdio>
 
+#include "platform/files.h"
 #include "platform/native_path_posix.h"
 
 bool to_native_path(const char* windows_path, NativePath& native) {
   const char* rest = windows_path;
   const bool has_drive = ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z')) && rest[1] == ':';
   if (has_drive) rest += 2;
-  if (!native.assign(rest)) return false;
+  if (!native.assign_whole(rest)) return false;
   native.replace_all('\\', '/');
   return true;
 }

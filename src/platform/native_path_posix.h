@@ -1,10 +1,10 @@
 // The Linux form of a Windows path (POSIX builds only).
 #pragma once
 
-#include "common/bounded_text.h"
+#include "platform/files.h"
 
 /// Longest path the Linux build maps; longer ones are refused, not cut.
-using NativePath = BoundedText<4095>;
+using NativePath = PathText;
 
 /// Turns backslashes into slashes and drops a leading drive letter and its
 /// colon; false when the path does not fit.

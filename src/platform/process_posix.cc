@@ -1,10 +1,11 @@
-#include "platform/process.h"
-
 #include <unistd.h>
 
 #include <ctime>
 
-void local_time_of_day(TextBuffer& out) {
+#include "platform/files.h"
+#include "platform/process.h"
+
+void local_time_of_day(TimeOfDay& out) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
@@ -12,12 +13,12 @@ void local_time_of_day(TextBuffer& out) {
 }
 
 bool executable_directory(TextBuffer& out) {
-  char path[4096];
+  char path[path_capacity + 1];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
   if (length <= 0) return false;
   std::size_t end = static_cast<std::size_t>(length);
   while (end > 0 && path[end - 1] != '/') --end;
-  return end > 0 && out.assign(std::string_view(path, end));
+  return end > 0 && out.assign_whole(std::string_view(path, end));
 }
 
 void set_binary_standard_output() {}

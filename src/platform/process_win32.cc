@@ -1,5 +1,3 @@
-#include "platform/process.h"
-
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -7,7 +5,9 @@
 #include <cstdio>
 #include <ctime>
 
-void local_time_of_day(TextBuffer& out) {
+#include "platform/process.h"
+
+void local_time_of_day(TimeOfDay& out) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_s(&local, &now);
@@ -20,7 +20,7 @@ bool executable_directory(TextBuffer& out) {
   if (length == 0 || length >= sizeof path) return false;
   std::size_t end = length;
   while (end > 0 && path[end - 1] != '\\' && path[end - 1] != '/') --end;
-  return end > 0 && out.assign(std::string_view(path, end));
+  return end > 0 && out.assign_whole(std::string_view(path, end));
 }
 
 void set_binary_standard_output() { _setmode(_fileno(stdout), _O_BINARY); }

@@ -4,13 +4,12 @@ namespace {
 
 // The value of a keyword found in the upper-case options, taken at the same
 // place from the options as typed.
-void take_override(const TextBuffer& run_options, const TextBuffer& given_options, std::string_view keyword,
-                   TextBuffer& value) {
-  const std::size_t found = run_options.find(keyword);
+void take_override(const RunOptions& options, std::string_view keyword, TextBuffer& value) {
+  const std::size_t found = options.run_options.find(keyword);
   if (found == TextBuffer::npos) return;
   value.clear();
-  for (std::size_t i = found + keyword.size(); i < given_options.size(); ++i) {
-    const char c = given_options[i];
+  for (std::size_t i = found + keyword.size(); i < options.given_options.size(); ++i) {
+    const char c = options.given_options[i];
     if (c == ',' || c == ' ') break;
     value.append(c);
   }
@@ -18,10 +17,9 @@ void take_override(const TextBuffer& run_options, const TextBuffer& given_option
 
 }  // namespace
 
-void apply_connection_overrides(const TextBuffer& run_options, const TextBuffer& given_options, TextBuffer& hostname,
-                                TextBuffer& sysnr) {
-  take_override(run_options, given_options, ",HOST=", hostname);
-  take_override(run_options, given_options, ",NO=", sysnr);
+void apply_connection_overrides(const RunOptions& options, TextBuffer& hostname, TextBuffer& sysnr) {
+  take_override(options, ",HOST=", hostname);
+  take_override(options, ",NO=", sysnr);
 }
 
 std::int32_t decimal_value(std::string_view text) {

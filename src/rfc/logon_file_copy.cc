@@ -20,14 +20,11 @@ bool copy_bytes(std::FILE* source, std::FILE* destination) {
 
 }  // namespace
 
-LogonFileCopy::LogonFileCopy(std::FILE* source) : lock_(lock_file_name, lock_timeout_ms) {
+LogonFileCopy::LogonFileCopy(OwnedFile source) : lock_(lock_file_name, lock_timeout_ms) {
   std::FILE* temporary = lock_.held() ? open_file(temporary_file_name, "wb") : nullptr;
-  if (temporary == nullptr) {
-    std::fclose(source);
-    return;
-  }
-  const bool copied = copy_bytes(source, temporary);
-  std::fclose(source);
+  if (temporary == nullptr) return;
+  const bool copied = copy_bytes(source.get(), temporary);
+  source.reset();
   const bool written = std::fclose(temporary) == 0;
   in_place_ = copied && written && replace_file(temporary_file_name, logon_file_name);
   if (!in_place_) remove_file(temporary_file_name);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/file_lock.h"
+#include "platform/files.h"
 
 /// Copies an open per-destination logon file byte for byte into "SapRfc.ini"
 /// and keeps other sensors in the same directory from replacing it while this
@@ -12,7 +13,7 @@
 class LogonFileCopy {
  public:
   /// Takes `source` over and closes it.
-  explicit LogonFileCopy(std::FILE* source);
+  explicit LogonFileCopy(OwnedFile source);
 
   /// Whether "SapRfc.ini" now holds the copy.
   bool in_place() const { return in_place_; }

@@ -1,9 +1,7 @@
 #include "rfc/rfc_connection.h"
 
-#include <cstdio>
+#include <string_view>
 
-#include "driver/run_state.h"
-#include "output/console_routines.h"
 #include "rfc/connection_overrides.h"
 #include "rfc/logon_file_copy.h"
 #include "rfc/rfc_error_report.h"
@@ -12,6 +10,8 @@ namespace {
 
 constexpr std::size_t padded_user_length = 12;
 constexpr std::size_t padded_password_length = 10;
+
+constexpr std::string_view logon_file_prefix = "SapRfc.";
 
 // The library takes writable texts but does not write them.
 char* library_text(TextBuffer& text) { return const_cast<char*>(text.c_str()); }
@@ -22,82 +22,76 @@ void pad_with_blanks(TextBuffer& text, std::size_t length) {
   }
 }
 
-void copy_system_entry(RunState& state) {
-  const SystemEntry& entry = state.system_entry;
-  RfcRecords& rfc = state.rfc;
-  rfc.destination = entry.destination;
-  rfc.client = entry.client;
-  rfc.user = entry.user;
-  rfc.password = entry.password;
-  rfc.language = entry.language;
-  rfc.mode = entry.mode;
+void copy_system_entry(RfcRecords& rfc, const SystemEntry& entry, const RunOptions& options) {
+  rfc.entry = entry;
   rfc.hostname.assign(entry.hostname.view());
   rfc.sysnr.assign(entry.sysnr.view());
-  rfc.gwhost = entry.gwhost;
-  rfc.gwservice = entry.gwservice;
-  apply_connection_overrides(state.run_options, state.given_options, rfc.hostname, rfc.sysnr);
-  pad_with_blanks(rfc.user, padded_user_length);
-  pad_with_blanks(rfc.password, padded_password_length);
+  apply_connection_overrides(options, rfc.hostname, rfc.sysnr);
+  pad_with_blanks(rfc.entry.user, padded_user_length);
+  pad_with_blanks(rfc.entry.password, padded_password_length);
 }
 
 void fill_logon_options(RfcRecords& rfc) {
+  SystemEntry& entry = rfc.entry;
   rfc.logon_options = rfc_logon_options_record{};
-  rfc.logon_options.destination = library_text(rfc.destination);
-  rfc.logon_options.client = library_text(rfc.client);
-  rfc.logon_options.user = library_text(rfc.user);
-  rfc.logon_options.password = library_text(rfc.password);
-  rfc.logon_options.language = library_text(rfc.language);
+  rfc.logon_options.destination = library_text(entry.destination);
+  rfc.logon_options.client = library_text(entry.client);
+  rfc.logon_options.user = library_text(entry.user);
+  rfc.logon_options.password = library_text(entry.password);
+  rfc.logon_options.language = library_text(entry.language);
   rfc.logon_options.trace_level = 0;
-  if (rfc.mode.equals("R/2")) {
-    rfc.r2_connection_options.gateway_host = library_text_or_null(rfc.gwhost);
-    rfc.r2_connection_options.gateway_service = library_text_or_null(rfc.gwservice);
+  if (entry.mode.equals("R/2")) {
+    rfc.r2_connection_options.gateway_host = library_text_or_null(entry.gwhost);
+    rfc.r2_connection_options.gateway_service = library_text_or_null(entry.gwservice);
     rfc.logon_options.connection_mode = RFC_MODE_R2;
     rfc.logon_options.connection_options = &rfc.r2_connection_options;
   } else {
     rfc.r3_connection_options.hostname = library_text_or_null(rfc.hostname);
     rfc.r3_connection_options.system_number = decimal_value(rfc.sysnr.view());
-    rfc.r3_connection_options.gateway_host = library_text_or_null(rfc.gwhost);
-    rfc.r3_connection_options.gateway_service = library_text_or_null(rfc.gwservice);
+    rfc.r3_connection_options.gateway_host = library_text_or_null(entry.gwhost);
+    rfc.r3_connection_options.gateway_service = library_text_or_null(entry.gwservice);
     rfc.logon_options.connection_mode = RFC_MODE_R3;
     rfc.logon_options.connection_options = &rfc.r3_connection_options;
   }
 }
 
-rfc_handle open_with_logon_options(RunState& state) {
-  const rfc_handle handle = RfcOpen(&state.rfc.logon_options);
-  write_syslog_line(state, handle, "RfcOpen called", "");
+rfc_handle open_with_logon_options(RfcRecords& rfc, const OutputStreams& streams) {
+  const rfc_handle handle = RfcOpen(&rfc.logon_options);
+  write_syslog_line(streams, handle, "RfcOpen called", "");
   return handle;
 }
 
-rfc_handle open_with_logon_file(RunState& state, std::FILE* logon_file) {
-  std::fprintf(state.out, "* SapRfc.Ini.......: %s<\n", state.system_entry.destination.c_str());
-  const SystemEntry& entry = state.system_entry;
-  state.rfc.connect_string.assignf("CLIENT=%s USER=%s PASSWD=%s LANG=D DEST=%s", entry.client.c_str(),
-                                   entry.user.c_str(), entry.password.c_str(), entry.destination.c_str());
+rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, OwnedFile logon_file,
+                                const OutputStreams& streams) {
+  std::fprintf(streams.out, "* SapRfc.Ini.......: %s<\n", entry.destination.c_str());
+  rfc.connect_string.assignf("CLIENT=%s USER=%s PASSWD=%s LANG=D DEST=%s", entry.client.c_str(), entry.user.c_str(),
+                             entry.password.c_str(), entry.destination.c_str());
   // The library reads "SapRfc.ini" while it opens the connection, so the copy
   // stays locked against other sensors in this directory until it has.
-  LogonFileCopy copy(logon_file);
+  const LogonFileCopy copy(std::move(logon_file));
   if (!copy.in_place()) return RFC_NULL_HANDLE;
-  const rfc_handle handle = RfcOpenEx(state.rfc.connect_string.c_str(), &state.rfc.open_error_details);
-  write_syslog_line(state, handle, "RfcOpenEx called", "");
+  const rfc_handle handle = RfcOpenEx(rfc.connect_string.c_str(), &rfc.open_error_details);
+  write_syslog_line(streams, handle, "RfcOpenEx called", "");
   return handle;
 }
 
 }  // namespace
 
-void install_rfc_environment(RunState& state) {
-  set_rfc_error_report_state(state);
-  state.rfc.environment.error_handler = report_rfc_error;
-  state.rfc.environment.allocate = nullptr;
-  RfcEnvironment(&state.rfc.environment);
+void install_rfc_environment(RfcRecords& records, std::FILE* out) {
+  set_rfc_error_report_output(out);
+  records.environment.error_handler = report_rfc_error;
+  records.environment.allocate = nullptr;
+  RfcEnvironment(&records.environment);
 }
 
-rfc_handle open_rfc_connection(RunState& state) {
-  copy_system_entry(state);
-  fill_logon_options(state.rfc);
-  BoundedText<31> logon_file_name;
-  logon_file_name.assignf("SapRfc.%s", state.system_entry.destination.c_str());
-  std::FILE* logon_file = open_file_for_reading(logon_file_name.c_str());
-  if (logon_file == nullptr) return open_with_logon_options(state);
-  return open_with_logon_file(state, logon_file);
+rfc_handle open_rfc_connection(RfcRecords& records, const SystemEntry& entry, const RunOptions& options,
+                               const OutputStreams& streams) {
+  copy_system_entry(records, entry, options);
+  fill_logon_options(records);
+  BoundedText<logon_file_prefix.size() + decltype(SystemEntry::destination)::max_length> logon_file_name;
+  logon_file_name.assign(logon_file_prefix);
+  logon_file_name.append(entry.destination.view());
+  OwnedFile logon_file(open_file_for_reading(logon_file_name.c_str()));
+  if (logon_file == nullptr) return open_with_logon_options(records, streams);
+  return open_with_logon_file(records, entry, std::move(logon_file), streams);
 }

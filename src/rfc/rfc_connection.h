@@ -1,14 +1,21 @@
 // Opening the connection to one SAP system, and the library's error handler.
 #pragma once
 
+#include <cstdio>
+
+#include "common/run_options.h"
+#include "config/system_entry.h"
+#include "output/console_routines.h"
+#include "rfc/rfc_records.h"
 #include "rfc_library.h"
 
-struct RunState;
+/// Installs `report_rfc_error` as the library's error handler (RfcEnvironment),
+/// printing its report on `out`.
+void install_rfc_environment(RfcRecords& records, std::FILE* out);
 
-/// Installs `report_rfc_error` as the library's error handler (RfcEnvironment).
-void install_rfc_environment(RunState& state);
-
-/// Opens a connection for `system_entry`: through the per-destination logon
-/// file "SapRfc.<destination>" when it exists, otherwise from the logon
-/// record.  Returns the null handle when no connection was opened.
-rfc_handle open_rfc_connection(RunState& state);
+/// Opens a connection for `entry`, with the host and system number the options
+/// may override: through the per-destination logon file "SapRfc.<destination>"
+/// when it exists, otherwise from the logon record.  Returns the null handle
+/// when no connection was opened.
+rfc_handle open_rfc_connection(RfcRecords& records, const SystemEntry& entry, const RunOptions& options,
+                               const OutputStreams& streams);

@@ -1,15 +1,14 @@
 #include "rfc/rfc_error_report.h"
 
-#include <cstdio>
 #include <cstring>
 
-#include "driver/run_state.h"
+#include "common/bounded_text.h"
 #include "output/console_routines.h"
 #include "platform/process.h"
 
 namespace {
 
-RunState* reporting_state = nullptr;
+std::FILE* report_output = stdout;
 
 constexpr int field_indent = 0;
 constexpr int field_width = 15;
@@ -17,30 +16,31 @@ constexpr int field_width = 15;
 // The record's fields are texts within their bytes; a library that fills a
 // field completely leaves no NUL, so each is read only up to its size.
 template <std::size_t Size>
-void print_record_field(RunState& state, const char* label, const char (&field)[Size]) {
+void print_record_field(const char* label, const char (&field)[Size]) {
   const BoundedText<Size> text(std::string_view(field, strnlen(field, Size)));
-  print_field_line(state, label, field_indent, field_width, text.c_str());
+  print_field_line(report_output, label, field_indent, field_width, text.c_str());
 }
 
 }  // namespace
 
-void set_rfc_error_report_state(RunState& state) { reporting_state = &state; }
+void set_rfc_error_report_output(std::FILE* out) { report_output = out; }
 
+// The one end of a run from inside: the library calls this handler in the
+// middle of its own work and expects it not to return.
 void RFC_CALL report_rfc_error(char* operation) {
-  RunState& state = *reporting_state;
-  std::fputs("RFC error\n", state.out);
-  print_field_line(state, "operation/code", field_indent, field_width, operation != nullptr ? operation : "");
-  std::memset(&state.rfc.error_record, 0, sizeof state.rfc.error_record);
-  RfcLastError(&state.rfc.error_record);
-  print_record_field(state, "key", state.rfc.error_record.key);
-  print_record_field(state, "status", state.rfc.error_record.status);
-  print_record_field(state, "message", state.rfc.error_record.message);
-  print_record_field(state, "internal status", state.rfc.error_record.internal_status);
-  std::fputs("\n", state.out);
+  std::fputs("RFC error\n", report_output);
+  print_field_line(report_output, "operation/code", field_indent, field_width, operation != nullptr ? operation : "");
+  rfc_error_info error_record{};
+  RfcLastError(&error_record);
+  print_record_field("key", error_record.key);
+  print_record_field("status", error_record.status);
+  print_record_field("message", error_record.message);
+  print_record_field("internal status", error_record.internal_status);
+  std::fputs("\n", report_output);
   RfcClose(RFC_NULL_HANDLE);
-  std::fputs("* Programm aborted...\n", state.out);
+  std::fputs("* Programm aborted...\n", report_output);
   // An aborted run would mark its end in an end-of-output file; none is
   // configured, so creating it always fails and the report says so.
-  std::fputs("* Error at EoXput-File...\n", state.out);
+  std::fputs("* Error at EoXput-File...\n", report_output);
   exit_process(1);
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "common/bounded_text.h"
+#include "common/run_options.h"
+#include "config/system_entry.h"
 #include "rfc_library.h"
 
 /// Filled anew for every connection; the library may keep pointers into them
@@ -12,18 +14,12 @@ struct RfcRecords {
   r2_connection_options_record r2_connection_options{};
   r3_connection_options_record r3_connection_options{};
   rfc_open_error_details open_error_details{};
-  rfc_error_info error_record{};
 
-  // Working copies of the system entry, padded or overridden as the library needs them.
-  BoundedText<11> destination;
-  BoundedText<11> client;
-  BoundedText<47> user;
-  BoundedText<20> password;
-  BoundedText<31> language;
-  BoundedText<31> mode;
-  BoundedText<127> hostname;
-  BoundedText<127> sysnr;
-  BoundedText<61> gwhost;
-  BoundedText<31> gwservice;
+  /// Working copy of the system entry, user and password padded as the library needs them.
+  SystemEntry entry;
+  /// The entry's host and system number, or what the options put in their place.
+  OptionText hostname;
+  OptionText sysnr;
+  /// The logon of RfcOpenEx when a per-destination logon file is used.
   BoundedText<255> connect_string;
 };

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "output/console_routines.h"
-
 namespace {
 
 constexpr const char* function_name = "SAPTUNE_ROLL_PAGE_SIZES";
@@ -14,33 +12,22 @@ rfc_parameter integer_parameter(const char* name, std::int32_t& value) {
 
 }  // namespace
 
-rfc_result_code query_roll_page_sizes(RunState& state, rfc_handle handle, RollPageSizes& sizes,
+rfc_result_code query_roll_page_sizes(const OutputStreams& streams, rfc_handle handle, RollPageSizes& sizes,
                                       ExceptionText& exception_text) {
   rfc_parameter no_parameters[] = {rfc_parameter{}};
   rfc_table_entry rfc_table_list[] = {rfc_table_entry{}};
 
   const rfc_result_code sent = RfcCall(handle, function_name, no_parameters, rfc_table_list);
-  write_syslog_line(state, handle, "RfcCall called", "");
+  write_syslog_line(streams, handle, "RfcCall called", "");
   if (sent != RFC_RESULT_OK) return sent;
 
-  rfc_parameter receiving[] = {
-      integer_parameter("PAGE_AREA_SHARED_MEMORY", sizes.PAGE_AREA_SHARED_MEMORY),
-      integer_parameter("PAGE_AREA_SIZE", sizes.PAGE_AREA_SIZE),
-      integer_parameter("PAGE_CURRENTLY_USED", sizes.PAGE_CURRENTLY_USED),
-      integer_parameter("PAGE_MAX_USED", sizes.PAGE_MAX_USED),
-      integer_parameter("PAGE_WP_LOCAL", sizes.PAGE_WP_LOCAL),
-      integer_parameter("PAGING_FILE_SIZE", sizes.PAGING_FILE_SIZE),
-      integer_parameter("ROLL_AREA_SHARED_MEMORY", sizes.ROLL_AREA_SHARED_MEMORY),
-      integer_parameter("ROLL_AREA_SIZE", sizes.ROLL_AREA_SIZE),
-      integer_parameter("ROLL_CURRENTLY_USED", sizes.ROLL_CURRENTLY_USED),
-      integer_parameter("ROLL_FILE_SIZE", sizes.ROLL_FILE_SIZE),
-      integer_parameter("ROLL_MAX_USED", sizes.ROLL_MAX_USED),
-      rfc_parameter{},
-  };
+  // One entry per value and the empty entry that ends the list.
+  rfc_parameter receiving[roll_page_value_count + 1] = {};
+  for (std::size_t i = 0; i < roll_page_value_count; ++i)
+    receiving[i] = integer_parameter(roll_page_value_names[i], sizes.value[i]);
   char* library_exception_text = nullptr;
   const rfc_result_code received = RfcReceive(handle, receiving, rfc_table_list, &library_exception_text);
-  write_syslog_line(state, handle, "RfcReceive called", "");
-  // A longer exception text is cut at 255 characters.
+  write_syslog_line(streams, handle, "RfcReceive called", "");
   if (received == RFC_RESULT_EXCEPTION || received == RFC_RESULT_SYS_EXCEPTION)
     exception_text.assign(library_exception_text != nullptr ? library_exception_text : "");
   return received;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/ascii.h"
+
 TEST(BoundedText, TextUpToTheCapacityFitsWhole) {
   BoundedText<5> text;
   EXPECT_TRUE(text.assign("abcde"));
@@ -21,12 +23,16 @@ TEST(BoundedText, LongerTextIsCutAtTheCapacityAndSaysSo) {
   EXPECT_EQ(text.view(), "abcde");
 }
 
-TEST(BoundedText, AppendWholeAddsNothingWhenTheTextDoesNotFit) {
+TEST(BoundedText, RefusingWritesTakeTheWholeTextOrNothing) {
   BoundedText<5> text("abc");
   EXPECT_FALSE(text.append_whole("def"));
   EXPECT_EQ(text.view(), "abc");
   EXPECT_TRUE(text.append_whole("de"));
   EXPECT_EQ(text.view(), "abcde");
+  EXPECT_TRUE(text.assign_whole("vwxyz"));
+  EXPECT_EQ(text.view(), "vwxyz");
+  EXPECT_FALSE(text.assign_whole("uvwxyz"));
+  EXPECT_EQ(text.view(), "") << "a refused text leaves nothing that could pass for it";
 }
 
 TEST(BoundedText, FormattedTextIsCutAtTheCapacity) {
@@ -57,7 +63,22 @@ TEST(BoundedText, EditsStayInsideTheText) {
   text.cut_at(3);
   text.cut_at(7);
   EXPECT_EQ(text.view(), "a_b");
+  text.drop_front(1);
+  EXPECT_EQ(std::string(text.c_str()), "_b");
+  text.drop_front(5);
+  EXPECT_EQ(std::string(text.c_str()), "");
   text.assign("mixed Case-1");
   text.to_upper();
   EXPECT_EQ(text.view(), "MIXED CASE");
+}
+
+TEST(AsciiComparison, OnlyTheLettersAToZCountAsTheirCapitals) {
+  EXPECT_TRUE(equals_ignoring_case("GloBal.p00", "GLOBAL.P00"));
+  EXPECT_FALSE(equals_ignoring_case("GLOBAL.P0", "GLOBAL.P00"));
+  EXPECT_TRUE(starts_with_ignoring_case("sapgw00", "SAPGW"));
+  EXPECT_FALSE(starts_with_ignoring_case("sapg", "SAPGW"));
+  EXPECT_FALSE(equals_ignoring_case("\xe4", "\xc4")) << "bytes above 127 are no letters";
+  EXPECT_FALSE(equals_ignoring_case("@", "`"));
+  EXPECT_TRUE(is_printable(' ') && is_printable('~'));
+  EXPECT_FALSE(is_printable('\x1f') || is_printable('\x7f') || is_printable('\xe4'));
 }

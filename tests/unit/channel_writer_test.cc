@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "driver/run_state.h"
-
 namespace {
 
 std::string message_key_of(const char* key, const char* label) {
@@ -22,14 +20,14 @@ long channel_selected_by(const char* run_options) {
 }  // namespace
 
 TEST(ChannelWriter, QuelbrinTakesTenChannelsAndCountsTheDroppedOnes) {
-  RunState state;
-  state.output_target = OutputTarget::Quelbrin;
-  for (int i = 0; i < 10; ++i) write_channel(state, "", "Pages Used", "1", "PerCent");
-  const std::string after_ten(state.result_text.view());
-  write_channel(state, "", "Pages Used", "1", "PerCent");
-  write_channel(state, "", "Rolls Used", "2", "PerCent");
-  EXPECT_EQ(state.result_text.view(), after_ten);
-  EXPECT_EQ(state.channel_count, 12u);
+  ResultDocument document;
+  document.output_target = OutputTarget::Quelbrin;
+  for (int i = 0; i < 10; ++i) write_channel(document, "", "Pages Used", "1", "PerCent");
+  const std::string after_ten(document.result_text.view());
+  write_channel(document, "", "Pages Used", "1", "PerCent");
+  write_channel(document, "", "Rolls Used", "2", "PerCent");
+  EXPECT_EQ(document.result_text.view(), after_ten);
+  EXPECT_EQ(document.channel_count, 12u);
 }
 
 TEST(ChannelWriter, MessageKeyIsTheKeyOrElseTheLabelAsOneWord) {
@@ -40,13 +38,13 @@ TEST(ChannelWriter, MessageKeyIsTheKeyOrElseTheLabelAsOneWord) {
 }
 
 TEST(ChannelWriter, QuelbrinRecordUsesTheKeyAndTheTranslatedUnit) {
-  RunState state;
-  state.output_target = OutputTarget::Quelbrin;
-  write_channel(state, "PRD.P00", "PRD.P00", "4", "PerCent");
-  write_channel(state, "", "Answer", "12", "TimeResponse");
-  write_channel(state, "", "Count", "3", "");
-  write_channel(state, "", "Size", "8", "KByte");
-  EXPECT_EQ(state.result_text.view(),
+  ResultDocument document;
+  document.output_target = OutputTarget::Quelbrin;
+  write_channel(document, "PRD.P00", "PRD.P00", "4", "PerCent");
+  write_channel(document, "", "Answer", "12", "TimeResponse");
+  write_channel(document, "", "Count", "3", "");
+  write_channel(document, "", "Size", "8", "KByte");
+  EXPECT_EQ(document.result_text.view(),
             "\n\nMessage.PRD_P00: PRD.P00 (%)\nStatistic.PRD_P00: 4"
             "\n\nMessage.Answer: Answer (mSec)\nStatistic.Answer: 12"
             "\n\nMessage.Count: Count (#)\nStatistic.Count: 3"
@@ -54,27 +52,27 @@ TEST(ChannelWriter, QuelbrinRecordUsesTheKeyAndTheTranslatedUnit) {
 }
 
 TEST(ChannelWriter, XmlRecordWithoutUnitHasNoUnitLines) {
-  RunState state;
-  write_channel(state, "", "Count", "3", "");
-  EXPECT_EQ(state.result_text.view(), "\n<Result><Channel>Count</Channel>\n<Value>3</Value></Result>\n");
+  ResultDocument document;
+  write_channel(document, "", "Count", "3", "");
+  EXPECT_EQ(document.result_text.view(), "\n<Result><Channel>Count</Channel>\n<Value>3</Value></Result>\n");
 }
 
 TEST(ChannelWriter, XmlRecordKeepsTheUnitUntranslated) {
-  RunState state;
-  write_channel(state, "PRD", "PRD", "4", "PerCent");
-  EXPECT_EQ(state.result_text.view(),
+  ResultDocument document;
+  write_channel(document, "PRD", "PRD", "4", "PerCent");
+  EXPECT_EQ(document.result_text.view(),
             "\n<Result><Channel>PRD</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>PerCent</CustomUnit>\n"
             "<Value>4</Value></Result>\n");
 }
 
 TEST(ChannelWriter, HarnickSelectsOnlyTheNumberedChannelOfTheProcess) {
-  RunState state;
-  state.output_target = OutputTarget::Harnick;
-  state.run_options.assign("CH=2");
-  write_channel(state, "", "Pages Used", "4", "PerCent");
-  write_channel(state, "", "Pages MaxUsed", "9", "PerCent");
-  write_channel(state, "", "Pages Wp Local", "0", "PerCent");
-  EXPECT_EQ(state.result_text.view(), "9");
+  ResultDocument document;
+  document.output_target = OutputTarget::Harnick;
+  select_channel(document, BoundedText<127>("CH=2"));
+  write_channel(document, "", "Pages Used", "4", "PerCent");
+  write_channel(document, "", "Pages MaxUsed", "9", "PerCent");
+  write_channel(document, "", "Pages Wp Local", "0", "PerCent");
+  EXPECT_EQ(document.result_text.view(), "9");
 }
 
 TEST(ChannelWriter, ChannelNumberIsReadFromAtMostThreeCharacters) {
@@ -89,10 +87,10 @@ TEST(ChannelWriter, ChannelNumberIsReadFromAtMostThreeCharacters) {
 }
 
 TEST(ChannelWriter, OverlongKeyValueAndUnitAreCutAt123Characters) {
-  RunState state;
-  state.output_target = OutputTarget::Quelbrin;
+  ResultDocument document;
+  document.output_target = OutputTarget::Quelbrin;
   const std::string at_limit(123, 'k'), past_limit(200, 'k');
-  write_channel(state, past_limit, "L", past_limit, past_limit);
-  EXPECT_EQ(state.result_text.view(), "\n\nMessage." + at_limit + ": L (" + at_limit + ")\nStatistic." + at_limit +
-                                          ": " + at_limit);
+  write_channel(document, past_limit, "L", past_limit, past_limit);
+  EXPECT_EQ(document.result_text.view(),
+            "\n\nMessage." + at_limit + ": L (" + at_limit + ")\nStatistic." + at_limit + ": " + at_limit);
 }

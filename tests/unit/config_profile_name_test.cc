@@ -3,7 +3,6 @@
 #include <string>
 
 #include "config/profile_name.h"
-#include "test_support.h"
 
 namespace {
 
@@ -11,24 +10,19 @@ struct FormedName {
   std::string directory, file;
   bool item_mode;
   std::string item_name;
+  /// The refusal's message; empty when the name was taken.
+  std::string refusal;
 };
 
-FormedName form(const std::string& argument, const std::string& options = "") {
-  TestRun run;
-  RunState& state = run.state();
-  state.given_options.assign(options);
-  state.run_options.assign(options);
-  state.run_options.to_upper();
-  form_profile_name(state, argument.c_str());
-  return {std::string(state.sensor_directory.view()), std::string(state.profile_file_name.view()), state.item_mode,
-          std::string(state.item_name.view())};
-}
-
-int refused_code(const std::string& argument, std::string& printed) {
-  TestRun run;
-  const int code = exit_code_of([&] { form_profile_name(run.state(), argument.c_str()); });
-  printed = run.printed();
-  return code;
+FormedName form(const std::string& argument, const std::string& given_options = "") {
+  RunOptions options;
+  options.given_options.assign(given_options);
+  refresh_run_options(options);
+  ProfileLocation location;
+  ItemName item_name;
+  const ConfigStatus status = form_profile_name(location, item_name, options, argument.c_str());
+  return {std::string(location.sensor_directory.view()), std::string(location.profile_file_name.view()),
+          location.item_mode, std::string(item_name.view()), std::string(status.message())};
 }
 
 }  // namespace
@@ -73,11 +67,11 @@ TEST(ProfileName, ItemOptionReplacesTheWholeArgumentByTheItemProfile) {
 
 TEST(ProfileName, NamesUpToTheirCapacityFitAndLongerOnesAreRefused) {
   EXPECT_EQ(form(std::string(59, 'n')).file.size(), 63u);
+  EXPECT_EQ(form(std::string(59, 'n')).refusal, "");
   EXPECT_EQ(form(std::string(94, 'd') + "\\PRD").directory.size(), 95u);
-  std::string printed;
-  EXPECT_EQ(refused_code(std::string(60, 'n'), printed), 2);
-  EXPECT_NE(printed.find("<Text>Error 1016: Profile-Name too long...</Text>"), std::string::npos);
-  EXPECT_EQ(refused_code(std::string(95, 'd') + "\\PRD", printed), 2);
-  EXPECT_EQ(refused_code(std::string(4000, 'x'), printed), 2);
-  EXPECT_TRUE(form(std::string(4000, 'x'), "ITEM=Pages:Used").item_mode);
+  const std::string too_long = "Error 1016: Profile-Name too long...";
+  EXPECT_EQ(form(std::string(60, 'n')).refusal, too_long);
+  EXPECT_EQ(form(std::string(95, 'd') + "\\PRD").refusal, too_long);
+  EXPECT_EQ(form(std::string(4000, 'x')).refusal, too_long);
+  EXPECT_EQ(form(std::string(4000, 'x'), "ITEM=Pages:Used").refusal, "") << "the item profile replaces the name";
 }

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "config/sensor_directory.h"
-#include "test_support.h"
 #include "virtual_files.h"
 
 namespace {
@@ -12,31 +11,32 @@ namespace {
 const std::string path_file = "C:\\PRTG_Path.Txt";
 const std::string exexml = "PRTG Network Monitor\\Custom Sensors\\ExeXml\\";
 const std::string custom = "Custom Sensors\\ExeXml\\";
-const std::string missing = "exit 2 Error 1002: Profile PRD.P00 is missing...";
+const std::string missing = "refused: Error 1002: Profile PRD.P00 is missing...";
 
 class SensorDirectory : public ::testing::Test {
  protected:
   SensorDirectory() {
-    state().profile_file_name.assign("PRD.P00");
-    state().sensor_directory.assign("given\\");
-    state().open_for_reading = VirtualFiles::open;
+    location.profile_file_name.assign("PRD.P00");
+    location.sensor_directory.assign("given\\");
+    location.open_for_reading = VirtualFiles::open;
   }
-  RunState& state() { return run.state(); }
 
-  // Resolves; returns the directory found, or "exit N" with the printed message.
+  // Resolves; returns the directory found, or "refused: " and the message.
   std::string resolve() {
-    std::FILE* profile = nullptr;
-    const int code = exit_code_of([&] { profile = resolve_sensor_directory(state()); });
-    if (code != -1) return "exit " + std::to_string(code) + " " + error_message(run.printed());
+    OwnedFile profile;
+    const ConfigStatus status = resolve_sensor_directory(location, profile);
+    if (!status.ok()) {
+      EXPECT_EQ(files.open_count(), 0) << "a refusal leaves no file open";
+      return "refused: " + std::string(status.message());
+    }
     EXPECT_NE(profile, nullptr);
     EXPECT_EQ(files.open_count(), 1) << "only the profile stays open";
-    std::fclose(profile);
-    EXPECT_EQ(std::string(state().profile_path.view()), std::string(state().sensor_directory.view()) + "PRD.P00");
-    return std::string(state().sensor_directory.view());
+    EXPECT_EQ(std::string(location.profile_path.view()), std::string(location.sensor_directory.view()) + "PRD.P00");
+    return std::string(location.sensor_directory.view());
   }
 
   VirtualFiles files;
-  TestRun run;
+  ProfileLocation location;
 };
 
 }  // namespace
@@ -92,7 +92,7 @@ TEST_F(SensorDirectory, PathFileStopsTheSearchEvenWhenItLeadsNowhere) {
 
 TEST_F(SensorDirectory, DirectoriesLongerThanTheirBufferAreRefused) {
   const std::string fits = "C:\\" + std::string(91, 'd') + "\\";  // 95 characters
-  const std::string too_long = "exit 2 Error 1017: Sensor Directory in C:\\PRTG_Path.Txt too long...";
+  const std::string too_long = "refused: Error 1017: Sensor Directory in C:\\PRTG_Path.Txt too long...";
   files.add(fits + "PRD.P00", "");
   files.add(path_file, fits + "\n");
   EXPECT_EQ(resolve(), fits);

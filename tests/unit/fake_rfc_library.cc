@@ -21,6 +21,11 @@ std::optional<std::string> file_content(const char* path) {
   return content.str();
 }
 
+void note(const std::string& event) {
+  fake.events.push_back(event);
+  if (fake.event_log != nullptr) std::fprintf(fake.event_log, "[%s]\n", event.c_str());
+}
+
 // Calls the installed handler the way the library does for a broken connection.
 bool broke_during(const char* function) {
   if (fake.break_during != function) return false;
@@ -76,7 +81,7 @@ rfc_handle RFC_CALL RfcOpenEx(const char* connect_string, rfc_open_error_details
 }
 
 rfc_result_code RFC_CALL RfcCall(rfc_handle, const char* function, rfc_parameter* sending, rfc_table_entry* tables) {
-  fake.events.push_back("RfcCall");
+  note("RfcCall");
   fake.called_function = function;
   fake.sending_list_empty = sending != nullptr && sending[0].name == nullptr;
   fake.table_lists_empty = tables != nullptr && tables[0].name == nullptr;
@@ -85,12 +90,11 @@ rfc_result_code RFC_CALL RfcCall(rfc_handle, const char* function, rfc_parameter
 }
 
 rfc_result_code RFC_CALL RfcReceive(rfc_handle, rfc_parameter* receiving, rfc_table_entry* tables, char** exception) {
-  fake.events.push_back("RfcReceive");
+  note("RfcReceive");
   fake.table_lists_empty = fake.table_lists_empty && tables != nullptr && tables[0].name == nullptr;
   for (rfc_parameter* entry = receiving; entry->name != nullptr; ++entry) {
     fake.receiving_names.push_back(entry->name);
-    if (entry->name_length != std::strlen(entry->name) || entry->type_code != RFC_TYPE_INT ||
-        entry->value_length != 4)
+    if (entry->name_length != std::strlen(entry->name) || entry->type_code != RFC_TYPE_INT || entry->value_length != 4)
       fake.receiving_entries_well_formed = false;
     if (fake.receive_result == RFC_RESULT_OK) {
       auto value = fake.values.find(entry->name);
@@ -103,10 +107,10 @@ rfc_result_code RFC_CALL RfcReceive(rfc_handle, rfc_parameter* receiving, rfc_ta
 }
 
 int RFC_CALL RfcLastError(rfc_error_info* error) {
-  fake.events.push_back("RfcLastError");
+  note("RfcLastError");
   std::memcpy(error, &fake.last_error, sizeof *error);
   return 0;
 }
 
-void RFC_CALL RfcClose(rfc_handle handle) { fake.events.push_back("RfcClose " + std::to_string(handle)); }
+void RFC_CALL RfcClose(rfc_handle handle) { note("RfcClose " + std::to_string(handle)); }
 }

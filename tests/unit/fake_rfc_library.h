@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
@@ -38,6 +39,8 @@ struct FakeRfcLibrary {
   /// "SapRfc.ini" as it was while RfcOpenEx ran; absent when there was none.
   std::optional<std::string> logon_file_at_open_ex;
   std::vector<std::string> events;  // "RfcCall", "RfcReceive", "RfcClose 42", "RfcLastError"
+  /// Where each event is also written as a line, for a process that ends before the test can look.
+  std::FILE* event_log = nullptr;
   std::string called_function;
   std::vector<std::string> receiving_names;
   bool receiving_entries_well_formed = true;

@@ -63,15 +63,15 @@ TEST(LineReader, NulBytesAndBinaryGarbageNeverPassTheBuffer) {
   EXPECT_EQ(pieces_of(std::string("ab\0cd\n", 6), 99), (Pieces{"abcd"}));
 }
 
-TEST(LineReader, ReadLengthNeverExceedsTheTextsCapacity) {
+TEST(LineReader, ReadLengthNeverExceedsTheTextsCapacityAndEachPieceSaysWhetherItEndedItsLine) {
   std::FILE* file = std::tmpfile();
-  std::fputs("0123456789abc\n", file);
+  std::fputs("0123456789abc\n0123456789\r\nx\r", file);
   std::rewind(file);
   LineReader reader(file);
   BoundedText<10> line;
-  ASSERT_TRUE(reader.read(line, 99));
-  EXPECT_EQ(line.view(), "0123456789");
-  ASSERT_TRUE(reader.read(line, 99));
-  EXPECT_EQ(line.view(), "abc");
+  std::vector<std::pair<std::string, bool>> pieces;
+  while (reader.read(line, 99)) pieces.emplace_back(line.view(), reader.line_ended());
+  EXPECT_EQ(pieces, (std::vector<std::pair<std::string, bool>>{
+                        {"0123456789", false}, {"abc", true}, {"0123456789", true}, {"x\r", true}}));
   std::fclose(file);
 }

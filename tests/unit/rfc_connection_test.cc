@@ -13,7 +13,7 @@ class RfcConnectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     reset_fake_rfc_library();
-    SystemEntry& entry = state().system_entry;
+    streams.out = printed.stream();
     entry.destination.assign("PRD");
     entry.client.assign("100");
     entry.user.assign("ADMIN");
@@ -25,22 +25,25 @@ class RfcConnectionTest : public ::testing::Test {
     entry.gwhost.assign("gw01");
     entry.gwservice.assign("sapgw00");
   }
-  RunState& state() { return run.state(); }
   void set_options(const char* given) {
-    state().given_options.assign(given);
-    state().run_options.assign(given);
-    state().run_options.to_upper();
+    options.given_options.assign(given);
+    refresh_run_options(options);
   }
+  rfc_handle open() { return open_rfc_connection(records, entry, options, streams); }
 
   ScratchDirectory directory;
-  TestRun run;
+  CapturedOutput printed;
+  OutputStreams streams;
+  SystemEntry entry;
+  RunOptions options;
+  RfcRecords records;
   FakeRfcLibrary& fake = fake_rfc_library();
 };
 
 }  // namespace
 
 TEST_F(RfcConnectionTest, LogonRecordPadsUserAndPasswordButNotTheEntry) {
-  EXPECT_EQ(open_rfc_connection(state()), 42u);
+  EXPECT_EQ(open(), 42u);
   EXPECT_EQ(fake.open_calls, 1);
   EXPECT_EQ(fake.user, "ADMIN       ");
   EXPECT_EQ(fake.password, "secret    ");
@@ -48,21 +51,21 @@ TEST_F(RfcConnectionTest, LogonRecordPadsUserAndPasswordButNotTheEntry) {
   EXPECT_EQ(fake.client, "100");
   EXPECT_EQ(fake.language, "EN");
   EXPECT_EQ(fake.trace_level, 0);
-  EXPECT_EQ(state().system_entry.user.view(), "ADMIN");
-  EXPECT_EQ(run.printed(), "");
+  EXPECT_EQ(entry.user.view(), "ADMIN");
+  EXPECT_EQ(printed.text(), "");
 }
 
 TEST_F(RfcConnectionTest, LongUserAndPasswordArePassedWhole) {
-  state().system_entry.user.assign("MONITORUSER12");
-  state().system_entry.password.assign("0123456789ab");
-  open_rfc_connection(state());
+  entry.user.assign("MONITORUSER12");
+  entry.password.assign("0123456789ab");
+  open();
   EXPECT_EQ(fake.user, "MONITORUSER12");
   EXPECT_EQ(fake.password, "0123456789ab");
 }
 
 TEST_F(RfcConnectionTest, OnlyTheExactModeR2ConnectsThroughTheGateway) {
-  state().system_entry.mode.assign("R/2");
-  open_rfc_connection(state());
+  entry.mode.assign("R/2");
+  open();
   EXPECT_EQ(fake.connection_mode, RFC_MODE_R2);
   EXPECT_EQ(fake.gateway_host, "gw01");
   EXPECT_EQ(fake.gateway_service, "sapgw00");
@@ -70,25 +73,25 @@ TEST_F(RfcConnectionTest, OnlyTheExactModeR2ConnectsThroughTheGateway) {
 
   for (const char* mode : {"r/2", "R/3", "R/2 "}) {
     reset_fake_rfc_library();
-    state().system_entry.mode.assign(mode);
-    open_rfc_connection(state());
+    entry.mode.assign(mode);
+    open();
     EXPECT_EQ(fake.connection_mode, RFC_MODE_R3) << mode;
     EXPECT_EQ(fake.hostname, "sapprd01") << mode;
   }
 }
 
 TEST_F(RfcConnectionTest, EmptyTextsArePassedAsNull) {
-  state().system_entry.gwhost.clear();
-  state().system_entry.gwservice.clear();
-  state().system_entry.hostname.clear();
-  open_rfc_connection(state());
+  entry.gwhost.clear();
+  entry.gwservice.clear();
+  entry.hostname.clear();
+  open();
   EXPECT_FALSE(fake.hostname.has_value());
   EXPECT_FALSE(fake.gateway_host.has_value());
   EXPECT_FALSE(fake.gateway_service.has_value());
 
   reset_fake_rfc_library();
-  state().system_entry.mode.assign("R/2");
-  open_rfc_connection(state());
+  entry.mode.assign("R/2");
+  open();
   EXPECT_FALSE(fake.gateway_host.has_value());
   EXPECT_FALSE(fake.gateway_service.has_value());
 }
@@ -96,35 +99,35 @@ TEST_F(RfcConnectionTest, EmptyTextsArePassedAsNull) {
 TEST_F(RfcConnectionTest, SystemNumberIsConvertedAsADecimalNumber) {
   const std::pair<const char*, int> cases[] = {{"00", 0}, {"07", 7}, {" 12x", 12}, {"", 0}, {"ab", 0}, {"-3", -3}};
   for (const auto& [sysnr, expected] : cases) {
-    state().system_entry.sysnr.assign(sysnr);
-    open_rfc_connection(state());
+    entry.sysnr.assign(sysnr);
+    open();
     EXPECT_EQ(fake.system_number, expected) << sysnr;
   }
 }
 
 TEST_F(RfcConnectionTest, HostAndSystemNumberOverridesKeepTheirTypedCase) {
   set_options("CH=2,Host=SapQas02,no=11,ITEM=X");
-  open_rfc_connection(state());
+  open();
   EXPECT_EQ(fake.hostname, "SapQas02");
   EXPECT_EQ(fake.system_number, 11);
-  EXPECT_EQ(state().system_entry.hostname.view(), "sapprd01");
+  EXPECT_EQ(entry.hostname.view(), "sapprd01");
 }
 
 TEST_F(RfcConnectionTest, OverrideRunsToTheNextBlankAndEmptyOverridesClearTheValues) {
   set_options(",HOST=h1 ,NO=5 # x");
-  open_rfc_connection(state());
+  open();
   EXPECT_EQ(fake.hostname, "h1");
   EXPECT_EQ(fake.system_number, 5);
 
   set_options(",HOST=,NO=");
-  open_rfc_connection(state());
+  open();
   EXPECT_FALSE(fake.hostname.has_value());
   EXPECT_EQ(fake.system_number, 0);
 }
 
 TEST_F(RfcConnectionTest, OverridesWithoutTheirCommaAreNoOverrides) {
   set_options("HOST=h1 NO=5");
-  open_rfc_connection(state());
+  open();
   EXPECT_EQ(fake.hostname, "sapprd01");
   EXPECT_EQ(fake.system_number, 0);
 }
@@ -133,17 +136,17 @@ TEST_F(RfcConnectionTest, PerDestinationLogonFileIsCopiedByteForByteBeforeOpenin
   const std::string logon_file = "DEST=PRD\r\nTYPE=A\r\nASHOST=sapprd01\r\nSYSNR=00";
   directory.write("SapRfc.PRD", logon_file);
   directory.write("SapRfc.ini", "DEST=OLD\nTYPE=A\nASHOST=old\nSYSNR=99\n");
-  EXPECT_EQ(open_rfc_connection(state()), 42u);
+  EXPECT_EQ(open(), 42u);
   EXPECT_EQ(fake.open_calls, 0);
   EXPECT_EQ(fake.open_ex_calls, 1);
   EXPECT_EQ(fake.logon_file_at_open_ex, logon_file);
   EXPECT_EQ(directory.read("SapRfc.ini"), logon_file);
-  EXPECT_EQ(run.printed(), "* SapRfc.Ini.......: PRD<\n");
+  EXPECT_EQ(printed.text(), "* SapRfc.Ini.......: PRD<\n");
 }
 
 TEST_F(RfcConnectionTest, ConnectStringCarriesTheEntryUnpaddedInLanguageD) {
   directory.write("SapRfc.PRD", "");
-  open_rfc_connection(state());
+  open();
   EXPECT_EQ(fake.connect_string, "CLIENT=100 USER=ADMIN PASSWD=secret LANG=D DEST=PRD");
   EXPECT_EQ(fake.logon_file_at_open_ex, "");
 }
@@ -151,7 +154,7 @@ TEST_F(RfcConnectionTest, ConnectStringCarriesTheEntryUnpaddedInLanguageD) {
 TEST_F(RfcConnectionTest, LogonFileThatCannotBeReplacedOpensNothing) {
   directory.write("SapRfc.PRD", "DEST=PRD\n");
   std::filesystem::create_directory("SapRfc.ini");
-  EXPECT_EQ(open_rfc_connection(state()), RFC_NULL_HANDLE);
+  EXPECT_EQ(open(), RFC_NULL_HANDLE);
   EXPECT_EQ(fake.open_ex_calls, 0);
   EXPECT_EQ(fake.open_calls, 0);
   EXPECT_FALSE(directory.exists("SapRfc.ini.new"));
@@ -159,11 +162,11 @@ TEST_F(RfcConnectionTest, LogonFileThatCannotBeReplacedOpensNothing) {
 
 TEST_F(RfcConnectionTest, NullHandleOfTheLibraryMeansNoConnection) {
   fake.open_handle = RFC_NULL_HANDLE;
-  EXPECT_EQ(open_rfc_connection(state()), RFC_NULL_HANDLE);
+  EXPECT_EQ(open(), RFC_NULL_HANDLE);
 }
 
 TEST_F(RfcConnectionTest, EnvironmentInstallsTheErrorHandlerWithoutAllocationHook) {
-  install_rfc_environment(state());
+  install_rfc_environment(records, printed.stream());
   EXPECT_EQ(fake.environment_calls, 1);
   EXPECT_NE(fake.error_handler, nullptr);
   EXPECT_EQ(fake.allocate_routine, nullptr);

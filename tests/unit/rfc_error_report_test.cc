@@ -3,33 +3,46 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "fake_rfc_library.h"
 #include "rfc/rfc_connection.h"
-#include "test_support.h"
 
-TEST(RfcErrorReport, HandlerPrintsTheLastErrorAndEndsWithCodeOne) {
+namespace {
+
+// Installs the handler the way a run does, with its report and the library's
+// calls going to standard error, where a death test sees them.
+rfc_error_handler installed_handler() {
+  FakeRfcLibrary& fake = fake_rfc_library();
+  fake.event_log = stderr;
+  static RfcRecords records;
+  install_rfc_environment(records, stderr);
+  return fake.error_handler;
+}
+
+}  // namespace
+
+TEST(RfcErrorReport, HandlerPrintsTheLastErrorClosesAndEndsWithCodeOne) {
   reset_fake_rfc_library();
   FakeRfcLibrary& fake = fake_rfc_library();
   std::strcpy(fake.last_error.key, "RFC_ERROR_COMMUNICATION");
   std::strcpy(fake.last_error.status, "CONNECTION CLOSED");
   std::strcpy(fake.last_error.message, "partner closed the connection");
-  std::strcpy(fake.last_error.internal_status, "");
-  TestRun run;
-  install_rfc_environment(run.state());
   char operation[] = "RfcReceive";
-  EXPECT_EQ(exit_code_of([&] { fake.error_handler(operation); }), 1);
-  EXPECT_EQ(run.printed(),
-            "RFC error\n"
-            "operation/code  : RfcReceive\n"
-            "key             : RFC_ERROR_COMMUNICATION\n"
-            "status          : CONNECTION CLOSED\n"
-            "message         : partner closed the connection\n"
-            "internal status : \n"
-            "\n"
-            "* Programm aborted...\n"
-            "* Error at EoXput-File...\n");
-  EXPECT_EQ(fake.events, (std::vector<std::string>{"RfcLastError", "RfcClose 0"}));
+  const std::string report =
+      "RFC error\n"
+      "operation/code  : RfcReceive\n"
+      "[RfcLastError]\n"
+      "key             : RFC_ERROR_COMMUNICATION\n"
+      "status          : CONNECTION CLOSED\n"
+      "message         : partner closed the connection\n"
+      "internal status : \n"
+      "\n"
+      "[RfcClose 0]\n"
+      "* Programm aborted...\n"
+      "* Error at EoXput-File...\n";
+  EXPECT_EXIT(installed_handler()(operation), ::testing::ExitedWithCode(1),
+              ::testing::Matcher<const std::string&>(report));
 }
 
 TEST(RfcErrorReport, FieldsFilledToTheirLastByteAreReadOnlyWithinThem) {
@@ -37,11 +50,12 @@ TEST(RfcErrorReport, FieldsFilledToTheirLastByteAreReadOnlyWithinThem) {
   FakeRfcLibrary& fake = fake_rfc_library();
   std::memset(fake.last_error.key, 'K', sizeof fake.last_error.key);
   std::memset(fake.last_error.status, 'S', sizeof fake.last_error.status);
-  TestRun run;
-  install_rfc_environment(run.state());
   char operation[] = "RfcCall";
-  exit_code_of([&] { fake.error_handler(operation); });
-  const std::string printed = run.printed();
-  EXPECT_NE(printed.find("key             : " + std::string(33, 'K') + "\n"), std::string::npos);
-  EXPECT_NE(printed.find("status          : " + std::string(128, 'S') + "\n"), std::string::npos);
+  const std::string report =
+      "RFC error\noperation/code  : RfcCall\n[RfcLastError]\nkey             : " + std::string(33, 'K') +
+      "\nstatus          : " + std::string(128, 'S') +
+      "\nmessage         : \ninternal status : \n\n[RfcClose 0]\n"
+      "* Programm aborted...\n* Error at EoXput-File...\n";
+  EXPECT_EXIT(installed_handler()(operation), ::testing::ExitedWithCode(1),
+              ::testing::Matcher<const std::string&>(report));
 }

@@ -1,11 +1,9 @@
-#include "driver/run_options.h"
+#include "common/run_options.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "driver/run_state.h"
 
 namespace {
 
@@ -17,9 +15,10 @@ struct Assembled {
 };
 
 Assembled assemble(std::vector<const char*> argv) {
-  RunState state;
-  const bool fits = assemble_run_options(state, static_cast<int>(argv.size()), argv.data());
-  return {fits, std::string(state.given_options.view()), std::string(state.run_options.view()), state.console_mode};
+  RunOptions options;
+  const bool fits = assemble_run_options(options, static_cast<int>(argv.size()), argv.data());
+  return {fits, std::string(options.given_options.view()), std::string(options.run_options.view()),
+          options.console_mode};
 }
 
 }  // namespace

@@ -7,28 +7,19 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/process.h"
+CapturedOutput::CapturedOutput() : file_(std::tmpfile()) {}
 
-namespace {
-[[noreturn]] void throw_run_ended(int exit_code) { throw RunEnded{exit_code}; }
-}  // namespace
-
-RunEndObserver::RunEndObserver() { set_process_exit_observer(throw_run_ended); }
-RunEndObserver::~RunEndObserver() { set_process_exit_observer(nullptr); }
-
-TestRun::TestRun() : state_(std::make_unique<RunState>()), out_(std::tmpfile()) { state_->out = out_; }
-
-TestRun::~TestRun() {
-  if (out_ != nullptr) std::fclose(out_);
+CapturedOutput::~CapturedOutput() {
+  if (file_ != nullptr) std::fclose(file_);
 }
 
-std::string TestRun::printed() {
-  std::fflush(out_);
+std::string CapturedOutput::text() const {
+  std::fflush(file_);
   std::string text;
-  std::rewind(out_);
+  std::rewind(file_);
   char buffer[4096];
   std::size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, out_)) > 0) text.append(buffer, count);
+  while ((count = std::fread(buffer, 1, sizeof buffer, file_)) > 0) text.append(buffer, count);
   return text;
 }
 
@@ -57,10 +48,3 @@ std::string ScratchDirectory::read(const std::string& name) const {
 }
 
 bool ScratchDirectory::exists(const std::string& name) const { return std::filesystem::exists(path_ + "/" + name); }
-
-std::string error_message(const std::string& printed) {
-  const std::size_t start = printed.rfind("<Text>");
-  const std::size_t end = printed.rfind("</Text>");
-  if (start == std::string::npos || end == std::string::npos || end < start) return "<no message>";
-  return printed.substr(start + 6, end - start - 6);
-}

@@ -1,38 +1,24 @@
-// What the unit tests share: a run state that prints into memory, and a way
-// to observe the end of a run without ending the test process.
+// What the unit tests share: a stream that keeps what is printed to it, and a
+// working directory of their own.
 #pragma once
 
 #include <cstdio>
-#include <memory>
 #include <string>
 
-#include "driver/run_state.h"
-
-/// Thrown in place of ending the process while a RunEndObserver is active.
-struct RunEnded {
-  int exit_code;
-};
-
-/// For its lifetime, every end of a run throws RunEnded instead of exiting.
-class RunEndObserver {
+/// A stream whose printed bytes the test reads back.
+class CapturedOutput {
  public:
-  RunEndObserver();
-  ~RunEndObserver();
-};
+  CapturedOutput();
+  ~CapturedOutput();
+  CapturedOutput(const CapturedOutput&) = delete;
+  CapturedOutput& operator=(const CapturedOutput&) = delete;
 
-/// A fresh run state whose printed output is kept for the test to read.
-class TestRun {
- public:
-  TestRun();
-  ~TestRun();
-  RunState& state() { return *state_; }
+  std::FILE* stream() const { return file_; }
   /// Everything printed so far.
-  std::string printed();
+  std::string text() const;
 
  private:
-  std::unique_ptr<RunState> state_;
-  std::FILE* out_;
-  RunEndObserver observer_;
+  std::FILE* file_;
 };
 
 /// For its lifetime, the working directory is a fresh, empty directory.
@@ -50,17 +36,3 @@ class ScratchDirectory {
   std::string previous_;
   std::string path_;
 };
-
-/// The message of the last error document in `printed`, or "<no message>" when there is none.
-std::string error_message(const std::string& printed);
-
-/// Runs `step` and returns the exit code it ended the run with, or -1 when it returned.
-template <typename Step>
-int exit_code_of(Step&& step) {
-  try {
-    step();
-  } catch (const RunEnded& ended) {
-    return ended.exit_code;
-  }
-  return -1;
-}

@@ -9,10 +9,9 @@ namespace {
 std::string after_scan(const std::string* trace_file) {
   ScratchDirectory directory;
   if (trace_file != nullptr) directory.write("Dev_Rfc.Trc", *trace_file);
-  TestRun run;
-  run.state().result_text.assign("Error 1014: RFC-Failure raised !");
-  scan_rfc_trace_file(run.state());
-  return std::string(run.state().result_text.view()).substr(32);
+  BoundedText<300> message("Error 1014: RFC-Failure raised !");
+  scan_rfc_trace_file(message);
+  return std::string(message.view()).substr(32);
 }
 
 std::string after_scan(const std::string& trace_file) { return after_scan(&trace_file); }

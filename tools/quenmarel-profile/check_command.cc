@@ -4,10 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "common/line_reader.h"
 #include "config/password.h"
 #include "config/profile_file.h"
-#include "config/profile_lines.h"
 #include "platform/files.h"
 #include "tool_output.h"
 
@@ -34,38 +32,29 @@ std::string bare_file_name(const std::string& path) {
   return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
-std::string password_failure(ProfileLineOutcome outcome, std::string_view value) {
+std::string password_failure(ProfileLineOutcome outcome, std::size_t stored_length) {
   if (outcome == ProfileLineOutcome::PasswordCheckFailure)
     return "the stored password fails its check digit (scrambled with another key, or altered)";
-  if (value.size() != stored_password_length)
-    return "the stored password has " + characters(value.size()) + ", a stored password has 24";
+  if (stored_length != stored_password_length)
+    return "the stored password has " + characters(stored_length) + ", a stored password has 24";
   return "the stored password's first four characters are not a valid header";
 }
 
-/// Reads the profile line by line as the sensor does, noting each password failure.
+/// The sensor's reading of a profile, and every defect it meets in plain words.
 struct ProfileCheck {
   SystemEntry entry;
   ProfileFindings findings;
-  /// Length of each field's last value as the file holds it.
-  std::size_t value_length[profile_field_count] = {};
   std::vector<std::string> defects;
-  ProfileDefect first_password_defect = ProfileDefect::None;
 
   // Lines are numbered as the sensor reads them: each piece of a line longer
   // than 99 characters counts as a line of its own.
   void read(std::FILE* file) {
-    LineReader reader(file);
-    BoundedText<single_run_line_piece> line;
-    for (unsigned number = 1; reader.read(line, single_run_line_piece); ++number) {
-      const ProfileLineOutcome outcome = read_profile_line(line.view(), entry, findings);
-      ProfileField field;
-      if (find_profile_label(line.view(), field)) value_length[field_index(field)] = profile_value(line.view()).size();
-      const ProfileDefect defect = password_defect(outcome);
-      if (defect == ProfileDefect::None) continue;
-      if (first_password_defect == ProfileDefect::None) first_password_defect = defect;
-      defects.push_back("line " + std::to_string(number) + ": " +
-                        password_failure(outcome, profile_value(line.view())));
-    }
+    read_profile_lines(
+        file, single_run_line_piece, entry, findings, [this](unsigned number, ProfileLineOutcome outcome) {
+          if (password_defect(outcome) == ProfileDefect::None) return;
+          const std::size_t stored_length = findings.value_length[field_index(ProfileField::Password)];
+          defects.push_back("line " + std::to_string(number) + ": " + password_failure(outcome, stored_length));
+        });
   }
 
   void check_fields() {
@@ -76,8 +65,8 @@ struct ProfileCheck {
       if (!findings.seen[index])
         defects.push_back("label " + label + " is missing");
       else if (findings.too_long[index])
-        defects.push_back("the value of " + label + " is too long: " + characters(value_length[index]) + ", at most " +
-                          std::to_string(value.capacity()));
+        defects.push_back("the value of " + label + " is too long: " + characters(findings.value_length[index]) +
+                          ", at most " + std::to_string(value.capacity()));
       else if (field == ProfileField::Password)
         check_password();
       else if (value.size() < minimum_length(field))
@@ -89,16 +78,11 @@ struct ProfileCheck {
   // A failed password line was reported where it stands and leaves the
   // password empty; only a readable password is judged by its length.
   void check_password() {
-    if (first_password_defect != ProfileDefect::None) return;
+    if (findings.first_password_defect != ProfileDefect::None) return;
     if (entry.password.empty())
       defects.push_back("the value of \"Password...:\" holds no password");
     else if (entry.password.size() < minimum_length(ProfileField::Password))
       defects.push_back("the password is too short: at least " + characters(minimum_length(ProfileField::Password)));
-  }
-
-  ProfileDefect sensor_verdict() const {
-    if (first_password_defect != ProfileDefect::None) return first_password_defect;
-    return first_entry_defect(entry, findings);
   }
 };
 
@@ -111,24 +95,22 @@ int run_check(int argc, const char* const* argv) {
   }
   if (argc != 1 || argv[0][0] == '-') return refuse_usage("check takes one profile file", check_usage);
   const std::string path = argv[0];
-  std::FILE* file = open_file_for_reading(path.c_str());
+  const OwnedFile file(open_file_for_reading(path.c_str()));
   if (file == nullptr) {
     print_error("cannot open " + path);
     return tool_failure;
   }
   ProfileCheck check;
-  check.read(file);
-  std::fclose(file);
+  check.read(file.get());
   check.check_fields();
 
   for (const std::string& defect : check.defects) print_line(path + ": " + defect);
-  const ProfileDefect verdict = check.sensor_verdict();
-  if (verdict == ProfileDefect::None) {
+  const ConfigStatus verdict =
+      profile_defect_status(profile_verdict(check.entry, check.findings), bare_file_name(path));
+  if (verdict.ok()) {
     print_line(path + ": the sensor accepts this profile");
     return 0;
   }
-  BoundedText<127> message;
-  write_profile_defect_message(verdict, bare_file_name(path), message);
-  print_line(path + ": the sensor refuses it with " + message.c_str());
+  print_line(path + ": the sensor refuses it with " + std::string(verdict.message()));
   return tool_failure;
 }

@@ -1,9 +1,11 @@
 #include "new_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
 
+#include "common/ascii.h"
 #include "config/profile_labels.h"
 #include "config/system_entry.h"
 #include "password_input.h"
@@ -45,12 +47,6 @@ struct NewProfile {
   bool force = false;
   std::map<std::string, std::string> values;
 };
-
-bool is_printable_text(const std::string& text) {
-  for (char c : text)
-    if (c < 0x20 || c > 0x7E) return false;
-  return true;
-}
 
 std::size_t field_capacity(ProfileField field) {
   SystemEntry entry;
@@ -105,7 +101,7 @@ bool check_values(const NewProfile& profile) {
       print_error(option_text + " must have " + std::to_string(shortest) + " to " + std::to_string(longest) +
                   " characters");
       valid = false;
-    } else if (!is_printable_text(value)) {
+    } else if (!std::all_of(value.begin(), value.end(), is_printable)) {
       print_error(option_text + " may hold only the characters from blank to tilde");
       valid = false;
     }
@@ -127,12 +123,7 @@ std::string profile_text(const NewProfile& profile, const std::string& stored_pa
   return text;
 }
 
-bool file_exists(const std::string& path) {
-  std::FILE* file = open_file_for_reading(path.c_str());
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
-}
+bool file_exists(const std::string& path) { return OwnedFile(open_file_for_reading(path.c_str())) != nullptr; }
 
 bool write_file(const std::string& path, const std::string& text) {
   std::FILE* file = open_file(path.c_str(), "wb");

@@ -1,15 +1,15 @@
 #include "password_input.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "common/ascii.h"
 #include "common/bounded_text.h"
 #include "config/password.h"
 #include "config/password_scrambling.h"
 #include "tool_output.h"
 
 namespace {
-
-bool is_printable(char c) { return c >= 0x20 && c <= 0x7E; }
 
 // Reads up to the line feed, but no more than `most` characters: what follows
 // a line that long is never needed.
@@ -44,11 +44,9 @@ bool read_password(std::size_t shortest, std::string& password) {
                               : "the password is shorter than " + std::to_string(shortest) + " characters");
     return false;
   }
-  for (char c : password) {
-    if (!is_printable(c)) {
-      print_error("the password may hold only the characters from blank to tilde");
-      return false;
-    }
+  if (!std::all_of(password.begin(), password.end(), is_printable)) {
+    print_error("the password may hold only the characters from blank to tilde");
+    return false;
   }
   return true;
 }

@@ -15,5 +15,5 @@ void print_line(const std::string& line);
 /// Prints one line on standard error, prefixed with the tool's name.
 void print_error(const std::string& line);
 
-/// Prints `usage` on standard error after "wrong usage" and returns tool_failure.
+/// Prints the problem (as print_error does) and `usage` on standard error; returns tool_failure.
 int refuse_usage(const std::string& problem, const char* usage);

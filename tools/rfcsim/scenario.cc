@@ -6,11 +6,6 @@
 #include <set>
 #include <utility>
 
-const char* const reported_value_names[11] = {
-    "PAGE_AREA_SHARED_MEMORY", "PAGE_AREA_SIZE",      "PAGE_CURRENTLY_USED", "PAGE_MAX_USED",
-    "PAGE_WP_LOCAL",           "PAGING_FILE_SIZE",    "ROLL_AREA_SHARED_MEMORY", "ROLL_AREA_SIZE",
-    "ROLL_CURRENTLY_USED",     "ROLL_FILE_SIZE",      "ROLL_MAX_USED"};
-
 namespace {
 
 bool fail(std::string& fault, std::string text) {
@@ -65,8 +60,8 @@ bool parse_call_mode(const std::string& value, CallMode* mode) {
 }
 
 int value_index(const std::string& key) {
-  for (int i = 0; i < 11; ++i)
-    if (key == reported_value_names[i]) return i;
+  for (std::size_t i = 0; i < roll_page_value_count; ++i)
+    if (key == roll_page_value_names[i]) return static_cast<int>(i);
   return -1;
 }
 

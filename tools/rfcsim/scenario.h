@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "common/rfc_names.h"
+
 /// How a system answers a call.
 enum class CallMode { ok, failure, exception, system_exception, code, abort };
-
-/// The eleven values a system reports, in the order of this list.
-extern const char* const reported_value_names[11];
 
 /// One simulated system.
 struct SystemScenario {
@@ -36,8 +35,8 @@ struct SystemScenario {
   std::string text;
   /// Wait before each reply.
   int delay_ms = 0;
-  /// The values an ok call reports, in the order of reported_value_names.
-  std::int32_t values[11] = {};
+  /// The values an ok call reports, in the order of roll_page_value_names.
+  std::int32_t values[roll_page_value_count] = {};
 };
 
 /// Longest `text` a scenario may give; a longer one is refused.

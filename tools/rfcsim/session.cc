@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "common/ascii.h"
 #include "sim_log.h"
 #include "wire_format.h"
 
@@ -55,12 +56,6 @@ bool send_frame(int fd, const FrameWriter& frame) {
   return true;
 }
 
-std::string upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 void wait_before_reply(const SystemScenario& system) {
   if (system.delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(system.delay_ms));
 }
@@ -69,7 +64,7 @@ void wait_before_reply(const SystemScenario& system) {
 std::string logon_refusal(const SystemScenario& system, const std::string& client, const std::string& user,
                           const std::string& password) {
   if (system.client_given && client != system.client) return "client " + client + " is not available in this system";
-  if (!system.accept_logon || (system.user_given && upper(user) != upper(system.user)) ||
+  if (!system.accept_logon || (system.user_given && !equals_ignoring_case(user, system.user)) ||
       (system.password_given && password != system.password))
     return "name or password is incorrect";
   return std::string();
@@ -124,9 +119,9 @@ bool answer_call(int fd, const SystemScenario& system) {
   reply.put_int(code);
   reply.put_text(system.text);
   const bool with_values = code == 0;
-  reply.put_int(with_values ? 11 : 0);
-  for (int i = 0; with_values && i < 11; ++i) {
-    reply.put_text(reported_value_names[i]);
+  reply.put_int(with_values ? static_cast<std::int32_t>(roll_page_value_count) : 0);
+  for (std::size_t i = 0; with_values && i < roll_page_value_count; ++i) {
+    reply.put_text(roll_page_value_names[i]);
     reply.put_int(system.values[i]);
   }
   return send_frame(fd, reply);

@@ -1,0 +1,34 @@
+// What the sensor, the stand-in RFC library and rfcsim must name alike.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+/// The values SAPTUNE_ROLL_PAGE_SIZES reports, in the order of its interface.
+enum RollPageValue : std::size_t {
+  PAGE_AREA_SHARED_MEMORY,
+  PAGE_AREA_SIZE,
+  PAGE_CURRENTLY_USED,
+  PAGE_MAX_USED,
+  PAGE_WP_LOCAL,
+  PAGING_FILE_SIZE,
+  ROLL_AREA_SHARED_MEMORY,
+  ROLL_AREA_SIZE,
+  ROLL_CURRENTLY_USED,
+  ROLL_FILE_SIZE,
+  ROLL_MAX_USED,
+  roll_page_value_count
+};
+
+/// The names of the values as the function module's interface spells them.
+inline constexpr const char* roll_page_value_names[roll_page_value_count] = {
+    "PAGE_AREA_SHARED_MEMORY", "PAGE_AREA_SIZE",   "PAGE_CURRENTLY_USED",     "PAGE_MAX_USED",
+    "PAGE_WP_LOCAL",           "PAGING_FILE_SIZE", "ROLL_AREA_SHARED_MEMORY", "ROLL_AREA_SIZE",
+    "ROLL_CURRENTLY_USED",     "ROLL_FILE_SIZE",   "ROLL_MAX_USED",
+};
+
+/// The RFC library's trace file in the working directory.
+inline constexpr const char* rfc_trace_file_name = "Dev_Rfc.Trc";
+
+/// The start of the line that opens each error block of the trace file.
+inline constexpr std::string_view trace_block_start = "**** ERROR ";
