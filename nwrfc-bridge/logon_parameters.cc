@@ -1,5 +1,7 @@
 #include "logon_parameters.h"
 
+#include "common/ascii.h"
+
 namespace {
 
 /// Longest logon value (client, user, password, language) passed on; a

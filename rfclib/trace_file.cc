@@ -61,7 +61,7 @@ void write_trace_block(std::string_view function, std::string_view status, std::
 }
 
 void write_trace_line(std::string_view text) {
-  std::FILE* file = std::fopen(trace_file_name, "ab");
+  std::FILE* file = std::fopen(rfc_trace_file_name, "ab");
   if (file == nullptr) return;
   put_line_text(file, text);
   std::fputc('\n', file);
