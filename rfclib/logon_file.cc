@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "common/line_reader.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ const char* logon_file_path() {
 }
 
 LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& entry) {
-  std::FILE* file = std::fopen(logon_file_path(), "rb");
+  std::FILE* file = open_file_for_reading(logon_file_path());
   if (file == nullptr) return LogonFileLookup::no_file;
   LineReader reader(file);
   BoundedText<1023> piece;

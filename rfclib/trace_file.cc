@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/rfc_names.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ unsigned count_blocks(std::FILE* file) {
 }
 
 unsigned next_block_number() {
-  std::FILE* existing = std::fopen(rfc_trace_file_name, "rb");
+  std::FILE* existing = open_file_for_reading(rfc_trace_file_name);
   if (existing == nullptr) return 1;
   const unsigned blocks = count_blocks(existing);
   std::fclose(existing);
@@ -47,7 +48,7 @@ void put_line_text(std::FILE* file, std::string_view text) {
 void write_trace_block(std::string_view function, std::string_view status, std::string_view detail) {
   const unsigned number = next_block_number();
   // Binary mode: the same bytes on every platform.
-  std::FILE* file = std::fopen(rfc_trace_file_name, "ab");
+  std::FILE* file = open_file_for_appending(rfc_trace_file_name);
   if (file == nullptr) return;  // the error is still returned to the caller; only its trace is lost
   std::fputs(trace_block_start.data(), file);
   std::fputs("in ", file);
@@ -61,7 +62,7 @@ void write_trace_block(std::string_view function, std::string_view status, std::
 }
 
 void write_trace_line(std::string_view text) {
-  std::FILE* file = std::fopen(rfc_trace_file_name, "ab");
+  std::FILE* file = open_file_for_appending(rfc_trace_file_name);
   if (file == nullptr) return;
   put_line_text(file, text);
   std::fputc('\n', file);

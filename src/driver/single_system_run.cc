@@ -67,7 +67,7 @@ void run_single_system(RunState& state, OwnedFile profile) {
   }
   write_usage_document(state.document, state.system_entry.destination.view(), usage);
   std::fputs(state.document.result_text.c_str(), state.streams.out);
-  remove_file(rfc_trace_file_name);
+  remove_regular_file(rfc_trace_file_name);
   if (state.options.console_mode) print_processed_line(state.streams.out);
   exit_process(0);
 }

@@ -18,11 +18,27 @@ inline constexpr std::size_t path_capacity = 4095;
 
 using PathText = BoundedText<path_capacity>;
 
-/// Opens a file; `mode` as for fopen.  Null when it cannot be opened.
-std::FILE* open_file(const char* windows_path, const char* mode);
+// Every file the sensor and its libraries read is a regular file, and every
+// file they write they create themselves: a directory, a pipe or a device
+// named like one of their files counts as a file that cannot be opened (a
+// pipe would block the run for ever, /dev/zero feed it for ever), and a link
+// is never written through, so that nobody can make a run write elsewhere.
 
-/// Opens a file for reading in binary mode; null when it cannot be opened.
+/// Opens a regular file for reading in binary mode; null when it cannot be
+/// opened or is not a regular file.
 std::FILE* open_file_for_reading(const char* windows_path);
+
+/// Who may read a file a run creates.
+enum class FileReaders { Everyone, OwnerOnly };
+
+/// Creates a file that does not exist yet and opens it for writing in binary
+/// mode; null when the name is taken (by anything, a link included) or the file
+/// cannot be created.
+std::FILE* create_new_file(const char* windows_path, FileReaders readers);
+
+/// Opens a regular file for appending in binary mode, creating it when it is
+/// missing; null when it cannot be opened, is not a regular file or is a link.
+std::FILE* open_file_for_appending(const char* windows_path);
 
 /// The way the configuration code opens files for reading; tests put a set of
 /// virtual files in its place.
@@ -36,8 +52,8 @@ struct FileCloser {
 /// An open file that closes itself, so that every way out of a reader closes it.
 using OwnedFile = std::unique_ptr<std::FILE, FileCloser>;
 
-/// Deletes a file; false when it could not be deleted.
-bool remove_file(const char* windows_path);
+/// Deletes a regular file; false for anything else, or when it could not be deleted.
+bool remove_regular_file(const char* windows_path);
 
 /// Puts `from` in the place of `to` in one step, replacing `to` if it exists.
 bool replace_file(const char* from, const char* to);

@@ -1,7 +1,39 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "platform/files.h"
 #include "platform/native_path_posix.h"
+
+namespace {
+
+constexpr mode_t readable_by_everyone = 0666;  // narrowed by the umask, as for any new file
+constexpr mode_t readable_by_owner = 0600;
+
+bool is_regular(int descriptor) {
+  struct stat status;
+  return fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Opens without waiting (a pipe would otherwise block in open itself), keeps
+// the descriptor only for a regular file, and then lets it wait as usual.
+std::FILE* open_regular(const char* windows_path, int flags, const char* mode) {
+  NativePath native;
+  if (!to_native_path(windows_path, native)) return nullptr;
+  const int descriptor = open(native.c_str(), flags | O_NONBLOCK | O_CLOEXEC, readable_by_everyone);
+  if (descriptor < 0) return nullptr;
+  if (!is_regular(descriptor) || fcntl(descriptor, F_SETFL, flags & O_APPEND) != 0) {
+    close(descriptor);
+    return nullptr;
+  }
+  std::FILE* file = fdopen(descriptor, mode);
+  if (file == nullptr) close(descriptor);
+  return file;
+}
+
+}  // namespace
 
 bool to_native_path(const char* windows_path, NativePath& native) {
   const char* rest = windows_path;
@@ -12,17 +44,29 @@ bool to_native_path(const char* windows_path, NativePath& native) {
   return true;
 }
 
-std::FILE* open_file(const char* windows_path, const char* mode) {
-  NativePath native;
-  if (!to_native_path(windows_path, native)) return nullptr;
-  return std::fopen(native.c_str(), mode);
+std::FILE* open_file_for_reading(const char* windows_path) { return open_regular(windows_path, O_RDONLY, "rb"); }
+
+std::FILE* open_file_for_appending(const char* windows_path) {
+  return open_regular(windows_path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, "ab");
 }
 
-std::FILE* open_file_for_reading(const char* windows_path) { return open_file(windows_path, "rb"); }
-
-bool remove_file(const char* windows_path) {
+std::FILE* create_new_file(const char* windows_path, FileReaders readers) {
   NativePath native;
-  return to_native_path(windows_path, native) && std::remove(native.c_str()) == 0;
+  if (!to_native_path(windows_path, native)) return nullptr;
+  // O_EXCL fails on any existing name, a dangling link included.
+  const mode_t mode = readers == FileReaders::OwnerOnly ? readable_by_owner : readable_by_everyone;
+  const int descriptor = open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+  if (descriptor < 0) return nullptr;
+  std::FILE* file = fdopen(descriptor, "wb");
+  if (file == nullptr) close(descriptor);
+  return file;
+}
+
+bool remove_regular_file(const char* windows_path) {
+  NativePath native;
+  struct stat status;
+  return to_native_path(windows_path, native) && lstat(native.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         unlink(native.c_str()) == 0;
 }
 
 bool replace_file(const char* from, const char* to) {

@@ -21,11 +21,15 @@ bool copy_bytes(std::FILE* source, std::FILE* destination) {
 }  // namespace
 
 LogonFileCopy::LogonFileCopy(OwnedFile source) : lock_(lock_file_name, lock_timeout_ms) {
-  std::FILE* temporary = lock_.held() ? open_file(temporary_file_name, "wb") : nullptr;
+  if (!lock_.held()) return;
+  // What a run that ended half-way left is ours to clear; anything else by
+  // that name (a link, a directory) stays, and this copy fails.
+  remove_regular_file(temporary_file_name);
+  std::FILE* temporary = create_new_file(temporary_file_name, FileReaders::Everyone);
   if (temporary == nullptr) return;
   const bool copied = copy_bytes(source.get(), temporary);
   source.reset();
   const bool written = std::fclose(temporary) == 0;
   in_place_ = copied && written && replace_file(temporary_file_name, logon_file_name);
-  if (!in_place_) remove_file(temporary_file_name);
+  if (!in_place_) remove_regular_file(temporary_file_name);
 }

@@ -126,7 +126,8 @@ std::string profile_text(const NewProfile& profile, const std::string& stored_pa
 bool file_exists(const std::string& path) { return OwnedFile(open_file_for_reading(path.c_str())) != nullptr; }
 
 bool write_file(const std::string& path, const std::string& text) {
-  std::FILE* file = open_file(path.c_str(), "wb");
+  remove_regular_file(path.c_str());
+  std::FILE* file = create_new_file(path.c_str(), FileReaders::Everyone);
   if (file == nullptr) return false;
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   return std::fclose(file) == 0 && written;
