@@ -171,7 +171,7 @@ RFC_API rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function
   if (!frame.put_text(function_name))
     return signal_failure(function, key_program, "invalid call", "function name too long");
   connection->function.assign(function_name);
-  const FrameOutcome sent = send_frame(*connection, frame);
+  const FrameOutcome sent = send_frame(*connection, frame, deadline_after(send_timeout_ms));
   if (sent != FrameOutcome::done)
     return fail_broken_transfer(function, *connection,
                                 sent == FrameOutcome::closed ? FrameOutcome::closed : FrameOutcome::failed);
@@ -190,7 +190,7 @@ RFC_API rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* re
   connection->call_pending = false;
   unsigned char kind = 0;
   std::size_t payload_size = 0;
-  const FrameOutcome received = receive_frame(*connection, reply_timeout_ms, &kind, &payload_size);
+  const FrameOutcome received = receive_frame(*connection, deadline_after(reply_timeout_ms), &kind, &payload_size);
   if (received != FrameOutcome::done) return fail_broken_transfer(function, *connection, received);
   if (kind == frame_abort) {
     std::string_view text;

@@ -89,8 +89,10 @@ bool log_on(const char* function, Connection& connection, const LogonData& logon
   frame.put_text(logon.language.view());
   unsigned char kind = 0;
   std::size_t payload_size = 0;
-  FrameOutcome outcome = send_frame(connection, frame);
-  if (outcome == FrameOutcome::done) outcome = receive_frame(connection, logon_timeout_ms, &kind, &payload_size);
+  // Sending the logon and reading its answer share one bound.
+  const Deadline deadline = deadline_after(logon_timeout_ms);
+  FrameOutcome outcome = send_frame(connection, frame, deadline);
+  if (outcome == FrameOutcome::done) outcome = receive_frame(connection, deadline, &kind, &payload_size);
 
   MessageText message;
   const char* partner = connection.partner.c_str();
@@ -124,7 +126,7 @@ rfc_handle open_and_log_on(const char* function, const ConnectTarget& target, co
     message.assignf("more than %u connections open", connection_limit);
     return fail_open(function, key_resource, "too many connections", message.view(), details);
   }
-  const ConnectOutcome outcome = connect_socket(target.host.c_str(), target.port, connect_timeout_ms,
+  const ConnectOutcome outcome = connect_socket(target.host.c_str(), target.port, deadline_after(connect_timeout_ms),
                                                 &connection->socket);
   if (outcome != ConnectOutcome::connected) {
     release_connection(*connection);

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -30,6 +31,22 @@ TEST_F(Call, ReplyDelayedWellWithinTheCallTimeoutStillArrives) {
   RfcClose(handle);
   EXPECT_EQ(result.code, RFC_RESULT_OK);
   EXPECT_EQ(result.values[4], 12);
+}
+
+TEST_F(Call, ReplyDrippedInEndsAtTheReplyBoundAndNotAtTwiceIt) {
+  // The slowest test: the reply bound (30 s) has to pass.  The header's last
+  // byte comes at 29 s; a fresh bound for the payload would wait until 59 s.
+  install_recording_handler();
+  const rfc_handle handle = open_system("reply_drip_ms = 14500\n");
+  const auto start = std::chrono::steady_clock::now();
+  const QueryResult result = query_roll_page_sizes(handle);
+  EXPECT_LT(seconds_since(start), 30.0 + 8.0);
+  RfcClose(handle);
+  EXPECT_EQ(result.code, RFC_RESULT_FAILURE);
+  EXPECT_EQ(result.values[0], untouched);
+  EXPECT_EQ(handler_calls(), std::vector<std::string>{"RfcReceive"});
+  EXPECT_EQ(trace_file(), "**** ERROR in RfcReceive\nT:0001 ======> reply timeout\n"
+                          "ERROR       no reply from " + address() + " within 30 s\n\n");
 }
 
 TEST_F(Call, FailureSystemExceptionOrAbortWithoutTextGetsTheLibrarysOwnTextInTheTrace) {

@@ -82,6 +82,10 @@ int RfcTest::connect_raw(int port) const {
   return -1;
 }
 
+double seconds_since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 void write_file(const std::string& name, const std::string& content) {
   std::ofstream file(name, std::ios::binary | std::ios::trunc);
   file << content;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ class RfcTest : public ::testing::Test {
   std::string directory_;
 };
 
+/// Seconds of real time since `start`.
+double seconds_since(std::chrono::steady_clock::time_point start);
 /// Creates or replaces a file of the working directory.
 void write_file(const std::string& name, const std::string& content);
 /// The content of "Dev_Rfc.Trc", or "<none>" when it does not exist.

@@ -100,6 +100,9 @@ bool take_setting(const std::string& key, const std::string& value, SystemScenar
   } else if (key == "delay_ms") {
     if (!parse_integer(value, 0, 600000, &number)) return fail(fault, "delay_ms must be a number from 0 to 600000");
     system.delay_ms = static_cast<int>(number);
+  } else if (key == "logon_drip_ms" || key == "reply_drip_ms") {
+    if (!parse_integer(value, 0, 600000, &number)) return fail(fault, key + " must be a number from 0 to 600000");
+    (key == "logon_drip_ms" ? system.logon_drip_ms : system.reply_drip_ms) = static_cast<int>(number);
   } else if (value_index(key) >= 0) {
     if (!parse_integer(value, INT32_MIN, INT32_MAX, &number))
       return fail(fault, key + " must be a 32-bit signed integer");

@@ -36,6 +36,10 @@ struct SystemScenario {
   std::string text;
   /// Wait before each reply.
   int delay_ms = 0;
+  /// When not 0, the logon answer goes out one byte at a time, this far apart.
+  int logon_drip_ms = 0;
+  /// When not 0, each call's reply goes out one byte at a time, this far apart.
+  int reply_drip_ms = 0;
   /// The values an ok call reports, in the order of reported_value_names.
   std::int32_t values[11] = {};
 };
