@@ -77,6 +77,28 @@ TEST_F(Call, FailureSystemExceptionOrAbortWithoutTextGetsTheLibrarysOwnTextInThe
   EXPECT_TRUE(handler_calls().empty()) << "an abort without an installed handler only returns 1";
 }
 
+TEST_F(Call, ReplyWithoutAValueFailsLikeResultCode1StoresNothingAndKeepsTheConnection) {
+  install_recording_handler();
+  const rfc_handle handle = open_system("PAGE_AREA_SIZE = 9\nomit = ROLL_MAX_USED PAGE_WP_LOCAL\n");
+  const QueryResult first = query_roll_page_sizes(handle);
+  const QueryResult second = query_roll_page_sizes(handle);
+  RfcClose(handle);
+  EXPECT_EQ(first.code, RFC_RESULT_FAILURE);
+  EXPECT_EQ(second.code, RFC_RESULT_FAILURE) << "the connection is still usable";
+  EXPECT_EQ(first.values[1], untouched) << "not even the values that came are stored";
+  EXPECT_FALSE(first.exception_given);
+  EXPECT_TRUE(handler_calls().empty());
+  rfc_error_info error{};
+  RfcLastError(&error);
+  EXPECT_STREQ(error.key, "RFC_ERROR_FAILURE");
+  EXPECT_STREQ(error.message, "value PAGE_WP_LOCAL missing from the reply");
+  EXPECT_EQ(trace_file(),
+            "**** ERROR in RfcReceive\nT:0001 ======> incomplete reply\n"
+            "ERROR       value PAGE_WP_LOCAL missing from the reply\n\n"
+            "**** ERROR in RfcReceive\nT:0002 ======> incomplete reply\n"
+            "ERROR       value PAGE_WP_LOCAL missing from the reply\n\n");
+}
+
 TEST_F(Call, ExceptionTextIsKeptWholeUpTo1023CharactersAndCutPastThem) {
   for (std::size_t length : {1023, 1024, 2000}) {
     const rfc_handle handle = open_system("call = exception\ntext = " + std::string(length, 'x') + "\n");

@@ -42,6 +42,8 @@ struct SystemScenario {
   int reply_drip_ms = 0;
   /// The values an ok call reports, in the order of reported_value_names.
   std::int32_t values[11] = {};
+  /// Values an ok call leaves out of its reply, as a faulty system would.
+  bool omitted[11] = {};
 };
 
 /// Longest `text` a scenario may give; a longer one is refused.

@@ -126,9 +126,12 @@ bool answer_call(int fd, const SystemScenario& system) {
   const std::int32_t code = result_code_of(system);
   reply.put_int(code);
   reply.put_text(system.text);
-  const bool with_values = code == 0;
-  reply.put_int(with_values ? 11 : 0);
-  for (int i = 0; with_values && i < 11; ++i) {
+  int count = 0;
+  for (int i = 0; code == 0 && i < 11; ++i)
+    if (!system.omitted[i]) ++count;
+  reply.put_int(count);
+  for (int i = 0; code == 0 && i < 11; ++i) {
+    if (system.omitted[i]) continue;
     reply.put_text(reported_value_names[i]);
     reply.put_int(system.values[i]);
   }
