@@ -126,7 +126,7 @@ rfc_handle open_and_log_on(const char* function, const ConnectTarget& target, co
     message.assignf("more than %u connections open", connection_limit);
     return fail_open(function, key_resource, "too many connections", message.view(), details);
   }
-  const ConnectOutcome outcome = connect_socket(target.host.c_str(), target.port, deadline_after(connect_timeout_ms),
+  const ConnectOutcome outcome = connect_socket(target.host.c_str(), target.port, connect_timeout_ms,
                                                 &connection->socket);
   if (outcome != ConnectOutcome::connected) {
     release_connection(*connection);

@@ -31,9 +31,10 @@ struct Deadline {
 /// The deadline `timeout_ms` from now.
 Deadline deadline_after(int timeout_ms);
 
-/// Connects to `host` (an IPv4 address or a name) at `port` by `deadline`;
-/// on success `*socket` is the connection, with Nagle's delay off.
-ConnectOutcome connect_socket(const char* host, int port, Deadline deadline, SocketId* socket);
+/// Connects to `host` (an IPv4 address or a name) at `port` within
+/// `timeout_ms` in all, every address of the name included; on success
+/// `*socket` is the connection, with Nagle's delay off.
+ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, SocketId* socket);
 
 /// Sends all `count` bytes by `deadline`.
 TransferOutcome send_all(SocketId socket, const unsigned char* bytes, std::size_t count, Deadline deadline);

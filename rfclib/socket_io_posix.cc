@@ -65,7 +65,8 @@ ConnectOutcome connect_address(const sockaddr* address, socklen_t length, Deadli
 
 Deadline deadline_after(int timeout_ms) { return Deadline{now_ms() + timeout_ms}; }
 
-ConnectOutcome connect_socket(const char* host, int port, Deadline deadline, SocketId* socket_id) {
+ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, SocketId* socket_id) {
+  const Deadline deadline = deadline_after(timeout_ms);
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
