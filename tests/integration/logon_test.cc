@@ -1,5 +1,6 @@
 // Opening a connection: the refusals and limits the end-to-end cases do not reach.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -79,6 +80,24 @@ TEST_F(Logon, LogonAnswerLateOrDrippedInEndsWithTheNullHandleWithinTheLogonBound
               "T:0001 ======> logon timeout\n"
               "ERROR       no logon answer from " + address() + " within 5 s\n\n") << settings;
   }
+}
+
+TEST_F(Logon, ConnectionNeverAcceptedEndsAtTheConnectBound) {
+  // A listener whose queue is full drops further requests unanswered, so the
+  // connect itself has to time out.
+  const int listener = listen_raw(3300, 0);
+  ASSERT_GE(listener, 0);
+  const int queued = connect_raw(3300);
+  ASSERT_GE(queued, 0);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(open_application_server(host(), 0), RFC_NULL_HANDLE);
+  EXPECT_LT(seconds_since(start), 5.0 + 2.5);
+  close(queued);
+  close(listener);
+  EXPECT_EQ(trace_file(),
+            "**** ERROR in RfcOpen\n"
+            "T:0001 ======> connect timeout\n"
+            "ERROR       no connection to " + address() + " within 5 s\n\n");
 }
 
 }  // namespace

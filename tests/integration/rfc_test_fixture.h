@@ -30,6 +30,8 @@ class RfcTest : public ::testing::Test {
   std::vector<std::string> stop_sim();
   /// A plain TCP connection to host():port, to act as a partner the library is not; -1 when refused.
   int connect_raw(int port) const;
+  /// A listening socket on host():port that never accepts, its queue `backlog` long; -1 on failure.
+  int listen_raw(int port, int backlog) const;
 
   RfcsimProcess sim;
 
