@@ -166,13 +166,13 @@ NWRFC_API RFC_RC NWRFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE connection_handle, R
   if (connection->broken) return break_connection(*connection, FrameOutcome::failed, error);
   FrameWriter frame(frame_call);
   frame.put_text(function->description->name.view());  // 127 characters always fit
-  const FrameOutcome sent = send_frame(connection->socket, frame);
+  const FrameOutcome sent = send_frame(connection->socket, frame, deadline_after(send_timeout_ms));
   if (sent != FrameOutcome::done)
     return break_connection(*connection, sent == FrameOutcome::closed ? sent : FrameOutcome::failed, error);
   unsigned char kind = 0;
   std::size_t payload_size = 0;
   const FrameOutcome received =
-      receive_frame(connection->socket, reply_timeout_ms, &kind, connection->payload, &payload_size);
+      receive_frame(connection->socket, deadline_after(reply_timeout_ms), &kind, connection->payload, &payload_size);
   if (received != FrameOutcome::done) return break_connection(*connection, received, error);
   if (kind == frame_abort) {
     std::string_view text;
@@ -207,8 +207,9 @@ NWRFC_API RFC_RC NWRFC_CALL RfcGetInt(RFC_DATA_CONTAINER_HANDLE container, const
     return RFC_OK;
   }
   MessageText message;
-  message.assignf("no value %s in the reply of %s", wanted.c_str(), function->description->name.c_str());
-  return fail(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "value missing",
+  // The classic stand-in's words for the same fault, so both configurations print alike.
+  message.assignf("value %s missing from the reply", wanted.c_str());
+  return fail(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "incomplete reply",
               message.view());
 }
 

@@ -18,18 +18,19 @@ FrameOutcome frame_outcome(TransferOutcome outcome) {
 
 }  // namespace
 
-FrameOutcome send_frame(SocketId socket, const FrameWriter& frame) {
-  return frame_outcome(send_all(socket, frame.bytes(), frame.size(), send_timeout_ms));
+FrameOutcome send_frame(SocketId socket, const FrameWriter& frame, Deadline deadline) {
+  return frame_outcome(send_all(socket, frame.bytes(), frame.size(), deadline));
 }
 
-FrameOutcome receive_frame(SocketId socket, int timeout_ms, unsigned char* kind, FramePayload& payload,
+FrameOutcome receive_frame(SocketId socket, Deadline deadline, unsigned char* kind, FramePayload& payload,
                            std::size_t* payload_size) {
   unsigned char header[frame_header_size];
-  const FrameOutcome got_header = frame_outcome(receive_exact(socket, header, sizeof header, timeout_ms));
+  const FrameOutcome got_header = frame_outcome(receive_exact(socket, header, sizeof header, deadline));
   if (got_header != FrameOutcome::done) return got_header;
   if (!parse_frame_header(header, kind, payload_size)) return FrameOutcome::unreadable;
-  // The payload follows the header at once, so the same bound applies to it.
-  return frame_outcome(receive_exact(socket, payload, *payload_size, timeout_ms));
+  // The payload counts against the header's deadline: a fresh bound here would
+  // let a partner that drips its bytes double the wait.
+  return frame_outcome(receive_exact(socket, payload, *payload_size, deadline));
 }
 
 FrameOutcome exchange_logon(SocketId socket, std::string_view client, std::string_view user,
@@ -38,9 +39,12 @@ FrameOutcome exchange_logon(SocketId socket, std::string_view client, std::strin
   FrameWriter frame(frame_logon);
   if (!frame.put_text(client) || !frame.put_text(user) || !frame.put_text(password) || !frame.put_text(language))
     return FrameOutcome::failed;
-  const FrameOutcome sent = send_frame(socket, frame);
+  // The logon and its answer share one bound: a partner that takes its time
+  // to read the logon leaves less time to answer it.
+  const Deadline deadline = deadline_after(logon_timeout_ms);
+  const FrameOutcome sent = send_frame(socket, frame, deadline);
   if (sent != FrameOutcome::done) return sent;
-  return receive_frame(socket, logon_timeout_ms, kind, payload, payload_size);
+  return receive_frame(socket, deadline, kind, payload, payload_size);
 }
 
 void describe_transfer_failure(FrameOutcome outcome, std::string_view partner, const char** status,

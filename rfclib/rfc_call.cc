@@ -1,8 +1,7 @@
 // RfcCall and RfcReceive: one call of a function module and its reply.
-#include <cstdint>
-#include <cstring>
 #include <string_view>
 
+#include "call_reply.h"
 #include "common/bounded_text.h"
 #include "connection_table.h"
 #include "error_report.h"
@@ -40,52 +39,6 @@ rfc_result_code fail_broken_transfer(const char* function, Connection& connectio
   return break_connection(function, connection, status, message.view());
 }
 
-/// A decoded reply frame; the values stay in the payload until stored.
-struct Reply {
-  std::int32_t result_code = 0;
-  std::string_view text;
-  std::int32_t value_count = 0;
-  const unsigned char* values = nullptr;
-  std::size_t values_size = 0;
-};
-
-bool decode_reply(const unsigned char* payload, std::size_t size, Reply& reply) {
-  FieldReader reader(payload, size);
-  if (!reader.get_int(&reply.result_code) || !reader.get_text(&reply.text) || !reader.get_int(&reply.value_count) ||
-      reply.value_count < 0)
-    return false;
-  const std::size_t values_start = size - reader.remaining();
-  for (std::int32_t i = 0; i < reply.value_count; ++i) {
-    std::string_view name;
-    std::int32_t value = 0;
-    if (!reader.get_text(&name) || !reader.get_int(&value)) return false;
-  }
-  reply.values = payload + values_start;
-  reply.values_size = size - values_start;
-  return reader.at_end();
-}
-
-// Stores each value of the reply into the receiving parameter of that name.
-// A parameter the reply does not name, or that is not a four-byte integer,
-// stays untouched; a value no parameter asks for is ignored.
-void store_values(const Reply& reply, rfc_parameter* receiving) {
-  if (receiving == nullptr) return;
-  FieldReader reader(reply.values, reply.values_size);
-  for (std::int32_t i = 0; i < reply.value_count; ++i) {
-    std::string_view name;
-    std::int32_t value = 0;
-    reader.get_text(&name);
-    reader.get_int(&value);
-    for (rfc_parameter* parameter = receiving; parameter->name != nullptr; ++parameter) {
-      if (std::string_view(parameter->name, parameter->name_length) != name) continue;
-      if (parameter->type_code != RFC_TYPE_INT || parameter->value_length != sizeof value ||
-          parameter->value_address == nullptr)
-        continue;
-      std::memcpy(parameter->value_address, &value, sizeof value);
-    }
-  }
-}
-
 // The detail of the trace file's ERROR line: the partner's text, or ours when it gave none.
 void describe(MessageText& detail, std::string_view partner_text, const char* what, const Connection& connection) {
   if (!partner_text.empty()) {
@@ -93,6 +46,20 @@ void describe(MessageText& detail, std::string_view partner_text, const char* wh
     return;
   }
   detail.assignf("%s in %s", what, connection.function.c_str());
+}
+
+// A reply that lacks a value asked for, or names one twice, is no
+// measurement: the call fails as with result code 1 and stores nothing.
+bool values_complete(const char* function, const Reply& reply, const rfc_parameter* receiving) {
+  std::string_view name;
+  const ReplyValues check = check_reply_values(reply, receiving, &name);
+  if (check == ReplyValues::complete) return true;
+  const bool missing = check == ReplyValues::missing;
+  MessageText message("value ");
+  message.append(name);
+  message.append(missing ? " missing from the reply" : " given twice in the reply");
+  report_error(function, key_failure, missing ? "incomplete reply" : "ambiguous reply", message.view());
+  return false;
 }
 
 rfc_result_code take_reply(Connection& connection, std::size_t payload_size, rfc_parameter* receiving,
@@ -104,6 +71,7 @@ rfc_result_code take_reply(Connection& connection, std::size_t payload_size, rfc
   MessageText detail;
   switch (reply.result_code) {
     case RFC_RESULT_OK:
+      if (!values_complete(function, reply, receiving)) return RFC_RESULT_FAILURE;
       store_values(reply, receiving);
       break;
     case RFC_RESULT_FAILURE:
@@ -157,7 +125,7 @@ RFC_API rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function
   if (!frame.put_text(function_name))
     return signal_failure(function, key_program, "invalid call", "function name too long");
   connection->function.assign(function_name);
-  const FrameOutcome sent = send_frame(connection->socket, frame);
+  const FrameOutcome sent = send_frame(connection->socket, frame, deadline_after(send_timeout_ms));
   if (sent != FrameOutcome::done)
     return fail_broken_transfer(function, *connection,
                                 sent == FrameOutcome::closed ? FrameOutcome::closed : FrameOutcome::failed);
@@ -176,7 +144,8 @@ RFC_API rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* re
   connection->call_pending = false;
   unsigned char kind = 0;
   std::size_t payload_size = 0;
-  const FrameOutcome received = receive_frame(connection->socket, reply_timeout_ms, &kind, connection->payload, &payload_size);
+  const FrameOutcome received =
+      receive_frame(connection->socket, deadline_after(reply_timeout_ms), &kind, connection->payload, &payload_size);
   if (received != FrameOutcome::done) return fail_broken_transfer(function, *connection, received);
   if (kind == frame_abort) {
     std::string_view text;

@@ -20,15 +20,27 @@ enum class TransferOutcome { done, closed, timed_out, failed };
 /// What an idle connection holds when looked at without waiting.
 enum class PeerState { quiet, closed, unasked_data };
 
+/// The moment by which a step must be over, on a clock that counts elapsed
+/// real time.  Several transfers given the same deadline share one bound, so
+/// a partner that sends a byte now and then cannot stretch it.
+struct Deadline {
+  /// Milliseconds on the operating system's monotonic clock.
+  long long at_ms = 0;
+};
+
+/// The deadline `timeout_ms` from now.
+Deadline deadline_after(int timeout_ms);
+
 /// Connects to `host` (an IPv4 address or a name) at `port` within
-/// `timeout_ms`; on success `*socket` is the connection, with Nagle's delay off.
+/// `timeout_ms` in all, every address of the name included; on success
+/// `*socket` is the connection, with Nagle's delay off.
 ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, SocketId* socket);
 
-/// Sends all `count` bytes, waiting at most `timeout_ms` in all.
-TransferOutcome send_all(SocketId socket, const unsigned char* bytes, std::size_t count, int timeout_ms);
+/// Sends all `count` bytes by `deadline`.
+TransferOutcome send_all(SocketId socket, const unsigned char* bytes, std::size_t count, Deadline deadline);
 
-/// Receives exactly `count` bytes, waiting at most `timeout_ms` in all.
-TransferOutcome receive_exact(SocketId socket, unsigned char* bytes, std::size_t count, int timeout_ms);
+/// Receives exactly `count` bytes by `deadline`.
+TransferOutcome receive_exact(SocketId socket, unsigned char* bytes, std::size_t count, Deadline deadline);
 
 /// Looks, without waiting, whether the partner has closed the connection or
 /// sent something nobody asked for.

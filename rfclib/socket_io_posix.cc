@@ -20,13 +20,13 @@ long long now_ms() {
   return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-int remaining_ms(long long deadline) {
-  const long long left = deadline - now_ms();
+int remaining_ms(Deadline deadline) {
+  const long long left = deadline.at_ms - now_ms();
   return left > 0 ? static_cast<int>(left) : 0;
 }
 
 // Waits for `events` until the deadline; false when the time ran out.
-bool wait_for(int fd, short events, long long deadline) {
+bool wait_for(int fd, short events, Deadline deadline) {
   for (;;) {
     pollfd watched{fd, events, 0};
     const int ready = poll(&watched, 1, remaining_ms(deadline));
@@ -36,7 +36,7 @@ bool wait_for(int fd, short events, long long deadline) {
   }
 }
 
-ConnectOutcome connect_address(const sockaddr* address, socklen_t length, long long deadline, int* connected) {
+ConnectOutcome connect_address(const sockaddr* address, socklen_t length, Deadline deadline, int* connected) {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) return ConnectOutcome::failed;
   int error = 0;
@@ -63,8 +63,10 @@ ConnectOutcome connect_address(const sockaddr* address, socklen_t length, long l
 
 }  // namespace
 
+Deadline deadline_after(int timeout_ms) { return Deadline{now_ms() + timeout_ms}; }
+
 ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, SocketId* socket_id) {
-  const long long deadline = now_ms() + timeout_ms;
+  const Deadline deadline = deadline_after(timeout_ms);
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -87,9 +89,8 @@ ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, Socket
   return outcome;
 }
 
-TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::size_t count, int timeout_ms) {
+TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::size_t count, Deadline deadline) {
   const int fd = static_cast<int>(socket_id);
-  const long long deadline = now_ms() + timeout_ms;
   while (count > 0) {
     const ssize_t sent = send(fd, bytes, count, MSG_NOSIGNAL);
     if (sent > 0) {
@@ -107,9 +108,8 @@ TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::si
   return TransferOutcome::done;
 }
 
-TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::size_t count, int timeout_ms) {
+TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::size_t count, Deadline deadline) {
   const int fd = static_cast<int>(socket_id);
-  const long long deadline = now_ms() + timeout_ms;
   while (count > 0) {
     const ssize_t got = recv(fd, bytes, count, 0);
     if (got > 0) {

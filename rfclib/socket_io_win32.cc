@@ -21,8 +21,8 @@ bool start_winsock() {
 
 long long now_ms() { return static_cast<long long>(GetTickCount64()); }
 
-long remaining_ms(long long deadline) {
-  const long long left = deadline - now_ms();
+long remaining_ms(Deadline deadline) {
+  const long long left = deadline.at_ms - now_ms();
   return left > 0 ? static_cast<long>(left) : 0;
 }
 
@@ -31,7 +31,7 @@ enum class WaitOutcome { ready, failed, timed_out };
 // Waits until the socket is readable, or writable, until the deadline.  Only
 // a connect reports its failure in the exception set; for reading that set
 // would mean out-of-band data, which the partner never sends.
-WaitOutcome wait_for(SOCKET socket, bool for_writing, long long deadline) {
+WaitOutcome wait_for(SOCKET socket, bool for_writing, Deadline deadline) {
   fd_set wanted;
   fd_set failed;
   FD_ZERO(&wanted);
@@ -47,7 +47,7 @@ WaitOutcome wait_for(SOCKET socket, bool for_writing, long long deadline) {
   return WaitOutcome::ready;
 }
 
-ConnectOutcome connect_address(const sockaddr* address, int length, long long deadline, SOCKET* connected) {
+ConnectOutcome connect_address(const sockaddr* address, int length, Deadline deadline, SOCKET* connected) {
   const SOCKET socket_handle = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   if (socket_handle == INVALID_SOCKET) return ConnectOutcome::failed;
   u_long non_blocking = 1;
@@ -81,9 +81,11 @@ SOCKET native(SocketId socket_id) { return static_cast<SOCKET>(socket_id); }
 
 }  // namespace
 
+Deadline deadline_after(int timeout_ms) { return Deadline{now_ms() + timeout_ms}; }
+
 ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, SocketId* socket_id) {
   if (!start_winsock()) return ConnectOutcome::failed;
-  const long long deadline = now_ms() + timeout_ms;
+  const Deadline deadline = deadline_after(timeout_ms);
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -106,8 +108,7 @@ ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, Socket
   return outcome;
 }
 
-TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::size_t count, int timeout_ms) {
-  const long long deadline = now_ms() + timeout_ms;
+TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::size_t count, Deadline deadline) {
   while (count > 0) {
     const int chunk = count > 65536 ? 65536 : static_cast<int>(count);
     const int sent = send(native(socket_id), reinterpret_cast<const char*>(bytes), chunk, 0);
@@ -129,8 +130,7 @@ TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::si
   return TransferOutcome::done;
 }
 
-TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::size_t count, int timeout_ms) {
-  const long long deadline = now_ms() + timeout_ms;
+TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::size_t count, Deadline deadline) {
   while (count > 0) {
     const int chunk = count > 65536 ? 65536 : static_cast<int>(count);
     const int got = recv(native(socket_id), reinterpret_cast<char*>(bytes), chunk, 0);

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -30,6 +31,22 @@ TEST_F(Call, ReplyDelayedWellWithinTheCallTimeoutStillArrives) {
   RfcClose(handle);
   EXPECT_EQ(result.code, RFC_RESULT_OK);
   EXPECT_EQ(result.values[4], 12);
+}
+
+TEST_F(Call, ReplyDrippedInEndsAtTheReplyBoundAndNotAtTwiceIt) {
+  // The slowest test: the reply bound (30 s) has to pass.  The header's last
+  // byte comes at 29 s; a fresh bound for the payload would wait until 59 s.
+  install_recording_handler();
+  const rfc_handle handle = open_system("reply_drip_ms = 14500\n");
+  const auto start = std::chrono::steady_clock::now();
+  const QueryResult result = query_roll_page_sizes(handle);
+  EXPECT_LT(seconds_since(start), 30.0 + 8.0);
+  RfcClose(handle);
+  EXPECT_EQ(result.code, RFC_RESULT_FAILURE);
+  EXPECT_EQ(result.values[0], untouched);
+  EXPECT_EQ(handler_calls(), std::vector<std::string>{"RfcReceive"});
+  EXPECT_EQ(trace_file(), "**** ERROR in RfcReceive\nT:0001 ======> reply timeout\n"
+                          "ERROR       no reply from " + address() + " within 30 s\n\n");
 }
 
 TEST_F(Call, FailureSystemExceptionOrAbortWithoutTextGetsTheLibrarysOwnTextInTheTrace) {
@@ -58,6 +75,28 @@ TEST_F(Call, FailureSystemExceptionOrAbortWithoutTextGetsTheLibrarysOwnTextInThe
     EXPECT_EQ(trace_file(), with_host(answer.trace)) << answer.settings;
   }
   EXPECT_TRUE(handler_calls().empty()) << "an abort without an installed handler only returns 1";
+}
+
+TEST_F(Call, ReplyWithoutAValueFailsLikeResultCode1StoresNothingAndKeepsTheConnection) {
+  install_recording_handler();
+  const rfc_handle handle = open_system("PAGE_AREA_SIZE = 9\nomit = ROLL_MAX_USED PAGE_WP_LOCAL\n");
+  const QueryResult first = query_roll_page_sizes(handle);
+  const QueryResult second = query_roll_page_sizes(handle);
+  RfcClose(handle);
+  EXPECT_EQ(first.code, RFC_RESULT_FAILURE);
+  EXPECT_EQ(second.code, RFC_RESULT_FAILURE) << "the connection is still usable";
+  EXPECT_EQ(first.values[1], untouched) << "not even the values that came are stored";
+  EXPECT_FALSE(first.exception_given);
+  EXPECT_TRUE(handler_calls().empty());
+  rfc_error_info error{};
+  RfcLastError(&error);
+  EXPECT_STREQ(error.key, "RFC_ERROR_FAILURE");
+  EXPECT_STREQ(error.message, "value PAGE_WP_LOCAL missing from the reply");
+  EXPECT_EQ(trace_file(),
+            "**** ERROR in RfcReceive\nT:0001 ======> incomplete reply\n"
+            "ERROR       value PAGE_WP_LOCAL missing from the reply\n\n"
+            "**** ERROR in RfcReceive\nT:0002 ======> incomplete reply\n"
+            "ERROR       value PAGE_WP_LOCAL missing from the reply\n\n");
 }
 
 TEST_F(Call, ExceptionTextIsKeptWholeUpTo1023CharactersAndCutPastThem) {

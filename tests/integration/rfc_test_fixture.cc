@@ -88,6 +88,21 @@ int RfcTest::connect_raw(int port) const {
   return -1;
 }
 
+double seconds_since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+int RfcTest::listen_raw(int port, int backlog) const {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  inet_pton(AF_INET, host_.c_str(), &address.sin_addr);
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(fd, backlog) == 0) return fd;
+  close(fd);
+  return -1;
+}
+
 void write_file(const std::string& name, const std::string& content) {
   std::ofstream file(name, std::ios::binary | std::ios::trunc);
   file << content;

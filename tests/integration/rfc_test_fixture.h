@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ class RfcTest : public ::testing::Test {
   std::vector<std::string> stop_sim();
   /// A plain TCP connection to host():port, to act as a partner the library is not; -1 when refused.
   int connect_raw(int port) const;
+  /// A listening socket on host():port that never accepts, its queue `backlog` long; -1 on failure.
+  int listen_raw(int port, int backlog) const;
 
   RfcsimProcess sim;
 
@@ -38,6 +41,8 @@ class RfcTest : public ::testing::Test {
   std::string directory_;
 };
 
+/// Seconds of real time since `start`.
+double seconds_since(std::chrono::steady_clock::time_point start);
 /// Creates or replaces a file of the working directory.
 void write_file(const std::string& name, const std::string& content);
 /// The content of "Dev_Rfc.Trc", or "<none>" when it does not exist.

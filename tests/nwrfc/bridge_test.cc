@@ -146,8 +146,8 @@ TEST_F(Bridge, ValueMissingFromTheReplyIsAFailureNeverAZero) {
   RfcClose(handle);
   EXPECT_EQ(size, 7);
   EXPECT_EQ(missing, -1);
-  EXPECT_EQ(trace_file(), "**** ERROR in RfcReceive\nT:0001 ======> value missing\n"
-                          "ERROR       no value PAGE_AREA_SIZES in the reply of SAPTUNE_ROLL_PAGE_SIZES\n\n");
+  EXPECT_EQ(trace_file(), "**** ERROR in RfcReceive\nT:0001 ======> incomplete reply\n"
+                          "ERROR       value PAGE_AREA_SIZES missing from the reply\n\n");
 }
 
 TEST_F(Bridge, BrokenConnectionReachesTheErrorHandlerWithTheRecordFilled) {

@@ -45,6 +45,17 @@ TEST(BoundedText, FormattedTextIsCutAtTheCapacity) {
   EXPECT_EQ(text.view(), "42949672");
 }
 
+TEST(BoundedText, FormattedTextPastTheCapacityWritesNothingBeyondTheStorage) {
+  // Eight bytes of storage end the object, so under the sanitizers a byte
+  // written past them lands in a red zone instead of in padding.
+  static_assert(sizeof(BoundedText<7>) == sizeof(TextBuffer) + 8);
+  BoundedText<7> text("ab");
+  EXPECT_FALSE(text.appendf("%s", "cdefghijk"));
+  EXPECT_EQ(text.view(), "abcdefg");
+  EXPECT_FALSE(text.assignf("%d%d", 12345, 6789));
+  EXPECT_EQ(text.view(), "1234567");
+}
+
 TEST(BoundedText, CopiesHoldTheirOwnCharacters) {
   BoundedText<10> original("one");
   BoundedText<10> copy(original);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <utility>
 
 namespace {
@@ -65,6 +66,18 @@ int value_index(const std::string& key) {
   return -1;
 }
 
+// Marks each of the blank-separated value names in `names` as left out.
+bool parse_omitted(const std::string& names, SystemScenario& system) {
+  std::istringstream words(names);
+  std::string name;
+  bool any = false;
+  while (words >> name) {
+    if (value_index(name) < 0) return false;
+    system.omitted[value_index(name)] = any = true;
+  }
+  return any;
+}
+
 // Takes one "key = value" line into the system; false with the fault in `fault`.
 bool take_setting(const std::string& key, const std::string& value, SystemScenario& system, std::string& fault) {
   long long number = 0;
@@ -95,6 +108,11 @@ bool take_setting(const std::string& key, const std::string& value, SystemScenar
   } else if (key == "delay_ms") {
     if (!parse_integer(value, 0, 600000, &number)) return fail(fault, "delay_ms must be a number from 0 to 600000");
     system.delay_ms = static_cast<int>(number);
+  } else if (key == "logon_drip_ms" || key == "reply_drip_ms") {
+    if (!parse_integer(value, 0, 600000, &number)) return fail(fault, key + " must be a number from 0 to 600000");
+    (key == "logon_drip_ms" ? system.logon_drip_ms : system.reply_drip_ms) = static_cast<int>(number);
+  } else if (key == "omit") {
+    if (!parse_omitted(value, system)) return fail(fault, "omit must name reported values, separated by blanks");
   } else if (value_index(key) >= 0) {
     if (!parse_integer(value, INT32_MIN, INT32_MAX, &number))
       return fail(fault, key + " must be a 32-bit signed integer");

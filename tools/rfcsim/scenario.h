@@ -35,8 +35,14 @@ struct SystemScenario {
   std::string text;
   /// Wait before each reply.
   int delay_ms = 0;
+  /// When not 0, the logon answer goes out one byte at a time, this far apart.
+  int logon_drip_ms = 0;
+  /// When not 0, each call's reply goes out one byte at a time, this far apart.
+  int reply_drip_ms = 0;
   /// The values an ok call reports, in the order of roll_page_value_names.
   std::int32_t values[roll_page_value_count] = {};
+  /// Values an ok call leaves out of its reply, as a faulty system would.
+  bool omitted[roll_page_value_count] = {};
 };
 
 /// Longest `text` a scenario may give; a longer one is refused.

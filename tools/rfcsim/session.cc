@@ -43,15 +43,18 @@ bool receive_frame(int fd, Frame& frame) {
          receive_exact(fd, frame.payload, frame.size);
 }
 
-bool send_frame(int fd, const FrameWriter& frame) {
+// Sends the frame; with `drip_ms` one byte at a time, that far apart, as a
+// server behind a failing line would.  A client that has gone ends the drip.
+bool send_frame(int fd, const FrameWriter& frame, int drip_ms = 0) {
   const unsigned char* bytes = frame.bytes();
   std::size_t count = frame.size();
   while (count > 0) {
-    const ssize_t sent = send(fd, bytes, count, MSG_NOSIGNAL);
+    const ssize_t sent = send(fd, bytes, drip_ms > 0 ? 1 : count, MSG_NOSIGNAL);
     if (sent < 0 && errno == EINTR) continue;
     if (sent <= 0) return false;
     bytes += sent;
     count -= static_cast<std::size_t>(sent);
+    if (drip_ms > 0 && count > 0) std::this_thread::sleep_for(std::chrono::milliseconds(drip_ms));
   }
   return true;
 }
@@ -85,7 +88,7 @@ bool answer_logon(int fd, const SystemScenario& system) {
   wait_before_reply(system);
   FrameWriter answer(refusal.empty() ? frame_logon_accepted : frame_logon_rejected);
   if (!refusal.empty()) answer.put_text(refusal);
-  return send_frame(fd, answer) && refusal.empty();
+  return send_frame(fd, answer, system.logon_drip_ms) && refusal.empty();
 }
 
 std::int32_t result_code_of(const SystemScenario& system) {
@@ -111,20 +114,23 @@ bool answer_call(int fd, const SystemScenario& system) {
   if (system.call == CallMode::abort) {
     FrameWriter notice(frame_abort);
     notice.put_text(system.text);
-    send_frame(fd, notice);
+    send_frame(fd, notice, system.reply_drip_ms);
     return false;
   }
   FrameWriter reply(frame_reply);
   const std::int32_t code = result_code_of(system);
   reply.put_int(code);
   reply.put_text(system.text);
-  const bool with_values = code == 0;
-  reply.put_int(with_values ? static_cast<std::int32_t>(roll_page_value_count) : 0);
-  for (std::size_t i = 0; with_values && i < roll_page_value_count; ++i) {
+  std::int32_t count = 0;
+  for (std::size_t i = 0; code == 0 && i < roll_page_value_count; ++i)
+    if (!system.omitted[i]) ++count;
+  reply.put_int(count);
+  for (std::size_t i = 0; code == 0 && i < roll_page_value_count; ++i) {
+    if (system.omitted[i]) continue;
     reply.put_text(roll_page_value_names[i]);
     reply.put_int(system.values[i]);
   }
-  return send_frame(fd, reply);
+  return send_frame(fd, reply, system.reply_drip_ms);
 }
 
 }  // namespace
