@@ -16,7 +16,13 @@ if(QUENMAREL_FUZZ)
   set(QUENMAREL_SANITIZE ON CACHE BOOL "Build with AddressSanitizer and UndefinedBehaviorSanitizer" FORCE)
 endif()
 
+# A shared library of ours resolves every symbol itself, so that a missing
+# one fails the link rather than a run; a sanitized one cannot, since the
+# sanitizers' runtime lies in the executable that loads it.
+set(QUENMAREL_SHARED_LIBRARY_CHECKS -Wl,--no-undefined)
+
 if(QUENMAREL_SANITIZE)
+  set(QUENMAREL_SHARED_LIBRARY_CHECKS "")
   if(WIN32 OR CMAKE_CROSSCOMPILING)
     message(FATAL_ERROR "QUENMAREL_SANITIZE is for native Linux builds")
   endif()
