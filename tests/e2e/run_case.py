@@ -516,10 +516,6 @@ def run_case(args):
             failures.append(('standard output', expected_stdout, actual_stdout))
         if 'stderr' in single:
             expected_stderr = expander.section_bytes(single['stderr'])
-            if args.wine:
-                # A Windows program's standard error is a text stream: each line
-                # feed written to it arrives as a carriage return and line feed.
-                expected_stderr = expected_stderr.replace(b'\n', b'\r\n')
             if expected_stderr != result.stderr:
                 failures.append(('standard error', expected_stderr, result.stderr))
         expected_exit = int(single['exit'].text.strip())
