@@ -14,9 +14,9 @@ void prepare_standard_streams(const char* program_name) {
   prepare_standard_stream_handles();
 }
 
-// A monitor that receives no document, or half of one, must not read the run
-// as a success: it would show the last values it had as current.  A run that
-// already failed keeps its own code, which still says what went wrong first.
+// A monitor that received no document, or half of one, must not take the run
+// for a success.  A run that already failed keeps its own code, which still
+// says what went wrong first.
 void exit_process(int exit_code) {
   const bool delivered = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
   if (!delivered) {

@@ -15,9 +15,7 @@ class TerminalEchoOff {
   TerminalEchoOff(const TerminalEchoOff&) = delete;
   TerminalEchoOff& operator=(const TerminalEchoOff&) = delete;
 
-  /// Whether the echo is off: false when standard input is no terminal or refused.
-  bool active() const { return active_; }
-
  private:
+  /// Whether the echo was turned off, and so must be turned on again.
   bool active_ = false;
 };

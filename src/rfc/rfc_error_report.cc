@@ -14,6 +14,9 @@ std::FILE* report_output = stdout;
 constexpr int field_indent = 0;
 constexpr int field_width = 15;
 
+// The library's name of the failed operation; a longer one is cut.
+constexpr std::size_t operation_capacity = 127;
+
 // Every text of the report comes from the library, and the library's from its
 // partner: a line break in one must not begin a line of its own, or a server
 // could print any document it likes on standard output.
@@ -30,9 +33,6 @@ template <std::size_t Size>
 void print_record_field(const char* label, const char (&field)[Size]) {
   print_library_text<Size>(label, std::string_view(field, strnlen(field, Size)));
 }
-
-// The library's name of the failed operation; a longer one is cut.
-constexpr std::size_t operation_capacity = 127;
 
 }  // namespace
 
