@@ -3,7 +3,7 @@
 #include "platform/process.h"
 
 int main(int argc, char** argv) {
-  set_binary_standard_output();
+  prepare_standard_streams("quenmarel");
   static RunState state;  // process-wide, so the run's buffers never touch the stack's limits
   run_sensor(state, argc, argv);
 }

@@ -6,8 +6,13 @@
 
 #include "common/bounded_text.h"
 
-/// Appends `text` with "&", "<" and ">" written as "&amp;", "&lt;" and "&gt;",
-/// so that no text can break the document's structure.  Leaves at least
-/// `keep_free` characters of room; what does not fit is cut, never in the
-/// middle of an escape.  Returns false when cut.
+/// Appends `text` so that the document stays well-formed XML in UTF-8 and on
+/// its lines, whatever its bytes: "&", "<" and ">" are written as "&amp;",
+/// "&lt;" and "&gt;"; control characters and the two code points XML forbids
+/// (U+FFFE, U+FFFF) become the replacement character; a byte that is not part
+/// of a UTF-8 sequence is the Latin-1 character of its value and written in
+/// UTF-8.  ASCII and UTF-8 text without those characters comes out unchanged.
+/// Leaves at least `keep_free` characters of room; what does not fit is cut
+/// before the first character that does not fit whole, never within an
+/// escape or a UTF-8 sequence.  Returns false when cut.
 bool append_xml_escaped(TextBuffer& out, std::string_view text, std::size_t keep_free = 0);

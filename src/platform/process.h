@@ -13,9 +13,20 @@ void local_time_of_day(TimeOfDay& out);
 /// directory separator, into `out`; false when it cannot be found or does not fit.
 bool executable_directory(TextBuffer& out);
 
-/// Makes every line feed written to standard output the single byte 10.
-void set_binary_standard_output();
+/// Makes every line feed written to standard output and standard error the
+/// single byte 10, and leaves none of the three standard streams closed, so
+/// that no file the program opens takes the place of one.  `program_name`
+/// opens the line exit_process may write on standard error.
+void prepare_standard_streams(const char* program_name);
 
-/// Flushes standard output and ends the process with `exit_code`.  Every path
-/// that ends a run goes through here.
+/// The platform's part of prepare_standard_streams: line feeds and closed streams.
+void prepare_standard_stream_handles();
+
+/// Exit code of a run whose output could not be written completely.
+inline constexpr int undelivered_exit_code = 2;
+
+/// Flushes standard output and ends the process with `exit_code`.  When
+/// standard output could not take everything written to it, it says so on
+/// standard error and a successful run ends with undelivered_exit_code
+/// instead.  Every path that ends a run goes through here.
 [[noreturn]] void exit_process(int exit_code);

@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <ctime>
 
 #include "platform/files.h"
@@ -21,4 +23,18 @@ bool executable_directory(TextBuffer& out) {
   return end > 0 && out.assign_whole(std::string_view(path, end));
 }
 
-void set_binary_standard_output() {}
+// A stream its caller closed is taken by /dev/null opened for reading only:
+// the first file the run opens would otherwise get its number, and the
+// document would be written into a profile, a trace file or a socket.  On
+// standard output the stand-in refuses every write, so the run fails as it
+// should instead of delivering into nothing.
+void prepare_standard_stream_handles() {
+  for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream) {
+    if (fcntl(stream, F_GETFD) != -1 || errno != EBADF) continue;
+    const int stand_in = open("/dev/null", O_RDONLY);
+    if (stand_in >= 0 && stand_in != stream) {
+      dup2(stand_in, stream);
+      close(stand_in);
+    }
+  }
+}

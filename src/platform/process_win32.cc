@@ -23,4 +23,7 @@ bool executable_directory(TextBuffer& out) {
   return end > 0 && out.assign_whole(std::string_view(path, end));
 }
 
-void set_binary_standard_output() { _setmode(_fileno(stdout), _O_BINARY); }
+void prepare_standard_stream_handles() {
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}

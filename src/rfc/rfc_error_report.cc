@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/bounded_text.h"
+#include "common/text_characters.h"
 #include "output/console_routines.h"
 #include "platform/process.h"
 
@@ -13,12 +14,24 @@ std::FILE* report_output = stdout;
 constexpr int field_indent = 0;
 constexpr int field_width = 15;
 
+// The library's name of the failed operation; a longer one is cut.
+constexpr std::size_t operation_capacity = 127;
+
+// Every text of the report comes from the library, and the library's from its
+// partner: a line break in one must not begin a line of its own, or a server
+// could print any document it likes on standard output.
+template <std::size_t Capacity>
+void print_library_text(const char* label, std::string_view library_text) {
+  BoundedText<Capacity> line_text;
+  append_single_line(line_text, library_text);
+  print_field_line(report_output, label, field_indent, field_width, line_text.c_str());
+}
+
 // The record's fields are texts within their bytes; a library that fills a
 // field completely leaves no NUL, so each is read only up to its size.
 template <std::size_t Size>
 void print_record_field(const char* label, const char (&field)[Size]) {
-  const BoundedText<Size> text(std::string_view(field, strnlen(field, Size)));
-  print_field_line(report_output, label, field_indent, field_width, text.c_str());
+  print_library_text<Size>(label, std::string_view(field, strnlen(field, Size)));
 }
 
 }  // namespace
@@ -29,7 +42,7 @@ void set_rfc_error_report_output(std::FILE* out) { report_output = out; }
 // middle of its own work and expects it not to return.
 void RFC_CALL report_rfc_error(char* operation) {
   std::fputs("RFC error\n", report_output);
-  print_field_line(report_output, "operation/code", field_indent, field_width, operation != nullptr ? operation : "");
+  print_library_text<operation_capacity>("operation/code", operation != nullptr ? operation : "");
   rfc_error_info error_record{};
   RfcLastError(&error_record);
   print_record_field("key", error_record.key);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/text_characters.h"
+
 namespace {
 
 constexpr const char* function_name = "SAPTUNE_ROLL_PAGE_SIZES";
@@ -28,7 +30,10 @@ rfc_result_code query_roll_page_sizes(const OutputStreams& streams, rfc_handle h
   char* library_exception_text = nullptr;
   const rfc_result_code received = RfcReceive(handle, receiving, rfc_table_list, &library_exception_text);
   write_syslog_line(streams, handle, "RfcReceive called", "");
-  if (received == RFC_RESULT_EXCEPTION || received == RFC_RESULT_SYS_EXCEPTION)
-    exception_text.assign(library_exception_text != nullptr ? library_exception_text : "");
+  if (received == RFC_RESULT_EXCEPTION || received == RFC_RESULT_SYS_EXCEPTION) {
+    // The server's text, which may span lines; it is shown within one.
+    exception_text.clear();
+    append_single_line(exception_text, library_exception_text != nullptr ? library_exception_text : "");
+  }
   return received;
 }

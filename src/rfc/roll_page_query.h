@@ -13,12 +13,13 @@ struct RollPageSizes {
   std::int32_t value[roll_page_value_count] = {};
 };
 
-/// The exception text of a failed call: longer texts are cut.
+/// The exception text of a failed call, on one line: longer texts are cut.
 using ExceptionText = BoundedText<255>;
 
 /// Calls SAPTUNE_ROLL_PAGE_SIZES over the open connection and returns the
 /// library's result code.  Code 0 fills `sizes`; codes 2 and 3 fill
-/// `exception_text`; any other code leaves both as they were.  Writes a trace
-/// line after each library call.
+/// `exception_text`, its control characters replaced (append_single_line);
+/// any other code leaves both as they were.  Writes a trace line after each
+/// library call.
 rfc_result_code query_roll_page_sizes(const OutputStreams& streams, rfc_handle handle, RollPageSizes& sizes,
                                       ExceptionText& exception_text);

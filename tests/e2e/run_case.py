@@ -8,6 +8,7 @@ case file is malformed (the file, the line and the section are named);
 """
 
 import argparse
+import contextlib
 import hashlib
 import os
 import re
@@ -44,6 +45,7 @@ SECTIONS = {
     'file': ('configuration', 'name', 'crlf', 'nonewline'),
     'scenario': ('configuration',),
     'stdout': ('configuration', 'crlf', 'nonewline'),
+    'stdout-to': ('configuration',),
     'stderr': ('configuration',),
     'exit': ('configuration',),
     'after': ('configuration', 'name', 'crlf', 'nonewline', 'absent'),
@@ -54,9 +56,12 @@ NAMED_SECTIONS = ('file', 'after')
 # Without these a case could pass while checking nothing.
 REQUIRED_SECTIONS = ('stdout', 'exit')
 # Sections read as they stand; placeholders are expanded in all others.
-UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'exit')
+UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'exit', 'stdout-to')
 PLATFORMS = ('both', 'native', 'windows')
 COMMANDS = ('quenmarel', 'quenmarel-profile')
+# Where a case may send the program's standard output instead of to the runner.
+STDOUT_DESTINATIONS = ('full', 'closed')
+HEX_BYTES = re.compile(r'^(?:[0-9A-Fa-f]{2})+$')
 
 
 class CaseError(Exception):
@@ -159,8 +164,9 @@ def check_case(path, sections):
         if (name, None, None) not in seen:
             raise CaseError(path, 0, 'the case has no <%s> section; every case states its %s'
                             % (name, 'standard output' if name == 'stdout' else 'exit code'))
+    section_names = set(section.name for section in sections)
     for section in sections:
-        check_value(path, section)
+        check_value(path, section, section_names)
         if section.text is None or section.name == 'info':
             continue
         if section.name in UNEXPANDED_SECTIONS and '{{' in section.text:
@@ -168,7 +174,7 @@ def check_case(path, sections):
         check_placeholders(path, section.body_line, section.text, True)
 
 
-def check_value(path, section):
+def check_value(path, section, section_names):
     value = section.text.strip() if section.text is not None else ''
     if section.name == 'exit' and not re.match(r'^-?\d+$', value):
         raise CaseError(path, section.line, 'section <exit> must hold a whole number, not %r' % value)
@@ -176,6 +182,11 @@ def check_value(path, section):
         raise CaseError(path, section.line, 'section <platform> must hold one of %s' % ', '.join(PLATFORMS))
     if section.name == 'command' and value not in COMMANDS:
         raise CaseError(path, section.line, 'section <command> must hold one of %s' % ', '.join(COMMANDS))
+    if section.name == 'stdout-to' and value not in STDOUT_DESTINATIONS:
+        raise CaseError(path, section.line, 'section <stdout-to> must hold one of %s'
+                        % ', '.join(STDOUT_DESTINATIONS))
+    if section.name == 'stdout' and section.text and 'stdout-to' in section_names:
+        raise CaseError(path, section.line, 'with <stdout-to> nothing reaches the runner: <stdout> must be empty')
 
 
 def fragment_path(name):
@@ -202,6 +213,8 @@ def placeholder_problem(name, argument, fragments_allowed):
         return None if argument is None else 'takes no argument'
     if name == 'scramble':
         return None if argument else 'needs the password: {{scramble:TEXT}}'
+    if name == 'bytes':
+        return None if argument and HEX_BYTES.match(argument) else 'needs pairs of hex digits: {{bytes:C3A4}}'
     if name == 'repeat':
         return None if argument and re.match(r'^\d+:', argument) else 'needs a count and a text: {{repeat:N:TEXT}}'
     if name == 'fragment':
@@ -266,6 +279,8 @@ class Expander:
                 return self.target_file
             if name == 'nul':
                 return '\0'
+            if name == 'bytes':
+                return bytes.fromhex(argument).decode('latin-1')
             if name == 'scramble':
                 return self.scramble(argument)
             if name == 'repeat':
@@ -414,6 +429,19 @@ def show_difference(what, expected, actual):
         print('line counts differ: expected %d, actual %d' % (len(expected_lines), len(actual_lines)))
 
 
+@contextlib.contextmanager
+def stdout_destination(name):
+    """The program's standard output and what closes it in the child: the
+    runner's pipe; the device that is always full; or no stream at all."""
+    if name == 'full':
+        with open('/dev/full', 'wb') as full:
+            yield full, None
+    elif name == 'closed':
+        yield None, lambda: os.close(1)
+    else:
+        yield subprocess.PIPE, None
+
+
 def program_command(args, private_bin, command_name):
     if args.wine:
         return [args.wine, os.path.join(private_bin, command_name + '.exe')]
@@ -473,22 +501,21 @@ def run_case(args):
             arguments = single['args'].text.split('\n')[:-1] if 'args' in single else []
             arguments = [expander.expand(argument) for argument in arguments]
             stdin_bytes = expander.section_bytes(single['stdin']) if 'stdin' in single else b''
-            result = subprocess.run(program_command(args, private_bin, command_name) + arguments, cwd=work_dir,
-                                    input=stdin_bytes, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                    env=program_environment(args), timeout=RUN_TIMEOUT)
+            stdout_to = single['stdout-to'].text.strip() if 'stdout-to' in single else None
+            with stdout_destination(stdout_to) as (stdout, close_stdout):
+                result = subprocess.run(program_command(args, private_bin, command_name) + arguments, cwd=work_dir,
+                                        input=stdin_bytes, stdout=stdout, stderr=subprocess.PIPE,
+                                        env=program_environment(args), timeout=RUN_TIMEOUT,
+                                        preexec_fn=close_stdout)
         finally:
             simulator_log = simulator.stop() if simulator else b''
 
-        actual_stdout = CLOCK_TIME.sub(rb'\1HH:MM:SS', result.stdout)
+        actual_stdout = CLOCK_TIME.sub(rb'\1HH:MM:SS', result.stdout or b'')
         expected_stdout = expander.section_bytes(single['stdout'])
         if expected_stdout != actual_stdout:
             failures.append(('standard output', expected_stdout, actual_stdout))
         if 'stderr' in single:
             expected_stderr = expander.section_bytes(single['stderr'])
-            if args.wine:
-                # A Windows program's standard error is a text stream: each line
-                # feed written to it arrives as a carriage return and line feed.
-                expected_stderr = expected_stderr.replace(b'\n', b'\r\n')
             if expected_stderr != result.stderr:
                 failures.append(('standard error', expected_stderr, result.stderr))
         expected_exit = int(single['exit'].text.strip())

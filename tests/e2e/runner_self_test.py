@@ -27,6 +27,10 @@ CHECKS = [
      'section <after name="Dev_Rfc.Trc" configuration="other"> is repeated (first at line 11)'),
     ('unknown_attribute.test', [], 1, 'unknown_attribute.test:8: section <stdout> takes no attribute crfl'),
     ('unknown_placeholder.test', [], 1, 'unknown_placeholder.test:8: {{hots}}: unknown placeholder'),
+    ('odd_hex_digits.test', [], 1,
+     'odd_hex_digits.test:8: {{bytes:C3A}}: needs pairs of hex digits: {{bytes:C3A4}}'),
+    ('output_expected_beside_stdout_to.test', [], 1, 'output_expected_beside_stdout_to.test:9: '
+     'with <stdout-to> nothing reaches the runner: <stdout> must be empty'),
     ('checks_nothing.test', [], 1,
      'checks_nothing.test: the case has no <stdout> section; every case states its standard output'),
     ('configuration_sections.test', [], 0, None),

@@ -66,6 +66,8 @@ TEST_F(Rfcsim, RefusedScenarioNamesTheFileAndTheLine) {
       {"[system]\nlisten = 127.0.0.1:3300\nthis line has no equals sign\n", "line 3: expected 'key = value'"},
       {"[system]\nlisten = 127.0.0.1:3300\ntext = " + std::string(2001, 't') + "\n",
        "line 3: text longer than 2000 characters"},
+      {"[system]\nlisten = 127.0.0.1:3300\ntext = C:\\temp\n", "line 3: text may hold a backslash only as"},
+      {"[system]\nlisten = 127.0.0.1:3300\ntext = ends in \\\n", "line 3: text may hold a backslash only as"},
       {"# nothing but a comment\n", "line 1: no [system] section"},
   };
   const std::string path = (std::filesystem::current_path() / "bad.txt").string();

@@ -158,6 +158,26 @@ TEST(ErrorDocument, CutNeverSplitsAnEscape) {
   EXPECT_EQ(document.substr(document.size() - 16), "</Text>\n</Prtg>\n");
 }
 
+// Latin-1 text takes two bytes a character in UTF-8: a message of 4000 such
+// bytes is cut at the capacity before a whole character, and the document
+// still ends with its closing lines.
+TEST(ErrorDocument, CutNeverSplitsACharacter) {
+  ResultDocument written;
+  write_error_document(written, std::string(4000, '\xE4'));
+  const std::string document(written.result_text.view());
+  const std::string text = document.substr(30, document.size() - 30 - 16);
+  EXPECT_EQ(text.size(), 4048u);
+  EXPECT_EQ(text.substr(text.size() - 2), "\xC3\xA4");
+  EXPECT_EQ(document.substr(document.size() - 16), "</Text>\n</Prtg>\n");
+}
+
+TEST(ErrorDocument, MessageOfManyLinesStaysOnTheTextLine) {
+  ResultDocument document;
+  write_error_document(document, "Error 1012: Exception.: x\n</Text>\n<Text>y\r\n");
+  EXPECT_EQ(document.result_text.view(),
+            "<Prtg>\n<Error>1</Error>\n<Text>Error 1012: Exception.: x &lt;/Text&gt; &lt;Text&gt;y  </Text>\n</Prtg>\n");
+}
+
 TEST(XmlEscaping, SpecialCharactersAreEscapedInXmlTextsOnly) {
   ResultDocument document;
   write_error_document(document, "Profile <a&b>.P00");

@@ -59,3 +59,43 @@ TEST(RfcErrorReport, FieldsFilledToTheirLastByteAreReadOnlyWithinThem) {
   EXPECT_EXIT(installed_handler()(operation), ::testing::ExitedWithCode(1),
               ::testing::Matcher<const std::string&>(report));
 }
+
+// A server's abort text of many lines must not print lines of its own (a
+// whole document, say): every text of the library stays on its field's line.
+TEST(RfcErrorReport, LibraryTextsStayOnTheirLines) {
+  reset_fake_rfc_library();
+  FakeRfcLibrary& fake = fake_rfc_library();
+  std::strcpy(fake.last_error.key, "KEY\r\n");
+  std::strcpy(fake.last_error.status, "a\tb\x1B[2J");
+  std::strcpy(fake.last_error.message, "reset\n<Prtg>\n<Text>fake</Text>\n</Prtg>\n");
+  std::strcpy(fake.last_error.internal_status, "Fehler \xE4\x85");
+  char operation[] = "Rfc\nReceive";
+  const std::string report =
+      "RFC error\n"
+      "operation/code  : Rfc Receive\n"
+      "[RfcLastError]\n"
+      "key             : KEY  \n"
+      "status          : a b [2J\n"
+      "message         : reset <Prtg> <Text>fake</Text> </Prtg> \n"
+      "internal status : Fehler \xE4 \n"
+      "\n"
+      "[RfcClose 0]\n"
+      "* Programm aborted...\n"
+      "* Error at EoXput-File...\n";
+  EXPECT_EXIT(installed_handler()(operation), ::testing::ExitedWithCode(1),
+              ::testing::Matcher<const std::string&>(report));
+}
+
+TEST(RfcErrorReport, OperationIsCutAfter127Characters) {
+  for (std::size_t length : {127, 128}) {
+    reset_fake_rfc_library();
+    std::string operation(length, 'o');
+    const std::string report = "RFC error\noperation/code  : " + std::string(127, 'o') +
+                               "\n[RfcLastError]\nkey             : \nstatus          : \n"
+                               "message         : \ninternal status : \n\n[RfcClose 0]\n"
+                               "* Programm aborted...\n* Error at EoXput-File...\n";
+    EXPECT_EXIT(installed_handler()(operation.data()), ::testing::ExitedWithCode(1),
+                ::testing::Matcher<const std::string&>(report))
+        << length;
+  }
+}

@@ -64,6 +64,22 @@ TEST_F(RollPageQueryTest, OverlongExceptionTextIsCutAt255Characters) {
   fake.exception_text = std::string(300, 'x');
   query();
   EXPECT_EQ(exception_text.view(), std::string(255, 'x'));
+  // Never within a character: a sequence that would end past 255 is left out.
+  fake.exception_text = std::string(254, 'x') + "\xC3\xA4";
+  query();
+  EXPECT_EQ(exception_text.view(), std::string(254, 'x'));
+  fake.exception_text = std::string(253, 'x') + "\xC3\xA4";
+  query();
+  EXPECT_EQ(exception_text.view(), std::string(253, 'x') + "\xC3\xA4");
+}
+
+TEST_F(RollPageQueryTest, ExceptionTextIsKeptOnOneLine) {
+  for (rfc_result_code code : {RFC_RESULT_EXCEPTION, RFC_RESULT_SYS_EXCEPTION}) {
+    fake.receive_result = code;
+    fake.exception_text = "line 1\r\nline 2\n\x1B[0m \xE4";
+    query();
+    EXPECT_EQ(exception_text.view(), "line 1  line 2  [0m \xE4") << code;
+  }
 }
 
 TEST_F(RollPageQueryTest, OtherCodesLeaveTheTextAlone) {

@@ -39,6 +39,6 @@ int run_command(int argc, const char* const* argv) {
 
 int main(int argc, char** argv) {
   // Both builds print the same bytes: every line feed is the single byte 10.
-  set_binary_standard_output();
+  prepare_standard_streams("quenmarel-profile");
   exit_process(run_command(argc, argv));
 }

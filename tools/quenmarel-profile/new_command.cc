@@ -19,12 +19,14 @@ const char* const new_usage =
     "\n"
     "Writes a complete profile to FILE.  The password is read from standard\n"
     "input (one line, 2 to 20 characters from blank to tilde), never from the\n"
-    "command line.  Every field option is required; a value may hold the\n"
-    "characters from blank to tilde, at least as many as the sensor requires and\n"
-    "no more than its field holds.  --mode=R/2 connects through the gateway,\n"
-    "any other mode to the application server.\n"
+    "command line; at a terminal it is asked for and not shown while it is\n"
+    "typed.  Every field option is required; a value may hold the characters\n"
+    "from blank to tilde, at least as many as the sensor requires and no more\n"
+    "than its field holds.  --mode=R/2 connects through the gateway, any other\n"
+    "mode to the application server.  The profile is written whole and then\n"
+    "put in FILE's place; on Linux only its owner may read it.\n"
     "\n"
-    "  --force   overwrite FILE if it exists\n";
+    "  --force   replace FILE if it exists\n";
 
 namespace {
 
@@ -70,7 +72,8 @@ bool parse_arguments(int argc, const char* const* argv, NewProfile& profile, std
       const std::size_t equals = argument.find('=');
       const std::string name = argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
       if (equals == std::string::npos || !is_field_option(name)) {
-        problem = "unknown option " + argument;
+        // Only the name: the value may be a password typed in the wrong place.
+        problem = "unknown option --" + name;
         return false;
       }
       profile.values[name] = argument.substr(equals + 1);
@@ -125,12 +128,19 @@ std::string profile_text(const NewProfile& profile, const std::string& stored_pa
 
 bool file_exists(const std::string& path) { return OwnedFile(open_file_for_reading(path.c_str())) != nullptr; }
 
+// The profile is written whole under a name of its own and then put in the
+// place of the old one in one step, so that a full disk or a failed write
+// leaves the old profile as it was, never a half-written one.  It holds a
+// password, so only its owner may read it.
 bool write_file(const std::string& path, const std::string& text) {
-  remove_regular_file(path.c_str());
-  std::FILE* file = create_new_file(path.c_str(), FileReaders::Everyone);
+  const std::string new_path = path + ".new";
+  remove_regular_file(new_path.c_str());  // left by a write that failed before
+  std::FILE* file = create_new_file(new_path.c_str(), FileReaders::OwnerOnly);
   if (file == nullptr) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  return std::fclose(file) == 0 && written;
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+  if (std::fclose(file) == 0 && written && replace_file(new_path.c_str(), path.c_str())) return true;
+  remove_regular_file(new_path.c_str());
+  return false;
 }
 
 }  // namespace

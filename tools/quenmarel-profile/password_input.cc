@@ -7,6 +7,7 @@
 #include "common/bounded_text.h"
 #include "config/password.h"
 #include "config/password_scrambling.h"
+#include "platform/terminal.h"
 #include "tool_output.h"
 
 namespace {
@@ -25,12 +26,24 @@ bool read_line(std::size_t most, std::string& line) {
   return true;
 }
 
+// At a terminal the password is asked for on standard error, which leaves
+// standard output to the result, and typed without being shown.
+bool read_password_line(std::size_t most, std::string& line) {
+  if (!standard_input_is_terminal()) return read_line(most, line);
+  const TerminalEchoOff echo_off;
+  std::fputs("Password: ", stderr);
+  std::fflush(stderr);
+  const bool read = read_line(most, line);
+  std::fputc('\n', stderr);  // the line feed typed was not shown either
+  return read;
+}
+
 }  // namespace
 
 bool read_password(std::size_t shortest, std::string& password) {
   // Two characters more than a password may have: a carriage return may follow
   // a password that just fits.
-  if (!read_line(longest_storable_password + 2, password)) {
+  if (!read_password_line(longest_storable_password + 2, password)) {
     print_error("no password on standard input");
     return false;
   }

@@ -6,8 +6,10 @@
 #include <string>
 
 /// Reads one line from standard input (line feed or carriage return and line
-/// feed removed) and checks that it is a password of `shortest` to 20
-/// printable characters.  On failure prints why and returns false.
+/// feed removed; at a terminal after the prompt "Password: " on standard
+/// error, and without showing what is typed) and checks that it is a password
+/// of `shortest` to 20 printable characters.  On failure prints why and
+/// returns false.
 bool read_password(std::size_t shortest, std::string& password);
 
 /// Writes the 24-character stored form of a password read by read_password

@@ -12,7 +12,8 @@ const char* const scramble_usage =
     "blank to tilde), and prints the 24 characters a profile holds after\n"
     "\"Password...: \".  The same password always gives the same characters.\n"
     "The password is never taken from the command line, where other users\n"
-    "could read it.\n";
+    "could read it.  At a terminal it is asked for on standard error and not\n"
+    "shown while it is typed.\n";
 
 int run_scramble(int argc, const char* const* argv) {
   if (argc == 1 && std::string(argv[0]) == "--help") {

@@ -60,6 +60,26 @@ bool parse_call_mode(const std::string& value, CallMode* mode) {
   return false;
 }
 
+// A line cannot hold a line feed, so a text writes it "\n" (and a backslash
+// "\\"); every other byte stands for itself.  False for any other backslash.
+bool unescape_text(const std::string& value, std::string& text) {
+  text.clear();
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\') {
+      text.push_back(value[i]);
+      continue;
+    }
+    if (++i == value.size()) return false;
+    if (value[i] == 'n')
+      text.push_back('\n');
+    else if (value[i] == '\\')
+      text.push_back('\\');
+    else
+      return false;
+  }
+  return true;
+}
+
 int value_index(const std::string& key) {
   for (std::size_t i = 0; i < roll_page_value_count; ++i)
     if (key == roll_page_value_names[i]) return static_cast<int>(i);
@@ -102,9 +122,10 @@ bool take_setting(const std::string& key, const std::string& value, SystemScenar
     if (!parse_integer(value, 4, INT32_MAX, &number)) return fail(fault, "code must be a number from 4 to 2147483647");
     system.code = static_cast<std::int32_t>(number);
   } else if (key == "text") {
-    if (value.size() > scenario_text_limit)
+    if (!unescape_text(value, system.text))
+      return fail(fault, "text may hold a backslash only as \\n (a line feed) or \\\\ (a backslash)");
+    if (system.text.size() > scenario_text_limit)
       return fail(fault, "text longer than " + std::to_string(scenario_text_limit) + " characters");
-    system.text = value;
   } else if (key == "delay_ms") {
     if (!parse_integer(value, 0, 600000, &number)) return fail(fault, "delay_ms must be a number from 0 to 600000");
     system.delay_ms = static_cast<int>(number);
