@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -51,6 +52,12 @@ struct FileCloser {
 
 /// An open file that closes itself, so that every way out of a reader closes it.
 using OwnedFile = std::unique_ptr<std::FILE, FileCloser>;
+
+/// The size in bytes of an open file; false when it cannot be found.
+bool open_file_size(std::FILE* file, std::uint64_t& size);
+
+/// Moves the position of an open file to `offset` bytes from its start.
+bool seek_from_start(std::FILE* file, std::uint64_t offset);
 
 /// Deletes a regular file; false for anything else, or when it could not be deleted.
 bool remove_regular_file(const char* windows_path);

@@ -62,6 +62,17 @@ std::FILE* create_new_file(const char* windows_path, FileReaders readers) {
   return file;
 }
 
+bool open_file_size(std::FILE* file, std::uint64_t& size) {
+  struct stat status;
+  if (fstat(fileno(file), &status) != 0 || status.st_size < 0) return false;
+  size = static_cast<std::uint64_t>(status.st_size);
+  return true;
+}
+
+bool seek_from_start(std::FILE* file, std::uint64_t offset) {
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
 bool remove_regular_file(const char* windows_path) {
   NativePath native;
   struct stat status;
