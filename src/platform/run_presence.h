@@ -31,7 +31,9 @@ class RunPresence {
   bool remove_file_while_alone(const char* windows_path);
 
  private:
+  /// Whether another run holds its mark now; true when that cannot be found out.
   bool others_present() const;
+  /// Whether the stamp in the file is still this run's, so that nobody joined since.
   bool stamp_unchanged() const;
 
   // A file descriptor on POSIX, a HANDLE on Windows.

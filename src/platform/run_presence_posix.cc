@@ -19,21 +19,22 @@ constexpr off_t stamp_offset = 0;
 constexpr off_t presence_byte = 16;
 constexpr off_t gate_byte = 17;
 
-bool set_lock(int descriptor, short type, off_t at) {
+struct flock one_byte(short type, off_t at) {
   struct flock lock {};
   lock.l_type = type;
   lock.l_whence = SEEK_SET;
   lock.l_start = at;
   lock.l_len = 1;
+  return lock;
+}
+
+bool set_lock(int descriptor, short type, off_t at) {
+  struct flock lock = one_byte(type, at);
   return fcntl(descriptor, F_SETLK, &lock) == 0;
 }
 
 int wait_for_the_gate(void* descriptor) {
-  struct flock lock {};
-  lock.l_type = F_RDLCK;
-  lock.l_whence = SEEK_SET;
-  lock.l_start = gate_byte;
-  lock.l_len = 1;
+  struct flock lock = one_byte(F_RDLCK, gate_byte);
   return fcntl(*static_cast<int*>(descriptor), F_SETLKW, &lock);
 }
 
@@ -42,7 +43,8 @@ bool is_regular(int descriptor) {
   return fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// The process number, with the clock's low bits for a process number used again later.
+// The process number, which no other process has while this one lives, and
+// the clock's low bits.
 std::uint64_t new_stamp() {
   const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
   return static_cast<std::uint64_t>(getpid()) << 32 | static_cast<std::uint32_t>(ticks);
@@ -76,11 +78,7 @@ bool RunPresence::join(const char* windows_path, int timeout_ms) {
 }
 
 bool RunPresence::others_present() const {
-  struct flock probe {};
-  probe.l_type = F_WRLCK;
-  probe.l_whence = SEEK_SET;
-  probe.l_start = presence_byte;
-  probe.l_len = 1;
+  struct flock probe = one_byte(F_WRLCK, presence_byte);
   return fcntl(static_cast<int>(handle_), F_GETLK, &probe) != 0 || probe.l_type != F_UNLCK;
 }
 

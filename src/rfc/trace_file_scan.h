@@ -9,6 +9,7 @@
 /// Where this run's part of the trace file begins: the library appends, so
 /// whatever it writes for this run's connection lies behind this offset.
 struct TraceWindow {
+  /// The offset in bytes of the trace file's first byte that belongs to this run.
   std::uint64_t start = 0;
 };
 

@@ -9,6 +9,10 @@ after them.  If the runs took turns for the whole opening, the stuck runs'
 logons would reach the simulator one bound apart, and the healthy run would
 finish only after a stuck one had given up.  The stuck runs end with error
 1011 once their bound has passed.
+
+The healthy run keeps the library's trace file while the stuck runs are at
+work, which may still need it; measured again once they have ended, it is
+alone and deletes the file.
 """
 
 import argparse
@@ -38,6 +42,14 @@ def start(args, private_bin, work_dir, destination):
     command = run_case.program_command(args, private_bin, 'quenmarel') + [destination, 'CH=1']
     return subprocess.Popen(command, cwd=work_dir, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                             env=run_case.program_environment(args))
+
+
+def measure_healthy(args, private_bin, work_dir, runs, failures):
+    healthy = start(args, private_bin, work_dir, HEALTHY)
+    runs.append(healthy)
+    output, _ = healthy.communicate(timeout=run_case.RUN_TIMEOUT)
+    if healthy.returncode != 0 or output != ('* SapRfc.Ini.......: %s<\n42\n' % HEALTHY).encode():
+        failures.append('healthy run: exit %d, output %r' % (healthy.returncode, output))
 
 
 def wait_for_logons(simulator, addresses):
@@ -87,6 +99,8 @@ def main():
             stuck = 'delay_ms = 600000\n' if destination in STUCK else ''
             scenario.append('[system]\nlisten = %s:%d\n%sPAGE_AREA_SIZE = 100\nPAGE_CURRENTLY_USED = 42\n'
                             % (host, 3300 + number, stuck))
+        trace_file = os.path.join(work_dir, 'Dev_Rfc.Trc')
+        write(trace_file, '**** ERROR in RfcOpenEx\nT:0001 ======> logon timeout\nERROR       an earlier failure\n\n')
         scenario_path = os.path.join(scratch, 'scenario.ini')
         write(scenario_path, ''.join(scenario))
 
@@ -98,21 +112,22 @@ def main():
                                                   for number in range(1, len(STUCK) + 1)])
             if missing:
                 failures.append('no logon from the stuck runs at %s while they all waited' % ', '.join(sorted(missing)))
-            healthy = start(args, private_bin, work_dir, HEALTHY)
-            runs.append(healthy)
-            output, _ = healthy.communicate(timeout=run_case.RUN_TIMEOUT)
-            if healthy.returncode != 0 or output != ('* SapRfc.Ini.......: %s<\n42\n' % HEALTHY).encode():
-                failures.append('healthy run: exit %d, output %r' % (healthy.returncode, output))
+            measure_healthy(args, private_bin, work_dir, runs, failures)
             # The upper bound, with all the slack the stuck runs' own bound gives.
             given_up = [destination for destination, run in zip(STUCK, stuck_runs) if run.poll() is not None]
             if given_up:
                 failures.append('the healthy run ended only after %s had given up' % ', '.join(given_up))
+            if not os.path.exists(trace_file):
+                failures.append('the healthy run deleted the trace file beside the stuck runs')
             for destination, run in zip(STUCK, stuck_runs):
                 output, _ = run.communicate(timeout=run_case.RUN_TIMEOUT)
                 expected = ('* SapRfc.Ini.......: %s<\n<Prtg>\n<Error>1</Error>\n<Text>Error 1011: RFC-Open for %s '
                             'failed !</Text>\n</Prtg>\n' % (destination, destination)).encode()
                 if run.returncode != 2 or output != expected:
                     failures.append('%s: exit %d, output %r' % (destination, run.returncode, output))
+            measure_healthy(args, private_bin, work_dir, runs, failures)
+            if os.path.exists(trace_file):
+                failures.append('the healthy run, alone, kept the trace file')
         finally:
             simulator.stop()
     finally:
