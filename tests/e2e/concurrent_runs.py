@@ -35,6 +35,18 @@ def write(path, text):
         created.write(text)
 
 
+def write_system(work_dir, destination, password, host, number):
+    """A system's profile and its per-destination logon file, which sends the
+    run to HOST:3300+NUMBER; the profile's own host leads nowhere."""
+    write(os.path.join(work_dir, destination + '.P00'), ''.join([
+        'Extcompany.: EXT01\n', 'Destination: %s\n' % destination, 'Client.....: 100\n',
+        'User.......: monitor\n', 'Password...: %s\n' % password, 'Language...: EN\n',
+        'Mode.......: R/3\n', 'Hostname...: nowhere.invalid\n', 'Sysnr......: 00\n',
+        'Gwhost.....: nowhere.invalid\n', 'Gwservice..: sapgw00\n']))
+    write(os.path.join(work_dir, 'SapRfc.' + destination),
+          'DEST=%s\nTYPE=A\nASHOST=%s\nSYSNR=%02d\n' % (destination, host, number))
+
+
 def fails(number):
     return number % 2 == 1
 
@@ -70,13 +82,7 @@ def main():
         scenario = []
         for number in range(1, RUNS + 1):
             destination = 'D%02d' % number
-            write(os.path.join(work_dir, destination + '.P00'), ''.join([
-                'Extcompany.: EXT01\n', 'Destination: %s\n' % destination, 'Client.....: 100\n',
-                'User.......: monitor\n', 'Password...: %s\n' % password, 'Language...: EN\n',
-                'Mode.......: R/3\n', 'Hostname...: nowhere.invalid\n', 'Sysnr......: 00\n',
-                'Gwhost.....: nowhere.invalid\n', 'Gwservice..: sapgw00\n']))
-            write(os.path.join(work_dir, 'SapRfc.' + destination),
-                  'DEST=%s\nTYPE=A\nASHOST=%s\nSYSNR=%02d\n' % (destination, host, number))
+            write_system(work_dir, destination, password, host, number)
             call = 'call = failure\ntext = system %s is failing\n' % destination if fails(number) else ''
             scenario.append('[system]\nlisten = %s:%d\n%sPAGE_AREA_SIZE = 100\nPAGE_CURRENTLY_USED = %d\n'
                             % (host, 3300 + number, call, number))

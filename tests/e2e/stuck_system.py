@@ -25,17 +25,12 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import run_case  # noqa: E402  (shares the program set-up and the simulator)
+from concurrent_runs import NETWORK, write, write_system  # noqa: E402
 
 STUCK = ('S01', 'S02', 'S03')
 HEALTHY = 'H01'
 # Generous: the stuck runs reach the simulator as soon as they have started.
 LOGONS_TIMEOUT = 60
-NETWORK = int(os.environ.get('QUENMAREL_TEST_NET', '0')) % 250
-
-
-def write(path, text):
-    with open(path, 'w', newline='\n') as created:
-        created.write(text)
 
 
 def start(args, private_bin, work_dir, destination):
@@ -88,13 +83,7 @@ def main():
         password = expander.scramble('secret')
         scenario = []
         for number, destination in enumerate(STUCK + (HEALTHY,), start=1):
-            write(os.path.join(work_dir, destination + '.P00'), ''.join([
-                'Extcompany.: EXT01\n', 'Destination: %s\n' % destination, 'Client.....: 100\n',
-                'User.......: monitor\n', 'Password...: %s\n' % password, 'Language...: EN\n',
-                'Mode.......: R/3\n', 'Hostname...: nowhere.invalid\n', 'Sysnr......: 00\n',
-                'Gwhost.....: nowhere.invalid\n', 'Gwservice..: sapgw00\n']))
-            write(os.path.join(work_dir, 'SapRfc.' + destination),
-                  'DEST=%s\nTYPE=A\nASHOST=%s\nSYSNR=%02d\n' % (destination, host, number))
+            write_system(work_dir, destination, password, host, number)
             # Far beyond the library's logon bound: the system never answers in time.
             stuck = 'delay_ms = 600000\n' if destination in STUCK else ''
             scenario.append('[system]\nlisten = %s:%d\n%sPAGE_AREA_SIZE = 100\nPAGE_CURRENTLY_USED = 42\n'
