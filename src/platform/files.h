@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "common/bounded_text.h"
 
@@ -37,9 +38,11 @@ enum class FileReaders { Everyone, OwnerOnly };
 /// cannot be created.
 std::FILE* create_new_file(const char* windows_path, FileReaders readers);
 
-/// Opens a regular file for appending in binary mode, creating it when it is
-/// missing; null when it cannot be opened, is not a regular file or is a link.
-std::FILE* open_file_for_appending(const char* windows_path);
+/// Appends `bytes` to a regular file, creating it when it is missing, in one
+/// piece: what processes append at the same moment never mixes.  False when
+/// the file cannot be opened, is not a regular file or is a link, or when the
+/// bytes could not be appended whole.
+bool append_in_one_piece(const char* windows_path, std::string_view bytes);
 
 /// The way the configuration code opens files for reading; tests put a set of
 /// virtual files in its place.

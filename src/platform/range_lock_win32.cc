@@ -11,15 +11,16 @@ enum : LONG { wait_pending, wait_locked, wait_failed, wait_abandoned };
 // is made by a thread of its own that the run can leave behind.
 struct RangeWait {
   HANDLE file;  // a duplicate of the caller's handle, so that the caller may close its own
-  DWORD offset;
+  std::uint64_t offset;
   DWORD length;
   DWORD flags;
   volatile LONG state;
 };
 
-OVERLAPPED at_offset(DWORD offset) {
+OVERLAPPED at_offset(std::uint64_t offset) {
   OVERLAPPED position{};
-  position.Offset = offset;
+  position.Offset = static_cast<DWORD>(offset);
+  position.OffsetHigh = static_cast<DWORD>(offset >> 32);
   return position;
 }
 
@@ -42,13 +43,13 @@ DWORD WINAPI wait_for_range(void* parameter) {
 
 }  // namespace
 
-bool try_lock_range(HANDLE file, DWORD offset, DWORD length, bool exclusive) {
+bool try_lock_range(HANDLE file, std::uint64_t offset, DWORD length, bool exclusive) {
   OVERLAPPED position = at_offset(offset);
   const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
   return LockFileEx(file, flags, 0, length, 0, &position) != 0;
 }
 
-bool lock_range_with_deadline(HANDLE file, DWORD offset, DWORD length, bool exclusive, int timeout_ms) {
+bool lock_range_with_deadline(HANDLE file, std::uint64_t offset, DWORD length, bool exclusive, int timeout_ms) {
   if (try_lock_range(file, offset, length, exclusive)) return true;
   auto* wait = static_cast<RangeWait*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(RangeWait)));
   if (wait == nullptr) return false;
@@ -75,7 +76,7 @@ bool lock_range_with_deadline(HANDLE file, DWORD offset, DWORD length, bool excl
   return outcome == wait_locked;
 }
 
-void unlock_range(HANDLE file, DWORD offset, DWORD length) {
+void unlock_range(HANDLE file, std::uint64_t offset, DWORD length) {
   OVERLAPPED position = at_offset(offset);
   UnlockFileEx(file, 0, length, 0, &position);
 }
