@@ -10,6 +10,9 @@
 /// and an empty line.  The number is the block's position in the file (0001
 /// for the first), so the same errors give the same bytes in every process.
 /// Line breaks inside the texts become blanks, so no text can forge a line.
+/// The block is appended in one piece of at most 4095 characters: function
+/// and status are cut at 127 characters, a longer detail where it fills the
+/// block.
 void write_trace_block(std::string_view function, std::string_view status, std::string_view detail);
 
 /// Appends one line of information that is no error block, such as which

@@ -115,6 +115,9 @@ void run_item_mode(RunState& state) {
   refresh_run_options(state.options);
   take_run_options(state);
   print_opening(state);
+  // An item-mode run neither reads nor deletes the trace file, but the library
+  // writes into it for every system that fails.
+  join_runs_in_directory(state);
   ProfileFileName& name = state.location.profile_file_name;
   while (!state.listing.server_listing.empty()) {
     ++state.systems_count;

@@ -12,6 +12,7 @@
 #include "output/console_routines.h"
 #include "output/result_document.h"
 #include "platform/process.h"
+#include "platform/run_presence.h"
 #include "rfc/rfc_records.h"
 
 /// The state of one run.
@@ -41,4 +42,6 @@ struct RunState {
   BoundedText<profile_file_name_capacity> sensor_channel_key;
   /// What the RFC library is handed for the connection.
   RfcRecords rfc;
+  /// This run's mark among the sensors at work in the same directory.
+  RunPresence presence;
 };

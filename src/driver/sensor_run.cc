@@ -20,6 +20,17 @@ void take_run_options(RunState& state) {
   state.streams.syslog_allowed = state.options.run_options.contains(",SYSLOG");
 }
 
+namespace {
+
+// Holds the runs' marks; it stays in the directory, as the lock file does.
+constexpr const char* presence_file_name = "Quenmarel.runs";
+// Another run holds its gate only while it deletes one file.
+constexpr int presence_timeout_ms = 5000;
+
+}  // namespace
+
+void join_runs_in_directory(RunState& state) { state.presence.join(presence_file_name, presence_timeout_ms); }
+
 void end_run_with_error(RunState& state, std::string_view message) {
   write_error_document(state.document, message);
   std::fputs(state.document.result_text.c_str(), state.streams.out);

@@ -19,5 +19,10 @@ void start_up(RunState& state);
 /// document's channel selection ("CH=") and trace lines (",SYSLOG").
 void take_run_options(RunState& state);
 
+/// Makes this run one of the sensors at work in the working directory, before
+/// anything reaches the RFC library: from then on no other run takes this
+/// one's trace text for its own or deletes it while this one may need it.
+void join_runs_in_directory(RunState& state);
+
 /// Prints the error document with `message` and ends the process with code 2.
 [[noreturn]] void end_run_with_error(RunState& state, std::string_view message);

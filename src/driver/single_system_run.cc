@@ -47,10 +47,12 @@ void run_single_system(RunState& state, OwnedFile profile) {
       read_profile(std::move(profile), state.location.profile_file_name.view(), state.system_entry);
   if (!read.ok()) end_run_with_error(state, read.message());
   write_syslog_line(state.streams, RFC_NULL_HANDLE, "program started", state.program_path);
+  join_runs_in_directory(state);
   install_rfc_environment(state.rfc, state.streams.out);
   write_syslog_line(state.streams, RFC_NULL_HANDLE, "RfcEnvironment called", "");
   if (state.options.console_mode) print_starting_lines(state);
 
+  const TraceWindow trace_window = start_trace_window();
   const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.streams);
   if (handle == RFC_NULL_HANDLE) {
     MessageText message;
@@ -62,12 +64,13 @@ void run_single_system(RunState& state, OwnedFile profile) {
   const rfc_result_code code = calculate_page_roll_usage(state.streams, handle, usage, failure);
   RfcClose(handle);
   if (code != RFC_RESULT_OK) {
-    scan_rfc_trace_file(failure);  // the trace file stays for whoever looks into the failure
+    scan_rfc_trace_file(failure, trace_window, state.presence);  // the trace file stays for whoever looks into it
     end_run_with_error(state, failure.view());
   }
   write_usage_document(state.document, state.system_entry.destination.view(), usage);
   std::fputs(state.document.result_text.c_str(), state.streams.out);
-  remove_regular_file(rfc_trace_file_name);
+  // Another run at work may still need what the trace file holds.
+  state.presence.remove_file_while_alone(rfc_trace_file_name);
   if (state.options.console_mode) print_processed_line(state.streams.out);
   exit_process(0);
 }

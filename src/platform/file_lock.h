@@ -2,10 +2,12 @@
 #pragma once
 
 /// Holds an exclusive lock on a lock file while it lives.  Processes that ask
-/// for the same lock file wait for each other, each for a bounded time.
+/// for the same lock file wait for each other, blocked until it is free (so
+/// that no waiter misses its turn) and each at most until its deadline.
 class FileLock {
  public:
-  /// Waits at most `timeout_ms` for the lock on `windows_path` (created if missing).
+  /// Waits at most `timeout_ms` milliseconds of wall-clock time for the lock
+  /// on `windows_path` (created if missing).
   FileLock(const char* windows_path, int timeout_ms);
   ~FileLock();
   FileLock(const FileLock&) = delete;

@@ -8,8 +8,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "common/bounded_text.h"
 
@@ -36,9 +38,11 @@ enum class FileReaders { Everyone, OwnerOnly };
 /// cannot be created.
 std::FILE* create_new_file(const char* windows_path, FileReaders readers);
 
-/// Opens a regular file for appending in binary mode, creating it when it is
-/// missing; null when it cannot be opened, is not a regular file or is a link.
-std::FILE* open_file_for_appending(const char* windows_path);
+/// Appends `bytes` to a regular file, creating it when it is missing, in one
+/// piece: what processes append at the same moment never mixes.  False when
+/// the file cannot be opened, is not a regular file or is a link, or when the
+/// bytes could not be appended whole.
+bool append_in_one_piece(const char* windows_path, std::string_view bytes);
 
 /// The way the configuration code opens files for reading; tests put a set of
 /// virtual files in its place.
@@ -51,6 +55,12 @@ struct FileCloser {
 
 /// An open file that closes itself, so that every way out of a reader closes it.
 using OwnedFile = std::unique_ptr<std::FILE, FileCloser>;
+
+/// The size in bytes of an open file; false when it cannot be found.
+bool open_file_size(std::FILE* file, std::uint64_t& size);
+
+/// Moves the position of an open file to `offset` bytes from its start.
+bool seek_from_start(std::FILE* file, std::uint64_t offset);
 
 /// Deletes a regular file; false for anything else, or when it could not be deleted.
 bool remove_regular_file(const char* windows_path);

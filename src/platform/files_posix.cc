@@ -19,15 +19,21 @@ bool is_regular(int descriptor) {
 
 // Opens without waiting (a pipe would otherwise block in open itself), keeps
 // the descriptor only for a regular file, and then lets it wait as usual.
-std::FILE* open_regular(const char* windows_path, int flags, const char* mode) {
+int open_regular_descriptor(const char* windows_path, int flags) {
   NativePath native;
-  if (!to_native_path(windows_path, native)) return nullptr;
+  if (!to_native_path(windows_path, native)) return -1;
   const int descriptor = open(native.c_str(), flags | O_NONBLOCK | O_CLOEXEC, readable_by_everyone);
-  if (descriptor < 0) return nullptr;
+  if (descriptor < 0) return -1;
   if (!is_regular(descriptor) || fcntl(descriptor, F_SETFL, flags & O_APPEND) != 0) {
     close(descriptor);
-    return nullptr;
+    return -1;
   }
+  return descriptor;
+}
+
+std::FILE* open_regular(const char* windows_path, int flags, const char* mode) {
+  const int descriptor = open_regular_descriptor(windows_path, flags);
+  if (descriptor < 0) return nullptr;
   std::FILE* file = fdopen(descriptor, mode);
   if (file == nullptr) close(descriptor);
   return file;
@@ -46,8 +52,13 @@ bool to_native_path(const char* windows_path, NativePath& native) {
 
 std::FILE* open_file_for_reading(const char* windows_path) { return open_regular(windows_path, O_RDONLY, "rb"); }
 
-std::FILE* open_file_for_appending(const char* windows_path) {
-  return open_regular(windows_path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, "ab");
+bool append_in_one_piece(const char* windows_path, std::string_view bytes) {
+  const int descriptor = open_regular_descriptor(windows_path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW);
+  if (descriptor < 0) return false;
+  // One write to a file opened for appending lands whole at its end.
+  const ssize_t written = write(descriptor, bytes.data(), bytes.size());
+  close(descriptor);
+  return written >= 0 && static_cast<std::size_t>(written) == bytes.size();
 }
 
 std::FILE* create_new_file(const char* windows_path, FileReaders readers) {
@@ -60,6 +71,17 @@ std::FILE* create_new_file(const char* windows_path, FileReaders readers) {
   std::FILE* file = fdopen(descriptor, "wb");
   if (file == nullptr) close(descriptor);
   return file;
+}
+
+bool open_file_size(std::FILE* file, std::uint64_t& size) {
+  struct stat status;
+  if (fstat(fileno(file), &status) != 0 || status.st_size < 0) return false;
+  size = static_cast<std::uint64_t>(status.st_size);
+  return true;
+}
+
+bool seek_from_start(std::FILE* file, std::uint64_t offset) {
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
 }
 
 bool remove_regular_file(const char* windows_path) {

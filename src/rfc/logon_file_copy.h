@@ -1,24 +1,32 @@
-// The per-destination logon file put in place as the library's "SapRfc.ini".
+// The per-destination logon file put where the library reads it.
 #pragma once
 
 #include <cstdio>
 
-#include "platform/file_lock.h"
-#include "platform/files.h"
+#include "common/bounded_text.h"
 
-/// Copies an open per-destination logon file byte for byte into "SapRfc.ini"
-/// and keeps other sensors in the same directory from replacing it while this
-/// object lives.  The copy is written to a temporary file that replaces
-/// "SapRfc.ini" in one step, so no reader ever sees half of it.
-class LogonFileCopy {
+/// Copies the open per-destination logon file `source`, from where it stands,
+/// byte for byte into "SapRfc.ini", replacing that in one step so that no
+/// reader ever sees half of it.  Other sensors in the directory take turns
+/// for the copy alone.  False when "SapRfc.ini" does not hold the copy.
+bool refresh_shared_logon_file(std::FILE* source);
+
+/// This run's own copy of a destination's logon file, which the library reads
+/// through RFC_INI, so that no other run can change it while the library opens
+/// the connection.  The file is removed when the object goes.
+class OwnLogonFile {
  public:
-  /// Takes `source` over and closes it.
-  explicit LogonFileCopy(OwnedFile source);
+  OwnLogonFile() = default;
+  ~OwnLogonFile();
+  OwnLogonFile(const OwnLogonFile&) = delete;
+  OwnLogonFile& operator=(const OwnLogonFile&) = delete;
 
-  /// Whether "SapRfc.ini" now holds the copy.
-  bool in_place() const { return in_place_; }
+  /// Writes the file anew, under the same name every time, with the bytes of
+  /// `source` from where it stands, and points RFC_INI at it; false when the
+  /// library would not read the copy.
+  bool rewrite(std::FILE* source);
 
  private:
-  FileLock lock_;
-  bool in_place_ = false;
+  /// "SapRfc-" and the process number, then ".ini"; empty until first written.
+  BoundedText<31> name_;
 };

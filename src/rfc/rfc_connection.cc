@@ -2,8 +2,8 @@
 
 #include <string_view>
 
+#include "platform/files.h"
 #include "rfc/connection_overrides.h"
-#include "rfc/logon_file_copy.h"
 #include "rfc/rfc_error_report.h"
 
 namespace {
@@ -66,10 +66,13 @@ rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, Owned
   std::fprintf(streams.out, "* SapRfc.Ini.......: %s<\n", entry.destination.c_str());
   rfc.connect_string.assignf("CLIENT=%s USER=%s PASSWD=%s LANG=D DEST=%s", entry.client.c_str(), entry.user.c_str(),
                              entry.password.c_str(), entry.destination.c_str());
-  // The library reads "SapRfc.ini" while it opens the connection, so the copy
-  // stays locked against other sensors in this directory until it has.
-  const LogonFileCopy copy(std::move(logon_file));
-  if (!copy.in_place()) return RFC_NULL_HANDLE;
+  // "SapRfc.ini" stays what it always was for whoever reads it, but the
+  // library reads this run's own copy: other sensors in the directory replace
+  // "SapRfc.ini" while this one is still waiting for its system to answer.
+  if (!refresh_shared_logon_file(logon_file.get())) return RFC_NULL_HANDLE;
+  std::rewind(logon_file.get());
+  if (!rfc.own_logon_file.rewrite(logon_file.get())) return RFC_NULL_HANDLE;
+  logon_file.reset();
   const rfc_handle handle = RfcOpenEx(rfc.connect_string.c_str(), &rfc.open_error_details);
   write_syslog_line(streams, handle, "RfcOpenEx called", "");
   return handle;

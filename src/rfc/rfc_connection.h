@@ -15,7 +15,8 @@ void install_rfc_environment(RfcRecords& records, std::FILE* out);
 
 /// Opens a connection for `entry`, with the host and system number the options
 /// may override: through the per-destination logon file "SapRfc.<destination>"
-/// when it exists, otherwise from the logon record.  Returns the null handle
-/// when no connection was opened.
+/// when it exists (copied to "SapRfc.ini" and to the run's own copy, which the
+/// library reads through RFC_INI), otherwise from the logon record.  Returns
+/// the null handle when no connection was opened.
 rfc_handle open_rfc_connection(RfcRecords& records, const SystemEntry& entry, const RunOptions& options,
                                const OutputStreams& streams);

@@ -4,6 +4,7 @@
 #include "common/bounded_text.h"
 #include "common/run_options.h"
 #include "config/system_entry.h"
+#include "rfc/logon_file_copy.h"
 #include "rfc_library.h"
 
 /// Filled anew for every connection; the library may keep pointers into them
@@ -22,4 +23,6 @@ struct RfcRecords {
   OptionText sysnr;
   /// The logon of RfcOpenEx when a per-destination logon file is used.
   BoundedText<255> connect_string;
+  /// The copy of the per-destination logon file that RfcOpenEx reads.
+  OwnLogonFile own_logon_file;
 };

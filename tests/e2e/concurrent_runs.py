@@ -1,10 +1,15 @@
 #!/usr/bin/env python3
 """Many sensors at the same moment in one working directory, each with its own
-per-destination logon file: every run must reach its own system.
+per-destination logon file: every run must reach its own system, and every
+failing run must report its own system's error text, although all of them
+share "SapRfc.ini" and the library's trace file "Dev_Rfc.Trc".
 
-The logon files are all copied to the same "SapRfc.ini"; without the lock
-around copy and connect, one run reads another's copy and fails to open its
-destination or reaches the wrong system.
+Half of the systems fail their call with a text naming the system.  Without
+the run's own logon-file copy a run reaches another run's system; without its
+own part of the trace file a run reports another system's text; and a
+successful run that deleted the trace file beside failing ones would make
+them report "- Look for Trace-File".  Afterwards the directory holds only the
+files a run may leave there.
 """
 
 import argparse
@@ -21,11 +26,38 @@ RUNS = 20
 ROUNDS = 3
 # QUENMAREL_TEST_NET keeps suites that run side by side on addresses of their own.
 NETWORK = int(os.environ.get('QUENMAREL_TEST_NET', '0')) % 250
+# What runs leave in their directory besides the files given to them.
+LEFT_BEHIND = {'SapRfc.ini', 'SapRfc.ini.lock', 'Quenmarel.runs', 'Dev_Rfc.Trc'}
 
 
 def write(path, text):
     with open(path, 'w', newline='\n') as created:
         created.write(text)
+
+
+def write_system(work_dir, destination, password, host, number):
+    """A system's profile and its per-destination logon file, which sends the
+    run to HOST:3300+NUMBER; the profile's own host leads nowhere."""
+    write(os.path.join(work_dir, destination + '.P00'), ''.join([
+        'Extcompany.: EXT01\n', 'Destination: %s\n' % destination, 'Client.....: 100\n',
+        'User.......: monitor\n', 'Password...: %s\n' % password, 'Language...: EN\n',
+        'Mode.......: R/3\n', 'Hostname...: nowhere.invalid\n', 'Sysnr......: 00\n',
+        'Gwhost.....: nowhere.invalid\n', 'Gwservice..: sapgw00\n']))
+    write(os.path.join(work_dir, 'SapRfc.' + destination),
+          'DEST=%s\nTYPE=A\nASHOST=%s\nSYSNR=%02d\n' % (destination, host, number))
+
+
+def fails(number):
+    return number % 2 == 1
+
+
+def expected_output(number):
+    destination = 'D%02d' % number
+    logon_line = '* SapRfc.Ini.......: %s<\n' % destination
+    if fails(number):
+        return (logon_line + '<Prtg>\n<Error>1</Error>\n<Text>Error 1014: RFC-Failure raised ! - system %s is failing'
+                '</Text>\n</Prtg>\n' % destination).encode(), 2
+    return (logon_line + '%d\n' % number).encode(), 0
 
 
 def main():
@@ -50,15 +82,11 @@ def main():
         scenario = []
         for number in range(1, RUNS + 1):
             destination = 'D%02d' % number
-            write(os.path.join(work_dir, destination + '.P00'), ''.join([
-                'Extcompany.: EXT01\n', 'Destination: %s\n' % destination, 'Client.....: 100\n',
-                'User.......: monitor\n', 'Password...: %s\n' % password, 'Language...: EN\n',
-                'Mode.......: R/3\n', 'Hostname...: nowhere.invalid\n', 'Sysnr......: 00\n',
-                'Gwhost.....: nowhere.invalid\n', 'Gwservice..: sapgw00\n']))
-            write(os.path.join(work_dir, 'SapRfc.' + destination),
-                  'DEST=%s\nTYPE=A\nASHOST=%s\nSYSNR=%02d\n' % (destination, host, number))
-            scenario.append('[system]\nlisten = %s:%d\nPAGE_AREA_SIZE = 100\nPAGE_CURRENTLY_USED = %d\n'
-                            % (host, 3300 + number, number))
+            write_system(work_dir, destination, password, host, number)
+            call = 'call = failure\ntext = system %s is failing\n' % destination if fails(number) else ''
+            scenario.append('[system]\nlisten = %s:%d\n%sPAGE_AREA_SIZE = 100\nPAGE_CURRENTLY_USED = %d\n'
+                            % (host, 3300 + number, call, number))
+        given = set(os.listdir(work_dir))
         scenario_path = os.path.join(scratch, 'scenario.ini')
         write(scenario_path, ''.join(scenario))
 
@@ -73,14 +101,18 @@ def main():
                                                     stderr=subprocess.DEVNULL, env=run_case.program_environment(args))
                 for number, process in runs.items():
                     output, _ = process.communicate(timeout=run_case.RUN_TIMEOUT)
-                    expected = ('* SapRfc.Ini.......: D%02d<\n%d\n' % (number, number)).encode()
-                    if process.returncode != 0 or output != expected:
+                    expected, exit_code = expected_output(number)
+                    if process.returncode != exit_code or output != expected:
                         failures.append('D%02d: exit %d, output %r' % (number, process.returncode, output))
+                left = sorted(set(os.listdir(work_dir)) - given - LEFT_BEHIND)
+                if left:
+                    failures.append('left in the directory: %s' % ', '.join(left))
         finally:
             simulator.stop()
         for failure in failures:
             print(failure)
-        print('%d of %d runs reached their own system' % (RUNS * ROUNDS - len(failures), RUNS * ROUNDS))
+        print('%d of %d runs reached their own system and reported their own failure'
+              % (RUNS * ROUNDS - len(failures), RUNS * ROUNDS))
         return 1 if failures else 0
     finally:
         shutil.rmtree(scratch, ignore_errors=True)

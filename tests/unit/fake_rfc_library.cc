@@ -1,6 +1,11 @@
 #include "fake_rfc_library.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -19,6 +24,16 @@ std::optional<std::string> file_content(const char* path) {
   std::ostringstream content;
   content << file.rdbuf();
   return content.str();
+}
+
+// A lock of flock belongs to its open file, so a second open in this process
+// finds the sensor's own lock as another process would.
+bool lock_is_free(const char* path) {
+  const int descriptor = open(path, O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return true;
+  const bool free = flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+  close(descriptor);
+  return free;
 }
 
 void note(const std::string& event) {
@@ -77,6 +92,12 @@ rfc_handle RFC_CALL RfcOpenEx(const char* connect_string, rfc_open_error_details
   ++fake.open_ex_calls;
   fake.connect_string = connect_string;
   fake.logon_file_at_open_ex = file_content("SapRfc.ini");
+  if (!fake.reads_rfc_ini_once || !fake.rfc_ini) {
+    const char* named = std::getenv("RFC_INI");
+    fake.rfc_ini = named == nullptr ? std::nullopt : std::optional<std::string>(named);
+  }
+  fake.rfc_ini_file_at_open_ex = fake.rfc_ini ? file_content(fake.rfc_ini->c_str()) : std::nullopt;
+  fake.logon_lock_free_at_open_ex = lock_is_free("SapRfc.ini.lock");
   return fake.open_handle;
 }
 

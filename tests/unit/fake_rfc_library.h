@@ -38,6 +38,13 @@ struct FakeRfcLibrary {
   std::string connect_string;
   /// "SapRfc.ini" as it was while RfcOpenEx ran; absent when there was none.
   std::optional<std::string> logon_file_at_open_ex;
+  /// Makes RfcOpenEx read RFC_INI at its first call only, as a library may.
+  bool reads_rfc_ini_once = false;
+  /// RFC_INI as RfcOpenEx read it, and the file it names as it was then.
+  std::optional<std::string> rfc_ini;
+  std::optional<std::string> rfc_ini_file_at_open_ex;
+  /// Whether another process could have taken the logon-file lock while RfcOpenEx ran.
+  bool logon_lock_free_at_open_ex = false;
   std::vector<std::string> events;  // "RfcCall", "RfcReceive", "RfcClose 42", "RfcLastError"
   /// Where each event is also written as a line, for a process that ends before the test can look.
   std::FILE* event_log = nullptr;

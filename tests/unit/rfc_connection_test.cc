@@ -1,6 +1,8 @@
 #include "rfc/rfc_connection.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -29,7 +31,9 @@ class RfcConnectionTest : public ::testing::Test {
     options.given_options.assign(given);
     refresh_run_options(options);
   }
+  void TearDown() override { unsetenv("RFC_INI"); }
   rfc_handle open() { return open_rfc_connection(records, entry, options, streams); }
+  static std::string own_copy_name() { return "SapRfc-" + std::to_string(getpid()) + ".ini"; }
 
   ScratchDirectory directory;
   CapturedOutput printed;
@@ -142,6 +146,55 @@ TEST_F(RfcConnectionTest, PerDestinationLogonFileIsCopiedByteForByteBeforeOpenin
   EXPECT_EQ(fake.logon_file_at_open_ex, logon_file);
   EXPECT_EQ(directory.read("SapRfc.ini"), logon_file);
   EXPECT_EQ(printed.text(), "* SapRfc.Ini.......: PRD<\n");
+}
+
+// Other sensors replace "SapRfc.ini" while the library still waits for this
+// run's system, so the library reads a copy no other run writes, and the lock
+// is held for the copy alone.
+TEST_F(RfcConnectionTest, LibraryReadsTheRunsOwnCopyWhileTheSharedOneIsFreeForOthers) {
+  const std::string logon_file = "DEST=PRD\r\nTYPE=A\r\nASHOST=sapprd01\r\nSYSNR=00";
+  directory.write("SapRfc.PRD", logon_file);
+  const std::string own_copy = own_copy_name();
+  {
+    RfcRecords item_records;
+    EXPECT_EQ(open_rfc_connection(item_records, entry, options, streams), 42u);
+    EXPECT_EQ(fake.rfc_ini, own_copy);
+    EXPECT_EQ(fake.rfc_ini_file_at_open_ex, logon_file);
+    EXPECT_TRUE(fake.logon_lock_free_at_open_ex);
+    EXPECT_EQ(directory.read("SapRfc.ini"), logon_file);
+    EXPECT_TRUE(directory.exists(own_copy));
+  }
+  EXPECT_FALSE(directory.exists(own_copy));  // gone with the run
+}
+
+TEST_F(RfcConnectionTest, EveryOpenRewritesTheOwnCopyForALibraryThatReadsRfcIniOnce) {
+  directory.write("SapRfc.PRD", "DEST=PRD\nASHOST=sapprd01\nSYSNR=00\n");
+  directory.write("SapRfc.DEV", "DEST=DEV\nASHOST=sapdev01\nSYSNR=01\n");
+  fake.reads_rfc_ini_once = true;
+  open();
+  entry.destination.assign("DEV");
+  open();
+  EXPECT_EQ(fake.open_ex_calls, 2);
+  EXPECT_EQ(fake.rfc_ini, own_copy_name());
+  EXPECT_EQ(fake.rfc_ini_file_at_open_ex, "DEST=DEV\nASHOST=sapdev01\nSYSNR=01\n");
+  EXPECT_EQ(directory.read("SapRfc.ini"), "DEST=DEV\nASHOST=sapdev01\nSYSNR=01\n");
+}
+
+TEST_F(RfcConnectionTest, OwnCopyIsNeverWrittenThroughWhatTakesItsName) {
+  directory.write("SapRfc.PRD", "DEST=PRD\n");
+  directory.write("victim", "untouched");
+  const std::string own_copy = own_copy_name();
+  for (const bool as_link : {false, true}) {
+    reset_fake_rfc_library();
+    if (as_link)
+      std::filesystem::create_symlink("victim", own_copy);
+    else
+      std::filesystem::create_directory(own_copy);
+    EXPECT_EQ(open(), RFC_NULL_HANDLE) << as_link;
+    EXPECT_EQ(fake.open_ex_calls, 0) << as_link;
+    EXPECT_EQ(directory.read("victim"), "untouched");
+    std::filesystem::remove(own_copy);
+  }
 }
 
 TEST_F(RfcConnectionTest, ConnectStringCarriesTheEntryUnpaddedInLanguageD) {

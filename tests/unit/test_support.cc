@@ -1,6 +1,8 @@
 #include "test_support.h"
 
+#include <poll.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -48,3 +50,35 @@ std::string ScratchDirectory::read(const std::string& name) const {
 }
 
 bool ScratchDirectory::exists(const std::string& name) const { return std::filesystem::exists(path_ + "/" + name); }
+
+OtherProcess::OtherProcess(void (*hold)(), int hold_ms) {
+  int to_child[2], from_child[2];
+  if (pipe(to_child) != 0 || pipe(from_child) != 0) return;
+  pid_ = fork();
+  if (pid_ == 0) {
+    close(to_child[1]);
+    close(from_child[0]);
+    hold();
+    const char ready = 'r';
+    if (write(from_child[1], &ready, 1) != 1) _exit(1);
+    // Told to finish, or the test gone (end of file), or the time is up.
+    pollfd told{to_child[0], POLLIN, 0};
+    poll(&told, 1, hold_ms);
+    _exit(0);
+  }
+  close(to_child[0]);
+  close(from_child[1]);
+  to_child_ = to_child[1];
+  char ready;
+  if (pid_ < 0 || read(from_child[0], &ready, 1) != 1) finish();  // it could not take what it holds
+  close(from_child[0]);
+}
+
+OtherProcess::~OtherProcess() { finish(); }
+
+void OtherProcess::finish() {
+  if (to_child_ >= 0) close(to_child_);  // end of file tells it to finish
+  to_child_ = -1;
+  if (pid_ > 0) waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}

@@ -36,3 +36,21 @@ class ScratchDirectory {
   std::string previous_;
   std::string path_;
 };
+
+/// A second process working in the same directory: it runs `hold` (which
+/// takes what it holds for as long as the process lives) and keeps it until
+/// told to finish, or for `hold_ms` milliseconds when that is not negative.
+class OtherProcess {
+ public:
+  OtherProcess(void (*hold)(), int hold_ms = -1);
+  ~OtherProcess();
+  OtherProcess(const OtherProcess&) = delete;
+  OtherProcess& operator=(const OtherProcess&) = delete;
+
+  /// Ends the process and waits until it has ended.
+  void finish();
+
+ private:
+  int pid_ = -1;
+  int to_child_ = -1;
+};

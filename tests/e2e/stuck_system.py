@@ -1,0 +1,135 @@
+#!/usr/bin/env python3
+"""A system that accepts the connection and never answers the logon, beside a
+healthy one, each measured by its own sensor in one working directory through
+a per-destination logon file.
+
+The stuck runs wait inside the library's connection opening until its logon
+bound; a healthy run started while they wait must be measured at once, not
+after them.  If the runs took turns for the whole opening, the stuck runs'
+logons would reach the simulator one bound apart, and the healthy run would
+finish only after a stuck one had given up.  The stuck runs end with error
+1011 once their bound has passed.
+
+The healthy run keeps the library's trace file while the stuck runs are at
+work, which may still need it; measured again once they have ended, it is
+alone and deletes the file.
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import run_case  # noqa: E402  (shares the program set-up and the simulator)
+from concurrent_runs import NETWORK, write, write_system  # noqa: E402
+
+STUCK = ('S01', 'S02', 'S03')
+HEALTHY = 'H01'
+# Generous: the stuck runs reach the simulator as soon as they have started.
+LOGONS_TIMEOUT = 60
+
+
+def start(args, private_bin, work_dir, destination):
+    command = run_case.program_command(args, private_bin, 'quenmarel') + [destination, 'CH=1']
+    return subprocess.Popen(command, cwd=work_dir, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                            env=run_case.program_environment(args))
+
+
+def measure_healthy(args, private_bin, work_dir, runs, failures):
+    healthy = start(args, private_bin, work_dir, HEALTHY)
+    runs.append(healthy)
+    output, _ = healthy.communicate(timeout=run_case.RUN_TIMEOUT)
+    if healthy.returncode != 0 or output != ('* SapRfc.Ini.......: %s<\n42\n' % HEALTHY).encode():
+        failures.append('healthy run: exit %d, output %r' % (healthy.returncode, output))
+
+
+def wait_for_logons(simulator, addresses):
+    """Reads the simulator's lines until each address has seen a logon; the
+    addresses still missing when the time is up."""
+    missing = set(addresses)
+    deadline = time.monotonic() + LOGONS_TIMEOUT
+    while missing:
+        line = run_case.read_line_with_timeout(simulator.process.stdout, max(0, deadline - time.monotonic()))
+        if line is None:
+            break
+        missing.discard(line.decode('latin-1').split(' ')[1] if line.startswith(b'logon ') else None)
+    return missing
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument('--bin', required=True)
+    parser.add_argument('--tools', required=True)
+    parser.add_argument('--wine')
+    parser.add_argument('--wine-prefix')
+    parser.add_argument('--host', type=int, required=True,
+                        help='last number of the simulated systems\' address: each build tested at once its own')
+    args = parser.parse_args()
+    host = '127.45.%d.%d' % (NETWORK, args.host)
+
+    scratch = tempfile.mkdtemp(prefix='quenmarel-stuck-')
+    failures = []
+    runs = []
+    try:
+        private_bin = os.path.join(scratch, 'bin')
+        work_dir = os.path.join(scratch, 'work')
+        os.makedirs(work_dir)
+        run_case.install_program(args.bin, private_bin, bool(args.wine), b'Harnick\n')
+        expander = run_case.Expander((host, host), os.path.join(args.tools, 'quenmarel-profile'))
+        password = expander.scramble('secret')
+        scenario = []
+        for number, destination in enumerate(STUCK + (HEALTHY,), start=1):
+            write_system(work_dir, destination, password, host, number)
+            # Far beyond the library's logon bound: the system never answers in time.
+            stuck = 'delay_ms = 600000\n' if destination in STUCK else ''
+            scenario.append('[system]\nlisten = %s:%d\n%sPAGE_AREA_SIZE = 100\nPAGE_CURRENTLY_USED = 42\n'
+                            % (host, 3300 + number, stuck))
+        trace_file = os.path.join(work_dir, 'Dev_Rfc.Trc')
+        write(trace_file, '**** ERROR in RfcOpenEx\nT:0001 ======> logon timeout\nERROR       an earlier failure\n\n')
+        scenario_path = os.path.join(scratch, 'scenario.ini')
+        write(scenario_path, ''.join(scenario))
+
+        simulator = run_case.Simulator(os.path.join(args.tools, 'rfcsim'), scenario_path, scratch)
+        try:
+            stuck_runs = [start(args, private_bin, work_dir, destination) for destination in STUCK]
+            runs.extend(stuck_runs)
+            missing = wait_for_logons(simulator, ['%s:%d' % (host, 3300 + number)
+                                                  for number in range(1, len(STUCK) + 1)])
+            if missing:
+                failures.append('no logon from the stuck runs at %s while they all waited' % ', '.join(sorted(missing)))
+            measure_healthy(args, private_bin, work_dir, runs, failures)
+            # The upper bound, with all the slack the stuck runs' own bound gives.
+            given_up = [destination for destination, run in zip(STUCK, stuck_runs) if run.poll() is not None]
+            if given_up:
+                failures.append('the healthy run ended only after %s had given up' % ', '.join(given_up))
+            if not os.path.exists(trace_file):
+                failures.append('the healthy run deleted the trace file beside the stuck runs')
+            for destination, run in zip(STUCK, stuck_runs):
+                output, _ = run.communicate(timeout=run_case.RUN_TIMEOUT)
+                expected = ('* SapRfc.Ini.......: %s<\n<Prtg>\n<Error>1</Error>\n<Text>Error 1011: RFC-Open for %s '
+                            'failed !</Text>\n</Prtg>\n' % (destination, destination)).encode()
+                if run.returncode != 2 or output != expected:
+                    failures.append('%s: exit %d, output %r' % (destination, run.returncode, output))
+            measure_healthy(args, private_bin, work_dir, runs, failures)
+            if os.path.exists(trace_file):
+                failures.append('the healthy run, alone, kept the trace file')
+        finally:
+            simulator.stop()
+    finally:
+        for run in runs:
+            if run.poll() is None:
+                run.kill()
+                run.wait()
+        shutil.rmtree(scratch, ignore_errors=True)
+    for failure in failures:
+        print(failure)
+    print('healthy run beside %d stuck ones: %s' % (len(STUCK), 'failed' if failures else 'passed'))
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
