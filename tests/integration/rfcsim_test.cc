@@ -1,5 +1,6 @@
 // rfcsim itself: clients that misbehave, its end, and the scenarios it refuses.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -45,6 +46,19 @@ TEST_F(Rfcsim, EndsAtOnceOnSigintEvenWithAClientWaitingForItsReply) {
   close(waiting);
 }
 
+TEST_F(Rfcsim, SilentSystemLogsTheLogonAndKeepsTheConnectionWithoutAnswer) {
+  start_sim("[system]\nlisten = {host}:3302\nlogon = silent\n");
+  const int waiting = connect_raw(3302);
+  ASSERT_GE(waiting, 0);
+  const unsigned char logon[] = {'L', 0, 8, 0, 0, 0, 0, 0, 0, 0, 0};
+  ASSERT_EQ(send(waiting, logon, sizeof logon, 0), static_cast<ssize_t>(sizeof logon));
+  ASSERT_TRUE(sim.wait_for_output("client= user= lang=\n"));
+  // Neither an answer nor the end of the connection comes.
+  pollfd watched{waiting, POLLIN, 0};
+  EXPECT_EQ(poll(&watched, 1, 300), 0);
+  close(waiting);
+}
+
 TEST_F(Rfcsim, RefusedScenarioNamesTheFileAndTheLine) {
   const struct {
     std::string scenario;
@@ -59,7 +73,7 @@ TEST_F(Rfcsim, RefusedScenarioNamesTheFileAndTheLine) {
       {"[system]\nlisten = 127.0.0.1:3300\ncall = code\ncode = 3\n", "line 4: code must be a number from 4"},
       {"[system]\nlisten = 127.0.0.1:3300\ncall = code\n", "line 1: call = code without code"},
       {"[system]\nlisten = 127.0.0.1:3300\ncall = crash\n", "line 3: call must be ok, failure"},
-      {"[system]\nlisten = 127.0.0.1:3300\nlogon = maybe\n", "line 3: logon must be accept or reject"},
+      {"[system]\nlisten = 127.0.0.1:3300\nlogon = maybe\n", "line 3: logon must be accept, reject or silent"},
       {"[system]\nlisten = 127.0.0.1:3300\nuser = A\nuser = B\n", "line 4: 'user' given twice"},
       {"[system]\nlisten = 127.0.0.1:3300\nthis line has no equals sign\n", "line 3: expected 'key = value'"},
       {"[system]\nlisten = 127.0.0.1:3300\ntext = " + std::string(2001, 't') + "\n",
