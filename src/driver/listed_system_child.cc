@@ -15,8 +15,7 @@ constexpr int unusable_child_exit_code = 2;
 }  // namespace
 
 bool form_listed_system_command(ListedSystemCommand& command) {
-  if (!executable_path(command.program)) return false;
-  write_process_id(command.parent_id);
+  if (!executable_path(command.program) || !write_parent_identity(command.parent_id)) return false;
   command.arguments[0] = command.program.c_str();
   command.arguments[1] = listed_system_child_marker.data();
   command.arguments[2] = command.parent_id.c_str();

@@ -22,7 +22,7 @@ struct ListedSystemCommand {
   ChildCommand command{};
 };
 
-/// Forms the command; false when the executable cannot be found.
+/// Forms the command; false when the executable or this process's identity cannot be had.
 bool form_listed_system_command(ListedSystemCommand& command);
 
 /// Runs this process as a run's child: takes the request from standard input,

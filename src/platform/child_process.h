@@ -69,13 +69,14 @@ class ChildProcess {
 /// `timeout_ms` passed.  It may return earlier; callers look at every child.
 void wait_for_children(ChildProcess* const* children, std::size_t count, int timeout_ms);
 
-/// A child's first step: ends this process at once when the parent whose id
-/// is `parent_id` is gone, and has it ended whenever that parent goes later.
-/// False when this process is not the child of that parent.
-bool stay_bound_to_parent(const char* parent_id);
+/// Writes what a child is given to stay bound to this process: its process id
+/// (POSIX), or a handle of it that every child inherits (Windows).  False
+/// when there is none.
+bool write_parent_identity(TextBuffer& identity);
 
-/// Writes the id of this process, as `stay_bound_to_parent` takes it.
-void write_process_id(TextBuffer& id);
+/// A child's first step: false when the parent named by `parent_identity` is
+/// gone already; otherwise has this process ended whenever that parent goes.
+bool stay_bound_to_parent(const char* parent_identity);
 
 /// Writes the full path of the running executable; false when it cannot be
 /// found or does not fit.

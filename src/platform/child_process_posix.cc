@@ -110,7 +110,7 @@ ChildOutputState ChildProcess::read_output(TextBuffer& output) {
       close_output();
       return ChildOutputState::Closed;
     }
-    if (!output.append_whole(std::string_view(chunk, static_cast<std::size_t>(got))))
+    if (!output.append(std::string_view(chunk, static_cast<std::size_t>(got))))
       return ChildOutputState::Overflow;
   }
 }
@@ -155,16 +155,18 @@ void wait_for_children(ChildProcess* const* children, std::size_t count, int tim
   poll(watched, watched_count, timeout_ms < 0 ? 0 : timeout_ms);
 }
 
-bool stay_bound_to_parent(const char* parent_id) {
+bool write_parent_identity(TextBuffer& identity) {
+  return identity.assignf("%ld", static_cast<long>(getpid()));
+}
+
+bool stay_bound_to_parent(const char* parent_identity) {
   char* end = nullptr;
-  const long parent = std::strtol(parent_id, &end, 10);
-  if (end == parent_id || *end != '\0' || parent <= 1) return false;
+  const long parent = std::strtol(parent_identity, &end, 10);
+  if (end == parent_identity || *end != '\0' || parent <= 1) return false;
   // Asked for first and checked after: a parent that went before the request
   // has already handed this process to another, which the check sees.
   return prctl(PR_SET_PDEATHSIG, SIGKILL) == 0 && getppid() == static_cast<pid_t>(parent);
 }
-
-void write_process_id(TextBuffer& id) { id.assignf("%ld", static_cast<long>(getpid())); }
 
 bool executable_path(TextBuffer& path) {
   char found[path_capacity + 1];

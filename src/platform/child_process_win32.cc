@@ -39,6 +39,27 @@ HANDLE children_job() {
   return job;
 }
 
+// A handle of this process that every child inherits, so that a child can
+// wait for this process to end without any doubt about whose id it holds.
+HANDLE inheritable_self() {
+  static HANDLE self = [] {
+    HANDLE duplicate = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &duplicate, SYNCHRONIZE,
+                         TRUE, 0))
+      return static_cast<HANDLE>(nullptr);
+    return duplicate;
+  }();
+  return self;
+}
+
+// A child's watch on its parent: ends the child at once when the parent ended.
+// It touches nothing of the run and never calls the RFC library.
+DWORD WINAPI end_with_parent(void* parent) {
+  WaitForSingleObject(*static_cast<HANDLE*>(parent), INFINITE);
+  TerminateProcess(GetCurrentProcess(), killed_exit_code);
+  return 0;
+}
+
 // Each argument in double quotes; backslashes before the closing quote are
 // doubled so that they stay backslashes.  An argument holding a quote is refused.
 bool append_quoted(CommandLine& line, const char* argument) {
@@ -74,7 +95,7 @@ void close_handle(HANDLE& handle) {
 
 // Handles are made inheritable only for the moment the child is created, so
 // that no child inherits another child's pipes; the run has one thread.
-bool create_suspended(const ChildCommand& command, HANDLE input, HANDLE output, PROCESS_INFORMATION& process) {
+bool create_child(const ChildCommand& command, HANDLE input, HANDLE output, PROCESS_INFORMATION& process) {
   CommandLine line;
   if (!form_command_line(command, line)) return false;
   HANDLE error = nullptr;
@@ -90,7 +111,7 @@ bool create_suspended(const ChildCommand& command, HANDLE input, HANDLE output, 
   startup.hStdOutput = output;
   startup.hStdError = error;
   const BOOL created = CreateProcessA(command.program, const_cast<char*>(line.c_str()), nullptr, nullptr, TRUE,
-                                      CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+                                      CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
   SetHandleInformation(input, HANDLE_FLAG_INHERIT, 0);
   SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
   close_handle(error);
@@ -112,7 +133,7 @@ bool ChildProcess::start(const ChildCommand& command, std::string_view input) {
   const bool started = CreatePipe(&input_read, &input_write, nullptr, pipe_buffer_size) &&
                        CreatePipe(&output_read, &output_write, nullptr, pipe_buffer_size) &&
                        input.size() < pipe_buffer_size && write_all(input_write, input) &&
-                       create_suspended(command, input_read, output_write, process);
+                       create_child(command, input_read, output_write, process);
   close_handle(input_read);
   close_handle(input_write);
   close_handle(output_write);
@@ -120,11 +141,12 @@ bool ChildProcess::start(const ChildCommand& command, std::string_view input) {
     close_handle(output_read);
     return false;
   }
-  // In the job before it runs a single instruction.  Where the job cannot be
-  // had, the child still runs: the run's deadline and end still stop it.
+  // Not created suspended: a parent that went before resuming it would leave
+  // it suspended for ever.  Until it is in the job, its own watch on the parent
+  // ends it (stay_bound_to_parent); where no job can be had, the watch, the
+  // run's deadline and its end stop it.
   const HANDLE job = children_job();
   if (job != nullptr) AssignProcessToJobObject(job, process.hProcess);
-  ResumeThread(process.hThread);
   CloseHandle(process.hThread);
   process_ = as_value(process.hProcess);
   output_ = as_value(output_read);
@@ -151,7 +173,7 @@ ChildOutputState ChildProcess::read_output(TextBuffer& output) {
       close_output();
       return ChildOutputState::Closed;
     }
-    if (!output.append_whole(std::string_view(chunk, got))) return ChildOutputState::Overflow;
+    if (!output.append(std::string_view(chunk, got))) return ChildOutputState::Overflow;
   }
 }
 
@@ -196,15 +218,24 @@ void wait_for_children(ChildProcess* const* children, std::size_t count, int tim
     WaitForMultipleObjects(waited_count, waited, FALSE, timeout);
 }
 
-// The job object ends the children of a parent that goes; there is nothing to
-// ask for here, only the id to check.
-bool stay_bound_to_parent(const char* parent_id) {
-  char* end = nullptr;
-  const unsigned long parent = std::strtoul(parent_id, &end, 10);
-  return end != parent_id && *end == '\0' && parent != 0;
+bool write_parent_identity(TextBuffer& identity) {
+  const HANDLE self = inheritable_self();
+  return self != nullptr && identity.assignf("%lld", as_value(self));
 }
 
-void write_process_id(TextBuffer& id) { id.assignf("%lu", static_cast<unsigned long>(GetCurrentProcessId())); }
+// The job ends a child whose parent goes once the child is in it; this watch
+// covers the moment before, and a child that could not be put into the job.
+bool stay_bound_to_parent(const char* parent_identity) {
+  char* end = nullptr;
+  const long long value = std::strtoll(parent_identity, &end, 10);
+  if (end == parent_identity || *end != '\0' || value <= 0) return false;
+  static HANDLE parent = as_handle(value);
+  if (WaitForSingleObject(parent, 0) != WAIT_TIMEOUT) return false;
+  HANDLE watch = CreateThread(nullptr, 0, end_with_parent, &parent, 0, nullptr);
+  if (watch == nullptr) return false;
+  CloseHandle(watch);
+  return true;
+}
 
 bool executable_path(TextBuffer& path) {
   char found[MAX_PATH * 4];
