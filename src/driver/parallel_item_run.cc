@@ -89,8 +89,9 @@ void start_system(RunState& state, ParallelRun& run, InFlightSystem& slot, const
 }
 
 void start_systems(RunState& state, ParallelRun& run, const ParallelLimits& limits, const ChildCommand& command) {
+  const unsigned most_running = limits.children > 0 ? limits.children : 1;
   while (!state.listing.server_listing.empty() && run.next - run.first < systems_in_flight &&
-         run.running < limits.children)
+         run.running < most_running)
     start_system(state, run, at(run, run.next++), limits, command);
 }
 

@@ -79,17 +79,18 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::start(const ChildCommand& command, std::string_view input) {
   if (running_) return false;
+  close_output();  // a child that ended may have left it open behind it
   int input_pipe[2] = {-1, -1}, output_pipe[2] = {-1, -1};
   pid_t pid = 0;
   const bool started = pipe2(input_pipe, O_CLOEXEC) == 0 && pipe2(output_pipe, O_CLOEXEC) == 0 &&
                        fill_input_pipe(input_pipe[1], input) && fcntl(output_pipe[0], F_SETFL, O_NONBLOCK) == 0 &&
                        spawn(command, input_pipe[0], output_pipe[1], pid);
   close_pipe(input_pipe);
-  close(output_pipe[1]);
   if (!started) {
-    if (output_pipe[0] >= 0) close(output_pipe[0]);
+    close_pipe(output_pipe);
     return false;
   }
+  close(output_pipe[1]);
   process_ = pid;
   output_ = output_pipe[0];
   running_ = true;

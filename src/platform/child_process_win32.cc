@@ -127,6 +127,7 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::start(const ChildCommand& command, std::string_view input) {
   if (running_) return false;
+  close_output();  // a child that ended may have left it open behind it
   HANDLE input_read = nullptr, input_write = nullptr, output_read = nullptr, output_write = nullptr;
   PROCESS_INFORMATION process{};
   // The input fits into the pipe, so it is written before the child exists.
