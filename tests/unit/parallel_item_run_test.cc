@@ -114,3 +114,33 @@ TEST_F(ParallelItemRun, ChannelsAreNumberedAcrossTheSystemsOfTheRun) {
   run(3);
   EXPECT_EQ(output_.text(), "* SapRfc.Ini.......: TALK<\n11* SapRfc.Ini.......: TALK<\n");
 }
+
+// More systems than may wait to be printed: the slow first one holds the
+// others back once the table of systems in flight is full, and the table's
+// places are taken again in turn.
+TEST_F(ParallelItemRun, LongListingWaitsForItsSlowFirstSystemAndKeepsItsOrder) {
+  state_->options.console_mode = true;
+  list({"SLOW"});
+  for (int i = 0; i < 79; ++i) list({i % 10 == 9 ? "TALK" : "FAIL"});
+  run(16);
+  EXPECT_EQ(counts(), "80/8/72");
+  const std::string text = output_.text();
+  const std::size_t slow = text.find("SLOW.P00, , SLOW, ,  State=Processed");
+  const std::size_t first_failed = text.find("FAIL.P00, , FAIL, ,  State=Rfc Failure");
+  ASSERT_NE(slow, std::string::npos);
+  EXPECT_LT(slow, first_failed);
+  // Every tenth system talks: its line follows nine failed ones.
+  const std::string nine_failed_then_talk = [] {
+    std::string expected;
+    for (int i = 0; i < 9; ++i) expected += "\n* HH:MM:SS FAIL.P00, , FAIL, ,  State=Rfc Failure\n";
+    return expected + "* SapRfc.Ini.......: TALK<\n\n> TALK.P00: 22 %\n* HH:MM:SS TALK.P00, , TALK, ,  State=Processed\n";
+  }();
+  std::string masked = text;
+  for (std::size_t at = masked.find("* "); at != std::string::npos; at = masked.find("* ", at + 1))
+    if (at + 10 <= masked.size() && masked[at + 4] == ':' && masked[at + 7] == ':') masked.replace(at + 2, 8, "HH:MM:SS");
+  std::size_t rounds = 0;
+  for (std::size_t at = masked.find(nine_failed_then_talk); at != std::string::npos;
+       at = masked.find(nine_failed_then_talk, at + 1))
+    ++rounds;
+  EXPECT_EQ(rounds, 7u) << masked;
+}
