@@ -59,7 +59,7 @@ NAMED_SECTIONS = ('file', 'after')
 # Without these a case could pass while checking nothing.
 REQUIRED_SECTIONS = ('stdout', 'exit')
 # Sections read as they stand; placeholders are expanded in all others.
-UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'exit', 'within')
+UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'exit')
 PLATFORMS = ('both', 'native', 'windows')
 COMMANDS = ('quenmarel', 'quenmarel-profile')
 
@@ -179,10 +179,10 @@ def check_value(path, section):
         raise CaseError(path, section.line, 'section <exit> must hold a whole number, not %r' % value)
     if section.name == 'platform' and value not in PLATFORMS:
         raise CaseError(path, section.line, 'section <platform> must hold one of %s' % ', '.join(PLATFORMS))
-    if section.name == 'command' and value not in COMMANDS:
-        raise CaseError(path, section.line, 'section <command> must hold one of %s' % ', '.join(COMMANDS))
     if section.name == 'within' and not re.match(r'^\d+$', value):
         raise CaseError(path, section.line, 'section <within> must hold a whole number of seconds, not %r' % value)
+    if section.name == 'command' and value not in COMMANDS:
+        raise CaseError(path, section.line, 'section <command> must hold one of %s' % ', '.join(COMMANDS))
 
 
 def fragment_path(name):
@@ -387,40 +387,6 @@ def read_line_with_timeout(stream, timeout):
     return line
 
 
-class Simulator:
-    def __init__(self, rfcsim, scenario_path, work_dir):
-        self.process = subprocess.Popen([os.path.abspath(rfcsim), scenario_path], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                        cwd=work_dir)
-        first = read_line_with_timeout(self.process.stdout, SIMULATOR_READY_TIMEOUT)
-        if first != b'ready\n':
-            self.stop()
-            raise RuntimeError('rfcsim did not get ready: %r %r' % (first, self.errors))
-
-    def stop(self):
-        """Stops the simulator and returns the lines it printed after "ready"."""
-        if self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-        try:
-            output, self.errors = self.process.communicate(timeout=SIMULATOR_STOP_TIMEOUT)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            output, self.errors = self.process.communicate()
-        return output
-
-
-def show_difference(what, expected, actual):
-    print('--- %s differs' % what)
-    print('expected: %r' % expected)
-    print('actual:   %r' % actual)
-    expected_lines, actual_lines = expected.split(b'\n'), actual.split(b'\n')
-    for number, (want, got) in enumerate(zip(expected_lines, actual_lines), start=1):
-        if want != got:
-            print('first difference in line %d:\n  expected %r\n  actual   %r' % (number, want, got))
-            break
-    else:
-        print('line counts differ: expected %d, actual %d' % (len(expected_lines), len(actual_lines)))
-
-
 def with_parallel_keyword(arguments, systems):
     """The arguments with ",PARALLEL=N" added to the options: as an option word
     of its own after the first, else at the end of the second; unchanged when
@@ -465,6 +431,40 @@ def leftover_processes(private_bin):
         except OSError:
             pass
     return found
+
+
+class Simulator:
+    def __init__(self, rfcsim, scenario_path, work_dir):
+        self.process = subprocess.Popen([os.path.abspath(rfcsim), scenario_path], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                        cwd=work_dir)
+        first = read_line_with_timeout(self.process.stdout, SIMULATOR_READY_TIMEOUT)
+        if first != b'ready\n':
+            self.stop()
+            raise RuntimeError('rfcsim did not get ready: %r %r' % (first, self.errors))
+
+    def stop(self):
+        """Stops the simulator and returns the lines it printed after "ready"."""
+        if self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+        try:
+            output, self.errors = self.process.communicate(timeout=SIMULATOR_STOP_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            output, self.errors = self.process.communicate()
+        return output
+
+
+def show_difference(what, expected, actual):
+    print('--- %s differs' % what)
+    print('expected: %r' % expected)
+    print('actual:   %r' % actual)
+    expected_lines, actual_lines = expected.split(b'\n'), actual.split(b'\n')
+    for number, (want, got) in enumerate(zip(expected_lines, actual_lines), start=1):
+        if want != got:
+            print('first difference in line %d:\n  expected %r\n  actual   %r' % (number, want, got))
+            break
+    else:
+        print('line counts differ: expected %d, actual %d' % (len(expected_lines), len(actual_lines)))
 
 
 def program_command(args, private_bin, command_name):
@@ -522,18 +522,18 @@ def run_case(args):
             simulator = Simulator(os.path.join(args.tools, 'rfcsim'), scenario_path, scratch)
 
         try:
+            started = time.monotonic()
             command_name = single['command'].text.strip() if 'command' in single else 'quenmarel'
             arguments = single['args'].text.split('\n')[:-1] if 'args' in single else []
             arguments = [expander.expand(argument) for argument in arguments]
             if args.parallel:
                 arguments = with_parallel_keyword(arguments, args.parallel)
             stdin_bytes = expander.section_bytes(single['stdin']) if 'stdin' in single else b''
-            started = time.monotonic()
             result = subprocess.run(program_command(args, private_bin, command_name) + arguments, cwd=work_dir,
                                     input=stdin_bytes, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                     env=program_environment(args), timeout=RUN_TIMEOUT)
-            run_seconds = time.monotonic() - started
         finally:
+            run_seconds = time.monotonic() - started
             # Looked for while the simulator still holds every connection open.
             leftovers = leftover_processes(private_bin)
             simulator_log = simulator.stop() if simulator else b''

@@ -73,7 +73,7 @@ TEST_F(Rfcsim, RefusedScenarioNamesTheFileAndTheLine) {
       {"[system]\nlisten = 127.0.0.1:3300\ncall = code\ncode = 3\n", "line 4: code must be a number from 4"},
       {"[system]\nlisten = 127.0.0.1:3300\ncall = code\n", "line 1: call = code without code"},
       {"[system]\nlisten = 127.0.0.1:3300\ncall = crash\n", "line 3: call must be ok, failure"},
-      {"[system]\nlisten = 127.0.0.1:3300\nlogon = maybe\n", "line 3: logon must be accept, reject or silent"},
+      {"[system]\nlisten = 127.0.0.1:3300\nlogon = maybe\n", "line 3: logon must be accept or reject"},
       {"[system]\nlisten = 127.0.0.1:3300\nuser = A\nuser = B\n", "line 4: 'user' given twice"},
       {"[system]\nlisten = 127.0.0.1:3300\nthis line has no equals sign\n", "line 3: expected 'key = value'"},
       {"[system]\nlisten = 127.0.0.1:3300\ntext = " + std::string(2001, 't') + "\n",

@@ -81,7 +81,7 @@ bool take_setting(const std::string& key, const std::string& value, SystemScenar
     system.password = value;
   } else if (key == "logon") {
     if (value != "accept" && value != "reject" && value != "silent")
-      return fail(fault, "logon must be accept, reject or silent");
+      return fail(fault, "logon must be accept or reject, or silent");
     system.accept_logon = value != "reject";
     system.silent_logon = value == "silent";
   } else if (key == "call") {
