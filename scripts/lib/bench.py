@@ -3,7 +3,10 @@
 
 Runs, each many times in a scratch directory, against rfcsim on loopback:
 the no-argument run; a single measurement (PRD @); item-mode runs over 1, 10
-and 50 systems.  Timed runs are started with posix_spawn, the cheapest start
+and 50 systems.  Then, a few times each, an item-mode run over a listing of 30
+systems of which 6 are silent (they take the connection and never answer the
+logon), one after another and with ",PARALLEL=8": the ratio of the two shows
+how much of the listing's time parallel measurement saves.  Timed runs are started with posix_spawn, the cheapest start
 there is.  Peak resident memory comes from separate runs under /usr/bin/time:
 a child that Python starts inherits Python's own peak into its ru_maxrss
 (Linux keeps the peak across exec), while one that time forks inherits only
@@ -38,6 +41,10 @@ NAMES_PER_LISTING_LINE = 20
 EXAMPLE_NETWORK = '127.43.0.'
 BENCH_NETWORK = '127.45.0.'
 ITEM_NETWORK = '127.45.1.'
+SILENT_HOST = '127.45.2.1'
+SILENT_LISTING_SIZE = 30
+SILENT_EVERY = 5  # every fifth listed system is silent: 6 of 30
+PARALLEL_SYSTEMS = 8
 PASSWORD = 'benchpass'
 
 RATIO_LIMIT = 1.5
@@ -237,6 +244,40 @@ def item_setup(args, scratch):
     return profiles, ''.join(scenario)
 
 
+def silent_setup(args, scratch, item_profiles):
+    """A directory whose item listing names 30 systems, every fifth of them
+    silent, and the scenario line of the silent system."""
+    directory = os.path.join(scratch, 'silent')
+    os.makedirs(directory)
+    template = item_profiles['S01.P00']
+    silent = re.sub(r'(?m)^(Hostname\.\.\.|Gwhost\.\.\.\.\.): .*$', lambda match: '%s: %s' % (match.group(1), SILENT_HOST),
+                    template).replace('Destination: S01', 'Destination: SIL')
+    write(os.path.join(directory, 'SIL.P00'), silent)
+    names = []
+    for number in range(1, SILENT_LISTING_SIZE + 1):
+        if number % SILENT_EVERY == 2:
+            names.append('SIL.P00#')
+        else:
+            name = 'S%02d.P00' % number
+            write(os.path.join(directory, name), item_profiles[name])
+            names.append(name + '#')
+    lines = ['# Gsng: BENCH     : %s\n' % ''.join(names[first:first + NAMES_PER_LISTING_LINE])
+             for first in range(0, len(names), NAMES_PER_LISTING_LINE)]
+    write(os.path.join(directory, 'Gastrelo.Prf'), ''.join(lines))
+    return directory, '[system]\nlisten = %s:3300\nlogon = silent\n' % SILENT_HOST
+
+
+def measure_silent(kinds):
+    """Times each kind in turn, without warming up: every run lasts seconds."""
+    with open(os.devnull, 'r+b') as devnull_file:
+        for _ in range(max(kind.repetitions for kind in kinds)):
+            for kind in kinds:
+                elapsed, exit_code = run_once(kind.argv, kind.work_dir, devnull_file.fileno())
+                if exit_code != kind.expected_exit:
+                    raise BenchmarkError('%s: exit code %d' % (kind.label, exit_code))
+                kind.times.append(elapsed)
+
+
 def benchmark(args, scratch):
     single_profile, single_scenario, single_source = single_system_setup(args, scratch)
     item_profiles, item_scenario = item_setup(args, scratch)
@@ -251,8 +292,9 @@ def benchmark(args, scratch):
         write(os.path.join(item_dirs[size], 'Gastrelo.Prf'), item_listing(size))
         for name in sorted(item_profiles)[:size]:
             write(os.path.join(item_dirs[size], name), item_profiles[name])
+    silent_dir, silent_scenario = silent_setup(args, scratch, item_profiles)
     scenario_path = os.path.join(scratch, 'bench.scenario')
-    write(scenario_path, single_scenario + '\n' + item_scenario)
+    write(scenario_path, single_scenario + '\n' + item_scenario + '\n' + silent_scenario)
 
     quenmarel = os.path.join(args.bin, 'quenmarel')
     item_argv = [quenmarel, 'BENCH', 'ITEM=Pages:Used', '@']
@@ -264,6 +306,11 @@ def benchmark(args, scratch):
     for size in ITEM_SIZES:
         results[size] = Series('item mode, %d system%s' % (size, '' if size == 1 else 's'), item_argv,
                                item_dirs[size], 0, args.item_repetitions)
+    silent_runs = [
+        Series('one after another', [quenmarel, 'BENCH', 'ITEM=Pages:Used'], silent_dir, 0, args.silent_repetitions),
+        Series(',PARALLEL=%d' % PARALLEL_SYSTEMS, [quenmarel, 'BENCH', 'ITEM=Pages:Used,PARALLEL=%d' % PARALLEL_SYSTEMS],
+               silent_dir, 0, args.silent_repetitions),
+    ]
     simulator = Simulator(os.path.join(args.bin, 'rfcsim'), scenario_path, scratch)
     try:
         check_output(results['none'], rb'Error 1001')
@@ -271,9 +318,16 @@ def benchmark(args, scratch):
         for size in ITEM_SIZES:
             check_output(results[size], rb'NoSystems=%d, Processed=%d, Failed=0' % (size, size))
         measure(list(results.values()), scratch, args.memory_repetitions)
+        if args.silent_repetitions > 0:
+            silent_count = SILENT_LISTING_SIZE // SILENT_EVERY
+            summary = rb'NoSystems=%d, Processed=%d, Failed=%d' % (SILENT_LISTING_SIZE, SILENT_LISTING_SIZE - silent_count,
+                                                                   silent_count)
+            for kind in silent_runs:
+                check_output(kind, summary)
+            measure_silent(silent_runs)
     finally:
         simulator.stop()
-    return results, single_source
+    return results, single_source, silent_runs
 
 
 def per_system_seconds(results):
@@ -287,6 +341,18 @@ def per_system_seconds(results):
 
 def verdict(passed):
     return 'PASS' if passed else 'MISS'
+
+
+def print_silent_report(silent_runs):
+    sequential, parallel = silent_runs
+    print()
+    print('item mode, %d systems of which %d silent (each costs the 5 s logon bound), %d runs each:'
+          % (SILENT_LISTING_SIZE, SILENT_LISTING_SIZE // SILENT_EVERY, len(sequential.times)))
+    for kind in silent_runs:
+        print('  %-30s median %8.2f s' % (kind.label, kind.median()))
+    print('  %-30s %8.1f (the silent systems wait side by side: about %d bounds against one)'
+          % ('one after another / parallel', sequential.median() / parallel.median(),
+             SILENT_LISTING_SIZE // SILENT_EVERY))
 
 
 def print_report(args, results, single_source):
@@ -326,6 +392,8 @@ def main():
     parser.add_argument('--repetitions', type=int, default=300, help='runs of each single-run kind')
     parser.add_argument('--item-repetitions', type=int, default=100, help='runs of each item-mode kind')
     parser.add_argument('--memory-repetitions', type=int, default=20, help='runs of each kind under time')
+    parser.add_argument('--silent-repetitions', type=int, default=2,
+                        help='runs of each kind over the listing with silent systems (0: none)')
     args = parser.parse_args()
     for tool in [os.path.join(args.bin, name) for name in ('quenmarel', 'quenmarel-profile', 'rfcsim')] + [TIME]:
         if not os.access(tool, os.X_OK):
@@ -335,7 +403,7 @@ def main():
     scratch = tempfile.mkdtemp(prefix='quenmarel-bench-')
     home = os.getcwd()
     try:
-        results, single_source = benchmark(args, scratch)
+        results, single_source, silent_runs = benchmark(args, scratch)
     except (BenchmarkError, OSError, subprocess.TimeoutExpired) as failure:
         print('bench: cannot measure: %s' % failure, file=sys.stderr)
         return 1
@@ -343,6 +411,8 @@ def main():
         os.chdir(home)
         shutil.rmtree(scratch, ignore_errors=True)
     print_report(args, results, single_source)
+    if args.silent_repetitions > 0:
+        print_silent_report(silent_runs)
     return 0
 
 

@@ -2,21 +2,21 @@
 
 #include <cstdio>
 
-#include "calculation/page_roll_usage.h"
 #include "config/global_listing.h"
-#include "config/profile_file.h"
 #include "driver/console_lines.h"
+#include "driver/listed_system.h"
+#include "driver/listed_system_child.h"
+#include "driver/parallel_item_run.h"
+#include "driver/parallel_setting.h"
 #include "driver/run_state.h"
 #include "driver/sensor_run.h"
-#include "output/usage_document.h"
-#include "rfc/rfc_connection.h"
+#include "output/result_document.h"
 
 namespace {
 
-constexpr std::size_t file_extension_length = 4;
-
-// How one listed system ended; one whose profile was not opened counts only among the systems.
-enum class ListedOutcome { NotOpened, Processed, Failed };
+// A child that has not ended by then hangs: the stand-in library's own bounds
+// (connect, logon, reply) add up to 40 s, and a monitor ends a sensor after 60.
+constexpr long long listed_system_deadline_ms = 50000;
 
 // The option text as the console shows it: colons as blanks, up to the first
 // " @".  Formed in its own buffer so that the overrides keep their text.
@@ -40,58 +40,24 @@ void print_opening(RunState& state) {
   state.document.result_text.clear();
 }
 
-void set_channel_key(RunState& state, const TextBuffer& name) {
-  TextBuffer& key = state.sensor_channel_key;
-  switch (state.listing.key_kind) {
-    case KeyKind::Profile: key.assign(name.view()); break;
-    case KeyKind::Alias:
-      key.assign(name.view().substr(
-          0, name.size() < file_extension_length ? name.size() : name.size() - file_extension_length));
-      break;
-    case KeyKind::Host: key.assign(state.system_entry.hostname.view()); break;
-    case KeyKind::Sid: key.assign(state.system_entry.destination.view()); break;
+void measure_one_after_another(RunState& state) {
+  ProfileFileName& name = state.location.profile_file_name;
+  while (!state.listing.server_listing.empty()) {
+    ++state.systems_count;
+    ListedSystem system;
+    if (take_next_listed_name(state.listing, name) && read_listed_system(state, name, system))
+      measure_listed_system(state, system);
+    report_listed_system(state, system);
   }
 }
 
-// Prints the item's channel; true when the measurement succeeded, whether or
-// not the item names one of its values.
-bool measure_item(RunState& state, rfc_handle handle) {
-  PageRollUsage usage;
-  MessageText failure;  // an item-mode run shows no failure text
-  if (calculate_page_roll_usage(state.streams, handle, usage, failure) != RFC_RESULT_OK) return false;
-  write_item_channel(state.document, state.listing.item_name.view(), state.sensor_channel_key.view(), usage);
-  std::fputs(state.document.result_text.c_str(), state.streams.out);
-  state.document.result_text.clear();
-  return true;
-}
-
-// Measures the listed system `name` and prints its channel and state line;
-// a system whose profile cannot be opened prints nothing.
-ListedOutcome measure_listed_system(RunState& state, const TextBuffer& name) {
-  ProfilePath path;
-  join_path(state.location, name.view(), path);
-  OwnedFile profile(state.location.open_for_reading(path.c_str()));
-  if (profile == nullptr) return ListedOutcome::NotOpened;
-
-  const bool entry_valid = read_listed_profile(std::move(profile), state.system_entry);
-  set_channel_key(state, name);
-  if (state.options.console_mode) {
-    TimeOfDay now;
-    local_time_of_day(now);
-    build_system_status_line(state.status_line, now, name, state.system_entry);
-  }
-  install_rfc_environment(state.rfc, state.streams.out);
-  // Opened even for an invalid entry, which only skips the measurement.
-  const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.streams);
-  bool processed = false;
-  if (handle != RFC_NULL_HANDLE) {
-    if (entry_valid) processed = measure_item(state, handle);
-    RfcClose(handle);
-  }
-  if (state.options.console_mode)
-    std::fprintf(state.streams.out, "\n%s State=%s\n", state.status_line.c_str(),
-                 processed ? "Processed" : "Rfc Failure");
-  return processed ? ListedOutcome::Processed : ListedOutcome::Failed;
+void measure_at_the_same_time(RunState& state, unsigned systems) {
+  static ListedSystemCommand command;
+  // Without its own path the sensor cannot start itself; it measures alone.
+  if (!form_listed_system_command(command)) return measure_one_after_another(state);
+  const ParallelEnd end =
+      measure_listed_systems_in_parallel(state, ParallelLimits{systems, listed_system_deadline_ms}, command.command);
+  if (!end.reached_summary) exit_process(end.exit_code);
 }
 
 void print_summary(RunState& state) {
@@ -109,23 +75,26 @@ void print_summary(RunState& state) {
 }  // namespace
 
 void run_item_mode(RunState& state) {
+  const RunOptions command_line = state.options;
   if (const ConfigStatus loaded = load_global_listing(state.location, state.options, state.listing); !loaded.ok())
     end_run_with_error(state, loaded.message());
   state.systems_count = state.processed_count = state.failed_count = 0;
   refresh_run_options(state.options);
   take_run_options(state);
+  const ParallelSetting parallel = parallel_setting_of_run(state.options, command_line);
+  if (parallel.given && parallel.systems == 0) {
+    MessageText message;
+    write_parallel_setting_error(parallel, message);
+    end_run_with_error(state, message.view());
+  }
   print_opening(state);
   // An item-mode run neither reads nor deletes the trace file, but the library
-  // writes into it for every system that fails.
+  // writes into it for every system that fails, in this process or its children.
   join_runs_in_directory(state);
-  ProfileFileName& name = state.location.profile_file_name;
-  while (!state.listing.server_listing.empty()) {
-    ++state.systems_count;
-    const ListedOutcome outcome =
-        take_next_listed_name(state.listing, name) ? measure_listed_system(state, name) : ListedOutcome::NotOpened;
-    if (outcome == ListedOutcome::Processed) ++state.processed_count;
-    if (outcome == ListedOutcome::Failed) ++state.failed_count;
-  }
+  if (parallel.given)
+    measure_at_the_same_time(state, parallel.systems);
+  else
+    measure_one_after_another(state);
   print_summary(state);
   if (state.options.console_mode) print_processed_line(state.streams.out);
   exit_process(0);

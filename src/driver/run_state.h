@@ -38,8 +38,6 @@ struct RunState {
   ItemListing listing;
   /// The counters of an item-mode run.
   unsigned systems_count = 0, processed_count = 0, failed_count = 0;
-  /// The channel name of the current listed system.
-  BoundedText<profile_file_name_capacity> sensor_channel_key;
   /// What the RFC library is handed for the connection.
   RfcRecords rfc;
   /// This run's mark among the sensors at work in the same directory.

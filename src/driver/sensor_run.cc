@@ -5,6 +5,7 @@
 #include "config/profile_file.h"
 #include "config/profile_name.h"
 #include "driver/item_mode_run.h"
+#include "driver/listed_system_child.h"
 #include "driver/output_target_setting.h"
 #include "driver/run_state.h"
 #include "driver/single_system_run.h"
@@ -40,6 +41,7 @@ void end_run_with_error(RunState& state, std::string_view message) {
 void run_sensor(RunState& state, int argc, const char* const* argv) {
   start_up(state);
   state.program_path = argc > 0 ? argv[0] : "";
+  if (argc >= 2 && listed_system_child_marker == argv[1]) run_listed_system_child(state, argc, argv);
   if (argc < 2) end_run_with_error(state, "Error 1001: Parameter for Profile-Name is missing !");
   if (!assemble_run_options(state.options, argc, argv))
     end_run_with_error(state, "Error 1009: Parameters longer than 127 characters !");

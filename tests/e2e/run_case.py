@@ -29,6 +29,10 @@ DRIVE_PATH = re.compile(r'^([A-Za-z]):\\(.*)$')
 FRAGMENT_NAME = re.compile(r'^[a-z0-9_]+$')
 FRAGMENT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'fragments')
 RUN_TIMEOUT = 60
+# A process the run started may take a moment to go after the run ended (under
+# wine the server ends it); one still there after this was left behind.
+LEFTOVER_GRACE = 2.0
+PARALLEL_KEYWORD = ',PARALLEL='
 SIMULATOR_READY_TIMEOUT = 20
 SIMULATOR_STOP_TIMEOUT = 10
 
@@ -50,6 +54,7 @@ SECTIONS = {
     'exit': ('configuration',),
     'after': ('configuration', 'name', 'crlf', 'nonewline', 'absent'),
     'simlog': ('configuration',),
+    'within': ('configuration',),
 }
 VALUE_ATTRIBUTES = ('name', 'configuration')
 NAMED_SECTIONS = ('file', 'after')
@@ -180,6 +185,8 @@ def check_value(path, section, section_names):
         raise CaseError(path, section.line, 'section <exit> must hold a whole number, not %r' % value)
     if section.name == 'platform' and value not in PLATFORMS:
         raise CaseError(path, section.line, 'section <platform> must hold one of %s' % ', '.join(PLATFORMS))
+    if section.name == 'within' and not re.match(r'^\d+$', value):
+        raise CaseError(path, section.line, 'section <within> must hold a whole number of seconds, not %r' % value)
     if section.name == 'command' and value not in COMMANDS:
         raise CaseError(path, section.line, 'section <command> must hold one of %s' % ', '.join(COMMANDS))
     if section.name == 'stdout-to' and value not in STDOUT_DESTINATIONS:
@@ -395,6 +402,52 @@ def read_line_with_timeout(stream, timeout):
     return line
 
 
+def with_parallel_keyword(arguments, systems):
+    """The arguments with ",PARALLEL=N" added to the options: as an option word
+    of its own after the first, else at the end of the second; unchanged when
+    the options name the keyword already."""
+    keyword = PARALLEL_KEYWORD + str(systems)
+    if any(PARALLEL_KEYWORD in argument.upper() for argument in arguments[1:3]):
+        return arguments
+    if len(arguments) <= 2:
+        return arguments + [keyword]
+    return arguments[:2] + [arguments[2] + keyword] + arguments[3:]
+
+
+def processes_started_from(directory, windows_directory):
+    """The processes whose command line names a program in `directory` (or,
+    for a Windows program under wine, in its Windows form), as "pid: command"."""
+    found = []
+    for entry in os.listdir('/proc'):
+        if not entry.isdigit():
+            continue
+        try:
+            with open('/proc/%s/cmdline' % entry, 'rb') as cmdline:
+                command = cmdline.read().replace(b'\0', b' ').decode('latin-1')
+        except OSError:
+            continue
+        if directory + '/' in command or windows_directory + '\\' in command:
+            found.append('%s: %s' % (entry, command.strip()))
+    return found
+
+
+def leftover_processes(private_bin):
+    """Processes of the case's programs still there after the run, waited for
+    a short, bounded time; the ones found are killed, so that none lingers."""
+    deadline = time.monotonic() + LEFTOVER_GRACE
+    while True:
+        found = processes_started_from(private_bin, windows_path(private_bin))
+        if not found or time.monotonic() > deadline:
+            break
+        time.sleep(0.05)
+    for process in found:
+        try:
+            os.kill(int(process.split(':')[0]), signal.SIGKILL)
+        except OSError:
+            pass
+    return found
+
+
 class Simulator:
     def __init__(self, rfcsim, scenario_path, work_dir):
         self.process = subprocess.Popen([os.path.abspath(rfcsim), scenario_path], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
@@ -497,9 +550,12 @@ def run_case(args):
             simulator = Simulator(os.path.join(args.tools, 'rfcsim'), scenario_path, scratch)
 
         try:
+            started = time.monotonic()
             command_name = single['command'].text.strip() if 'command' in single else 'quenmarel'
             arguments = single['args'].text.split('\n')[:-1] if 'args' in single else []
             arguments = [expander.expand(argument) for argument in arguments]
+            if args.parallel:
+                arguments = with_parallel_keyword(arguments, args.parallel)
             stdin_bytes = expander.section_bytes(single['stdin']) if 'stdin' in single else b''
             stdout_to = single['stdout-to'].text.strip() if 'stdout-to' in single else None
             with stdout_destination(stdout_to) as (stdout, close_stdout):
@@ -508,6 +564,9 @@ def run_case(args):
                                         env=program_environment(args), timeout=RUN_TIMEOUT,
                                         preexec_fn=close_stdout)
         finally:
+            run_seconds = time.monotonic() - started
+            # Looked for while the simulator still holds every connection open.
+            leftovers = leftover_processes(private_bin)
             simulator_log = simulator.stop() if simulator else b''
 
         actual_stdout = CLOCK_TIME.sub(rb'\1HH:MM:SS', result.stdout or b'')
@@ -521,8 +580,16 @@ def run_case(args):
         expected_exit = int(single['exit'].text.strip())
         if expected_exit != result.returncode:
             failures.append(('exit code', str(expected_exit).encode(), str(result.returncode).encode()))
+        if leftovers:
+            failures.append(('processes after the run', b'(none)', '\n'.join(leftovers).encode('latin-1')))
+        if 'within' in single and run_seconds > int(single['within'].text):
+            failures.append(('run time', b'at most %s s' % single['within'].text.strip().encode(),
+                             b'%.1f s' % run_seconds))
         if 'simlog' in single:
             expected_log = expander.section_bytes(single['simlog'])
+            if args.parallel:
+                # Systems measured at the same time reach the simulator in no set order.
+                expected_log, simulator_log = sorted_lines(expected_log), sorted_lines(simulator_log)
             if expected_log != simulator_log:
                 failures.append(('rfcsim log', expected_log, simulator_log))
         for section in sections:
@@ -540,6 +607,10 @@ def run_case(args):
         else:
             paths.remove_created()
             shutil.rmtree(scratch, ignore_errors=True)
+
+
+def sorted_lines(text):
+    return b''.join(sorted(text.splitlines(True)))
 
 
 def file_failures(paths, expander, section):
@@ -566,6 +637,9 @@ def main():
     parser.add_argument('--beside', action='append', default=[], help='a further file to lay beside the sensor')
     parser.add_argument('--configuration', default='classic',
                         help='name of the library configuration; sections marked configuration="NAME" apply to it')
+    parser.add_argument('--parallel', type=int, metavar='N',
+                        help='add ,PARALLEL=N to the case\'s options (unless they name it) and compare the '
+                             'simulator\'s log lines in any order')
     parser.add_argument('--keep', action='store_true', help='keep the scratch directory')
     parser.add_argument('case', help='the case file')
     args = parser.parse_args()

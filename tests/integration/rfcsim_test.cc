@@ -1,5 +1,6 @@
 // rfcsim itself: clients that misbehave, its end, and the scenarios it refuses.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -42,6 +43,19 @@ TEST_F(Rfcsim, EndsAtOnceOnSigintEvenWithAClientWaitingForItsReply) {
   ASSERT_TRUE(sim.wait_for_output("client= user= lang=\n"));
   EXPECT_EQ(sim.stop(SIGINT), std::vector<std::string>{"logon " + address(3301) + " client= user= lang="});
   EXPECT_EQ(sim.exit_code(), 0);
+  close(waiting);
+}
+
+TEST_F(Rfcsim, SilentSystemLogsTheLogonAndKeepsTheConnectionWithoutAnswer) {
+  start_sim("[system]\nlisten = {host}:3302\nlogon = silent\n");
+  const int waiting = connect_raw(3302);
+  ASSERT_GE(waiting, 0);
+  const unsigned char logon[] = {'L', 0, 8, 0, 0, 0, 0, 0, 0, 0, 0};
+  ASSERT_EQ(send(waiting, logon, sizeof logon, 0), static_cast<ssize_t>(sizeof logon));
+  ASSERT_TRUE(sim.wait_for_output("client= user= lang=\n"));
+  // Neither an answer nor the end of the connection comes.
+  pollfd watched{waiting, POLLIN, 0};
+  EXPECT_EQ(poll(&watched, 1, 300), 0);
   close(waiting);
 }
 

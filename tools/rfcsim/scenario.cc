@@ -113,8 +113,10 @@ bool take_setting(const std::string& key, const std::string& value, SystemScenar
     system.password_given = true;
     system.password = value;
   } else if (key == "logon") {
-    if (value != "accept" && value != "reject") return fail(fault, "logon must be accept or reject");
-    system.accept_logon = value == "accept";
+    if (value != "accept" && value != "reject" && value != "silent")
+      return fail(fault, "logon must be accept or reject, or silent");
+    system.accept_logon = value != "reject";
+    system.silent_logon = value == "silent";
   } else if (key == "call") {
     if (!parse_call_mode(value, &system.call))
       return fail(fault, "call must be ok, failure, exception, system_exception, code or abort");

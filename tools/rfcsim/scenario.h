@@ -27,6 +27,8 @@ struct SystemScenario {
   std::string client, user, password;
   /// False when every logon is rejected.
   bool accept_logon = true;
+  /// True when a logon is never answered: the system takes the connection and stays silent.
+  bool silent_logon = false;
   /// How calls are answered.
   CallMode call = CallMode::ok;
   /// The result code answered in CallMode::code (4 or more).

@@ -84,6 +84,13 @@ bool answer_logon(int fd, const SystemScenario& system) {
     return false;
   log_line("logon " + system.listen + " client=" + loggable(std::string(client)) +
            " user=" + loggable(std::string(user)) + " lang=" + loggable(std::string(language)));
+  if (system.silent_logon) {
+    // A system that hangs: it never answers and keeps the connection until the client gives up.
+    unsigned char ignored;
+    while (receive_exact(fd, &ignored, 1)) {
+    }
+    return false;
+  }
   const std::string refusal = logon_refusal(system, std::string(client), std::string(user), std::string(password));
   wait_before_reply(system);
   FrameWriter answer(refusal.empty() ? frame_logon_accepted : frame_logon_rejected);

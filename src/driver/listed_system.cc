@@ -1,0 +1,72 @@
+#include "driver/listed_system.h"
+
+#include <cstdio>
+
+#include "calculation/page_roll_usage.h"
+#include "config/profile_file.h"
+#include "driver/run_state.h"
+#include "rfc/rfc_connection.h"
+
+namespace {
+
+constexpr std::size_t file_extension_length = 4;
+
+void set_channel_key(const RunState& state, const TextBuffer& name, TextBuffer& key) {
+  switch (state.listing.key_kind) {
+    case KeyKind::Profile: key.assign(name.view()); break;
+    case KeyKind::Alias:
+      key.assign(name.view().substr(
+          0, name.size() < file_extension_length ? name.size() : name.size() - file_extension_length));
+      break;
+    case KeyKind::Host: key.assign(state.system_entry.hostname.view()); break;
+    case KeyKind::Sid: key.assign(state.system_entry.destination.view()); break;
+  }
+}
+
+}  // namespace
+
+bool read_listed_system(RunState& state, const TextBuffer& name, ListedSystem& system) {
+  ProfilePath path;
+  join_path(state.location, name.view(), path);
+  OwnedFile profile(state.location.open_for_reading(path.c_str()));
+  if (profile == nullptr) return false;
+  system.entry_valid = read_listed_profile(std::move(profile), state.system_entry);
+  set_channel_key(state, name, system.channel_key);
+  if (state.options.console_mode) {
+    TimeOfDay now;
+    local_time_of_day(now);
+    build_system_status_line(system.status_line, now, name, state.system_entry);
+  }
+  return true;
+}
+
+void measure_listed_system(RunState& state, ListedSystem& system) {
+  install_rfc_environment(state.rfc, state.streams.out);
+  system.outcome = ListedOutcome::Failed;
+  const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.streams);
+  if (handle == RFC_NULL_HANDLE) return;
+  MessageText failure;  // an item-mode run shows no failure text
+  if (system.entry_valid &&
+      calculate_page_roll_usage(state.streams, handle, system.usage, failure) == RFC_RESULT_OK)
+    system.outcome = ListedOutcome::Processed;
+  RfcClose(handle);
+}
+
+void report_listed_system(RunState& state, const ListedSystem& system) {
+  if (system.outcome == ListedOutcome::NotOpened) return;
+  const bool processed = system.outcome == ListedOutcome::Processed;
+  if (processed) {
+    // The channel is numbered here, in the process that prints it, so that
+    // "Quelbrin"'s ten channels and "CH=" count the channels of the whole run.
+    ResultDocument& document = state.document;
+    write_item_channel(document, state.listing.item_name.view(), system.channel_key.view(), system.usage);
+    std::fputs(document.result_text.c_str(), state.streams.out);
+    document.result_text.clear();
+    ++state.processed_count;
+  } else {
+    ++state.failed_count;
+  }
+  if (state.options.console_mode)
+    std::fprintf(state.streams.out, "\n%s State=%s\n", system.status_line.c_str(),
+                 processed ? "Processed" : "Rfc Failure");
+}

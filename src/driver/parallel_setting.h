@@ -1,0 +1,30 @@
+// The option ",PARALLEL=n": how many listed systems an item-mode run measures
+// at the same time, each in a child process of its own.
+#pragma once
+
+#include "common/run_options.h"
+
+/// Most listed systems measured at the same time.
+inline constexpr unsigned most_parallel_systems = 16;
+
+/// What the option text says about measuring at the same time.
+struct ParallelSetting {
+  /// Whether the text holds ",PARALLEL=".
+  bool given = false;
+  /// 1 to 16 when given and valid; 0 otherwise.
+  unsigned systems = 0;
+  /// The value as typed: the text after the keyword up to a comma, blank or the end.
+  OptionText value;
+};
+
+/// Reads ",PARALLEL=" (any letter case, comma included) from the options.
+ParallelSetting parallel_setting(const RunOptions& options);
+
+/// The setting of an item-mode run: the listing's entry text, which has
+/// replaced the command line's options, decides when it names the keyword;
+/// otherwise the command line does, so that a monitor's sensor settings can
+/// ask for it in front of a shared listing file.
+ParallelSetting parallel_setting_of_run(const RunOptions& in_force, const RunOptions& command_line);
+
+/// The message of error 1031 for a setting whose value is not 1 to 16.
+void write_parallel_setting_error(const ParallelSetting& setting, TextBuffer& message);
