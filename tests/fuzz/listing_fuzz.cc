@@ -21,6 +21,26 @@ bool holds_any_of(const TextBuffer& text, std::string_view characters) {
   return text.view().find_first_of(characters) != std::string_view::npos;
 }
 
+// The file's text as the entry's option text is taken from it: NUL bytes
+// dropped, colons turned into blanks.
+std::string file_as_read(std::string_view content) {
+  std::string text;
+  for (char c : content)
+    if (c != '\0') text += c == ':' ? ' ' : c;
+  return text;
+}
+
+// Whether the options stand in the file as an entry's whole option text:
+// followed by the sensor allocation or by the end of their line.
+bool taken_whole(std::string_view file, std::string_view options) {
+  for (std::size_t at = file.find(options); at != std::string_view::npos; at = file.find(options, at + 1)) {
+    const std::string_view after = file.substr(at + options.size());
+    if (after.empty() || after[0] == '\n' || after.substr(0, 2) == "\r\n" || after.substr(0, 8) == ",Sensor=")
+      return true;
+  }
+  return false;
+}
+
 void check_item_name(const ItemName& item_name) { FUZZ_CHECK(!holds_any_of(item_name, ",:")); }
 
 // Every name taken comes off the front, so the walk ends; no name is longer
@@ -84,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The entry's option text, up to its sensor allocation, becomes the run's.
     FUZZ_CHECK(!holds_any_of(options.given_options, ":"));
     FUZZ_CHECK(!options.given_options.contains(",Sensor="));
+    FUZZ_CHECK(taken_whole(file_as_read(input.rest), options.given_options.view()));
   } else if (!refusal_is_one_of(loaded.message(), {"1025", "1026"})) {
     // A file refused while it is read gives the run no options of its own.
     FUZZ_CHECK(options.given_options.equals(given_before.view()));

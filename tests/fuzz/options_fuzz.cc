@@ -129,6 +129,8 @@ void check_profile_name(const RunOptions& options, const char* argument) {
     FUZZ_CHECK(typed.size() + 4 > profile_file_name_capacity);
     return;
   }
+  // Only a backslash after the first character ends a directory.
+  FUZZ_CHECK(directory.empty() == (typed.find('\\', 1) == std::string_view::npos));
   FUZZ_CHECK(directory.empty() || directory.back() == '\\');
   FUZZ_CHECK(file.find('\\', directory.empty() ? 1 : 0) == std::string_view::npos);
   const std::string joined = std::string(directory) + std::string(file);

@@ -38,15 +38,17 @@ bool same_fields(const SystemEntry& one, const SystemEntry& other) {
 }
 
 // What every entry holds after reading, whatever the bytes: values of one
-// line each, never longer than a value may be, the user in capitals, the
-// host name shown as the one connected to.  Every field but the password
-// reaches the library as a C string, so none may hold a NUL.
+// line each, without NUL (they reach the library as C strings), never longer
+// than a value may be, the user in capitals, the host name shown as the one
+// connected to.  The password is what its stored form de-keys to, and that
+// may be any byte.
 void check_any_entry(const SystemEntry& entry) {
   for (ProfileField field : all_profile_fields) {
     const TextBuffer& text = entry_field(entry, field);
     FUZZ_CHECK(text.size() <= profile_value_length);
+    if (field == ProfileField::Password) continue;
     FUZZ_CHECK(text.find('\n') == TextBuffer::npos);
-    if (field != ProfileField::Password) FUZZ_CHECK(std::strlen(text.c_str()) == text.size());
+    FUZZ_CHECK(std::strlen(text.c_str()) == text.size());
   }
   for (char c : entry.user.view()) FUZZ_CHECK(c < 'a' || c > 'z');
   FUZZ_CHECK(entry.display_hostname.equals(entry.hostname.view()));
@@ -122,9 +124,17 @@ void read_listed(VirtualFiles& files, std::size_t size) {
   file.reset();
   FUZZ_CHECK(pieces <= size);
   FUZZ_CHECK(same_fields(entry, lines_entry));
-  for (ProfileField field : all_profile_fields)
-    if (!findings.seen[field_index(field)])
-      FUZZ_CHECK(entry_field(entry, field).equals(entry_field(earlier, field).view()));
+  // A value is stored whole or refused, leaving its field empty; never cut.
+  for (ProfileField field : all_profile_fields) {
+    const std::size_t index = field_index(field);
+    const TextBuffer& text = entry_field(entry, field);
+    if (!findings.seen[index])
+      FUZZ_CHECK(text.equals(entry_field(earlier, field).view()));
+    else if (findings.too_long[index])
+      FUZZ_CHECK(text.empty());
+    else if (field != ProfileField::Password)
+      FUZZ_CHECK(text.size() == findings.value_length[index]);
+  }
 }
 
 }  // namespace
