@@ -89,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!resolved.ok()) {
     FUZZ_CHECK(profile == nullptr);
     FUZZ_CHECK(files.open_count() == 0);
-    const bool missing = resolved.message() == "Error 1002: Profile " + std::string(disk.profile_name) + " is missing...";
+    const bool missing =
+        resolved.message() == "Error 1002: Profile " + std::string(disk.profile_name) + " is missing...";
     FUZZ_CHECK(missing || (path_file_exists && refusal_is_one_of(resolved.message(), {"1017"})));
     return 0;
   }

@@ -55,8 +55,7 @@ void check_any_entry(const SystemEntry& entry) {
 }
 
 void check_complete_entry(const SystemEntry& entry) {
-  for (ProfileField field : all_profile_fields)
-    FUZZ_CHECK(entry_field(entry, field).size() >= minimum_length(field));
+  for (ProfileField field : all_profile_fields) FUZZ_CHECK(entry_field(entry, field).size() >= minimum_length(field));
 }
 
 // The profile tool must write a password the sensor reads back unchanged.
@@ -118,9 +117,8 @@ void read_listed(VirtualFiles& files, std::size_t size) {
   ProfileFindings findings;
   unsigned pieces = 0;
   OwnedFile file(VirtualFiles::open(profile_name));
-  read_profile_lines(file.get(), listed_run_line_piece, lines_entry, findings, [&](unsigned number, ProfileLineOutcome) {
-    FUZZ_CHECK(number == ++pieces);
-  });
+  read_profile_lines(file.get(), listed_run_line_piece, lines_entry, findings,
+                     [&](unsigned number, ProfileLineOutcome) { FUZZ_CHECK(number == ++pieces); });
   file.reset();
   FUZZ_CHECK(pieces <= size);
   FUZZ_CHECK(same_fields(entry, lines_entry));
