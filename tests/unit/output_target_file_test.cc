@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "driver/output_target_setting.h"
+#include "output/output_target.h"
 
 namespace {
 
