@@ -56,6 +56,13 @@ void fill_open_error_details(rfc_open_error_details* details, const char* key, s
   std::memcpy(details->message, message_text.c_str(), message_text.size());
 }
 
+rfc_handle fail_open(const char* function, const char* key, const char* status, std::string_view message,
+                     rfc_open_error_details* details) {
+  report_error(function, key, status, message);
+  fill_open_error_details(details, key, message);
+  return RFC_NULL_HANDLE;
+}
+
 void copy_last_error(rfc_error_info* record) {
   copy_text(record->key, sizeof record->key, last_error.key);
   copy_text(record->status, sizeof record->status, last_error.status);

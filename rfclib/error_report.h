@@ -30,6 +30,11 @@ void report_error(const char* function, const char* key, const char* status, std
 /// `key`: group 2 for a rejected logon, 1 for every other failure.
 void fill_open_error_details(rfc_open_error_details* details, const char* key, std::string_view message);
 
+/// Reports an open that failed and fills the error details (when given);
+/// returns the null handle, what the failed open returns.
+rfc_handle fail_open(const char* function, const char* key, const char* status, std::string_view message,
+                     rfc_open_error_details* details);
+
 /// Copies the last error into `record`; an empty record before any error.
 /// Each text is cut to its field.
 void copy_last_error(rfc_error_info* record);

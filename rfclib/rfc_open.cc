@@ -2,12 +2,11 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
-#include "connect_string.h"
 #include "connect_target.h"
 #include "connection_table.h"
+#include "destination_entry.h"
 #include "error_report.h"
 #include "frame_exchange.h"
-#include "logon_file.h"
 #include "rfc_library.h"
 
 namespace {
@@ -36,13 +35,6 @@ bool fill_logon_data(std::string_view client, std::string_view user, std::string
   return logon.client.assign(without_trailing_blanks(client)) && logon.user.assign(without_trailing_blanks(user)) &&
          logon.password.assign(without_trailing_blanks(password)) &&
          logon.language.assign(without_trailing_blanks(language));
-}
-
-rfc_handle fail_open(const char* function, const char* key, const char* status, std::string_view message,
-                     rfc_open_error_details* details) {
-  report_error(function, key, status, message);
-  fill_open_error_details(details, key, message);
-  return RFC_NULL_HANDLE;
 }
 
 rfc_handle fail_connect(const char* function, ConnectOutcome outcome, const ConnectTarget& target,
@@ -177,23 +169,12 @@ RFC_API rfc_handle RFC_CALL RfcOpen(rfc_logon_options_record* options) {
 RFC_API rfc_handle RFC_CALL RfcOpenEx(const char* connect_string, rfc_open_error_details* details) {
   constexpr const char* function = "RfcOpenEx";
   ConnectStringFields fields;
-  if (!parse_connect_string(connect_string, fields))
-    return fail_open(function, key_program, "invalid connect string",
-                     "connect string without CLIENT=, USER=, PASSWD=, LANG= and DEST= in this order", details);
   LogonFileEntry entry;
-  MessageText message;
-  const LogonFileLookup lookup = find_logon_entry(fields.destination.view(), entry);
-  if (lookup != LogonFileLookup::found) {
-    const char* status = "";
-    describe_missing_entry(lookup, fields.destination.view(), &status, message);
-    return fail_open(function, key_destination, status, message.view(), details);
-  }
+  if (!find_destination_entry(function, connect_string, fields, entry, details)) return RFC_NULL_HANDLE;
   ConnectTarget target;
   MessageText problem;
-  if (!target_of_logon_entry(entry, target, problem)) {
-    describe_unusable_entry(fields.destination.view(), problem.view(), message);
-    return fail_open(function, key_destination, "invalid destination", message.view(), details);
-  }
+  if (!target_of_logon_entry(entry, target, problem))
+    return fail_unusable_destination(function, fields.destination.view(), problem.view(), details);
   LogonData logon;
   fill_logon_data(fields.client.view(), fields.user.view(), fields.password.view(), fields.language.view(), logon);
   return open_and_log_on(function, target, logon, details);
