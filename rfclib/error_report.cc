@@ -63,6 +63,12 @@ rfc_handle fail_open(const char* function, const char* key, const char* status, 
   return RFC_NULL_HANDLE;
 }
 
+rfc_result_code signal_failure(const char* function, const char* key, const char* status, std::string_view message) {
+  report_error(function, key, status, message);
+  signal_error(function);
+  return RFC_RESULT_FAILURE;
+}
+
 void copy_last_error(rfc_error_info* record) {
   copy_text(record->key, sizeof record->key, last_error.key);
   copy_text(record->status, sizeof record->status, last_error.status);

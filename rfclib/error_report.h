@@ -35,6 +35,11 @@ void fill_open_error_details(rfc_open_error_details* details, const char* key, s
 rfc_handle fail_open(const char* function, const char* key, const char* status, std::string_view message,
                      rfc_open_error_details* details);
 
+/// Reports an error the caller learns of through the error handler, then
+/// calls the handler; returns result code 1, what the function returns when
+/// the handler returns (or none is installed).
+rfc_result_code signal_failure(const char* function, const char* key, const char* status, std::string_view message);
+
 /// Copies the last error into `record`; an empty record before any error.
 /// Each text is cut to its field.
 void copy_last_error(rfc_error_info* record);
