@@ -95,14 +95,8 @@ RFC_API rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function
   if (connection->broken) return fail_broken_transfer(function, *connection, FrameOutcome::failed);
   // A partner that went away since the last exchange is found before the
   // call is sent, so the failure is reported here and not only at the reply.
-  switch (peek_peer(connection->socket)) {
-    case PeerState::closed:
-      return fail_broken_transfer(function, *connection, FrameOutcome::closed);
-    case PeerState::unasked_data:
-      return fail_broken_transfer(function, *connection, FrameOutcome::unreadable);
-    case PeerState::quiet:
-      break;
-  }
+  const FrameOutcome idle = idle_connection_outcome(connection->socket);
+  if (idle != FrameOutcome::done) return fail_broken_transfer(function, *connection, idle);
   FrameWriter frame(frame_call);
   if (!frame.put_text(function_name))
     return signal_failure(function, key_program, "invalid call", "function name too long");
@@ -129,14 +123,10 @@ RFC_API rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* re
       receive_frame(connection->socket, deadline_after(reply_timeout_ms), &kind, connection->payload, &payload_size);
   if (received != FrameOutcome::done) return fail_broken_transfer(function, *connection, received);
   if (kind == frame_abort) {
-    std::string_view text;
-    FieldReader(connection->payload, payload_size).get_text(&text);
+    const char* status = "";
     MessageText detail;
-    if (text.empty())
-      detail.assignf("connection to %s aborted by partner", connection->partner.c_str());
-    else
-      detail.assign(text);
-    return break_connection(function, *connection, "connection aborted", detail.view());
+    describe_abort(connection->payload, payload_size, connection->partner.view(), &status, detail);
+    return break_connection(function, *connection, status, detail.view());
   }
   if (kind != frame_reply) return fail_broken_transfer(function, *connection, FrameOutcome::unreadable);
   return take_reply(*connection, payload_size, receiving, exception);

@@ -48,24 +48,14 @@ rfc_handle fail_connect(const char* function, ConnectOutcome outcome, const Conn
 // Sends the logon and reads the answer; on any failure the error is reported
 // and the connection released.
 bool log_on(const char* function, Connection& connection, const LogonData& logon, rfc_open_error_details* details) {
-  unsigned char kind = 0;
-  std::size_t payload_size = 0;
-  const FrameOutcome outcome =
-      exchange_logon(connection.socket, logon.client.view(), logon.user.view(), logon.password.view(),
-                     logon.language.view(), &kind, connection.payload, &payload_size);
-  if (outcome == FrameOutcome::done && kind == frame_logon_accepted) return true;
+  const char* status = "";
   MessageText message;
-  if (outcome == FrameOutcome::done && kind == frame_logon_rejected) {
-    std::string_view reason;
-    FieldReader(connection.payload, payload_size).get_text(&reason);
-    message.assignf("logon to %s rejected: ", connection.partner.c_str());
-    message.append(reason);
-    fail_open(function, key_logon_failure, "logon rejected", message.view(), details);
-  } else {
-    const char* status = "";
-    describe_logon_answer_failure(outcome, connection.partner.view(), &status, message);
-    fail_open(function, key_communication, status, message.view(), details);
-  }
+  const LogonOutcome outcome =
+      exchange_logon(connection.socket, connection.partner.view(), logon.client.view(), logon.user.view(),
+                     logon.password.view(), logon.language.view(), connection.payload, &status, message);
+  if (outcome == LogonOutcome::accepted) return true;
+  fail_open(function, outcome == LogonOutcome::rejected ? key_logon_failure : key_communication, status,
+            message.view(), details);
   release_connection(connection);
   return false;
 }
