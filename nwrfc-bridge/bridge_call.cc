@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "bridge_connections.h"
+#include "call_checks.h"
 #include "common/bounded_text.h"
 #include "error_report.h"
 #include "nwrfc_error.h"
@@ -18,20 +19,6 @@
 namespace {
 
 using MessageText = BoundedText<1023>;
-
-// Reports an error that the caller learns of through the error handler; when
-// the handler returns (or none is installed) the function fails with 1.
-rfc_result_code signal_failure(const char* function, const char* key, const char* status, std::string_view message) {
-  report_error(function, key, status, message);
-  signal_error(function);
-  return RFC_RESULT_FAILURE;
-}
-
-rfc_result_code fail_unknown_handle(const char* function, rfc_handle handle) {
-  MessageText message;
-  message.assignf("connection handle %u is not open", handle);
-  return signal_failure(function, key_program, "invalid handle", message.view());
-}
 
 // A NetWeaver function failed: a broken connection reaches the error handler,
 // every other failure is result code 1.
@@ -122,13 +109,8 @@ RFC_API rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function
   constexpr const char* function = "RfcCall";
   BridgeConnection* connection = find_bridge_connection(handle);
   if (connection == nullptr) return fail_unknown_handle(function, handle);
-  if (function_name == nullptr || function_name[0] == '\0')
-    return signal_failure(function, key_program, "invalid call", "no function name given");
-  if (connection->function != nullptr) {
-    MessageText message;
-    message.assignf("the reply to %s has not been received", connection->function_name.c_str());
-    return signal_failure(function, key_program, "invalid call", message.view());
-  }
+  if (!call_may_start(function_name, connection->function != nullptr ? connection->function_name.c_str() : nullptr))
+    return RFC_RESULT_FAILURE;
   Utf16Text<127> wide_name;
   if (!utf16_from_eight_bit(function_name, wide_name))
     return signal_failure(function, key_program, "invalid call", "function name too long");
@@ -150,8 +132,7 @@ RFC_API rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* re
   constexpr const char* function = "RfcReceive";
   BridgeConnection* connection = find_bridge_connection(handle);
   if (connection == nullptr) return fail_unknown_handle(function, handle);
-  if (connection->function == nullptr)
-    return signal_failure(function, key_program, "invalid call", "no call waiting for its reply");
+  if (connection->function == nullptr) return fail_no_call_waiting();
   const NwrfcFunctions& nwrfc = *nwrfc_functions(function);
   const rfc_result_code code = run_call(nwrfc, *connection, receiving, exception);
   destroy_function(nwrfc, *connection);

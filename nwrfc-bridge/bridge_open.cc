@@ -3,9 +3,8 @@
 
 #include "bridge_connections.h"
 #include "common/bounded_text.h"
-#include "connect_string.h"
+#include "destination_entry.h"
 #include "error_report.h"
-#include "logon_file.h"
 #include "logon_parameters.h"
 #include "nwrfc_error.h"
 #include "nwrfc_functions.h"
@@ -34,13 +33,6 @@ bool widen(const LogonParameters& parameters, WideParameters& wide) {
   }
   wide.count = static_cast<unsigned>(parameters.count);
   return true;
-}
-
-rfc_handle fail_open(const char* function, const char* key, const char* status, std::string_view message,
-                     rfc_open_error_details* details) {
-  report_error(function, key, status, message);
-  fill_open_error_details(details, key, message);
-  return RFC_NULL_HANDLE;
 }
 
 rfc_handle open_connection(const char* function, const LogonParameters& parameters,
@@ -91,23 +83,12 @@ RFC_API rfc_handle RFC_CALL RfcOpen(rfc_logon_options_record* options) {
 RFC_API rfc_handle RFC_CALL RfcOpenEx(const char* connect_string, rfc_open_error_details* details) {
   constexpr const char* function = "RfcOpenEx";
   ConnectStringFields fields;
-  if (!parse_connect_string(connect_string, fields))
-    return fail_open(function, key_program, "invalid connect string",
-                     "connect string without CLIENT=, USER=, PASSWD=, LANG= and DEST= in this order", details);
   LogonFileEntry entry;
-  MessageText message;
-  const LogonFileLookup lookup = find_logon_entry(fields.destination.view(), entry);
-  if (lookup != LogonFileLookup::found) {
-    const char* status = "";
-    describe_missing_entry(lookup, fields.destination.view(), &status, message);
-    return fail_open(function, key_destination, status, message.view(), details);
-  }
+  if (!find_destination_entry(function, connect_string, fields, entry, details)) return RFC_NULL_HANDLE;
   LogonParameters parameters;
   MessageText problem;
-  if (!parameters_from_logon_entry(fields, entry, parameters, problem)) {
-    describe_unusable_entry(fields.destination.view(), problem.view(), message);
-    return fail_open(function, key_destination, "invalid destination", message.view(), details);
-  }
+  if (!parameters_from_logon_entry(fields, entry, parameters, problem))
+    return fail_unusable_destination(function, fields.destination.view(), problem.view(), details);
   return open_connection(function, parameters, details);
 }
 

@@ -114,15 +114,10 @@ NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_
     break_connection(*connection, FrameOutcome::failed, error);
     return nullptr;
   }
-  switch (peek_peer(connection->socket)) {
-    case PeerState::closed:
-      break_connection(*connection, FrameOutcome::closed, error);
-      return nullptr;
-    case PeerState::unasked_data:
-      break_connection(*connection, FrameOutcome::unreadable, error);
-      return nullptr;
-    case PeerState::quiet:
-      break;
+  const FrameOutcome idle = idle_connection_outcome(connection->socket);
+  if (idle != FrameOutcome::done) {
+    break_connection(*connection, idle, error);
+    return nullptr;
   }
   BoundedText<127> function_name;
   if (name == nullptr || name[0] == 0 || !utf8_from_utf16(name, 128, function_name)) {
@@ -175,16 +170,11 @@ NWRFC_API RFC_RC NWRFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE connection_handle, R
       receive_frame(connection->socket, deadline_after(reply_timeout_ms), &kind, connection->payload, &payload_size);
   if (received != FrameOutcome::done) return break_connection(*connection, received, error);
   if (kind == frame_abort) {
-    std::string_view text;
-    FieldReader(connection->payload, payload_size).get_text(&text);
+    const char* status = "";
     MessageText detail;
-    if (text.empty())
-      detail.assignf("connection to %s aborted by partner", connection->partner.c_str());
-    else
-      detail.assign(text);
+    describe_abort(connection->payload, payload_size, connection->partner.view(), &status, detail);
     mark_broken(*connection);
-    return fail(error, RFC_COMMUNICATION_FAILURE, RFC_ERROR_GROUP_COMMUNICATION_FAILURE, "connection aborted",
-                detail.view());
+    return fail(error, RFC_COMMUNICATION_FAILURE, RFC_ERROR_GROUP_COMMUNICATION_FAILURE, status, detail.view());
   }
   std::int32_t result_code = 0;
   std::string_view text;

@@ -86,24 +86,16 @@ RFC_CONNECTION_HANDLE fail_open(RFC_ERROR_INFO* error, RFC_RC code, RFC_ERROR_GR
 // Sends the logon and reads the answer; on failure the error is set and the
 // connection released.
 bool log_on(nwrfc_connection& connection, const OpenParameters& open, RFC_ERROR_INFO* error) {
-  unsigned char kind = 0;
-  std::size_t payload_size = 0;
-  const FrameOutcome outcome = exchange_logon(connection.socket, open.client.view(), open.user.view(),
-                                              open.passwd.view(), open.lang.view(), &kind, connection.payload,
-                                              &payload_size);
-  if (outcome == FrameOutcome::done && kind == frame_logon_accepted) return true;
+  const char* status = "";
   MessageText message;
-  if (outcome == FrameOutcome::done && kind == frame_logon_rejected) {
-    std::string_view reason;
-    FieldReader(connection.payload, payload_size).get_text(&reason);
-    message.assignf("logon to %s rejected: ", connection.partner.c_str());
-    message.append(reason);
-    set_error(error, RFC_LOGON_FAILURE, RFC_ERROR_GROUP_LOGON_FAILURE, "logon rejected", message.view());
-  } else {
-    const char* status = "";
-    describe_logon_answer_failure(outcome, connection.partner.view(), &status, message);
+  const LogonOutcome outcome =
+      exchange_logon(connection.socket, connection.partner.view(), open.client.view(), open.user.view(),
+                     open.passwd.view(), open.lang.view(), connection.payload, &status, message);
+  if (outcome == LogonOutcome::accepted) return true;
+  if (outcome == LogonOutcome::rejected)
+    set_error(error, RFC_LOGON_FAILURE, RFC_ERROR_GROUP_LOGON_FAILURE, status, message.view());
+  else
     set_error(error, RFC_COMMUNICATION_FAILURE, RFC_ERROR_GROUP_COMMUNICATION_FAILURE, status, message.view());
-  }
   release_connection(connection);
   return false;
 }

@@ -56,14 +56,32 @@ void fill_open_error_details(rfc_open_error_details* details, const char* key, s
   std::memcpy(details->message, message_text.c_str(), message_text.size());
 }
 
-void copy_last_error(rfc_error_info* record) {
+rfc_handle fail_open(const char* function, const char* key, const char* status, std::string_view message,
+                     rfc_open_error_details* details) {
+  report_error(function, key, status, message);
+  fill_open_error_details(details, key, message);
+  return RFC_NULL_HANDLE;
+}
+
+rfc_result_code signal_failure(const char* function, const char* key, const char* status, std::string_view message) {
+  report_error(function, key, status, message);
+  signal_error(function);
+  return RFC_RESULT_FAILURE;
+}
+
+int copy_last_error(rfc_error_info* record) {
+  if (record == nullptr) return 1;
   copy_text(record->key, sizeof record->key, last_error.key);
   copy_text(record->status, sizeof record->status, last_error.status);
   copy_text(record->message, sizeof record->message, last_error.message);
   copy_text(record->internal_status, sizeof record->internal_status, last_error.internal_status);
+  return 0;
 }
 
-void install_error_handler(rfc_error_handler handler) { installed_handler = handler; }
+void take_environment(const rfc_environment_record* environment) {
+  // The allocation hook is not used: our libraries allocate nothing.
+  if (environment != nullptr) installed_handler = environment->error_handler;
+}
 
 void signal_error(const char* function) {
   if (installed_handler == nullptr) return;

@@ -30,12 +30,24 @@ void report_error(const char* function, const char* key, const char* status, std
 /// `key`: group 2 for a rejected logon, 1 for every other failure.
 void fill_open_error_details(rfc_open_error_details* details, const char* key, std::string_view message);
 
-/// Copies the last error into `record`; an empty record before any error.
-/// Each text is cut to its field.
-void copy_last_error(rfc_error_info* record);
+/// Reports an open that failed and fills the error details (when given);
+/// returns the null handle, what the failed open returns.
+rfc_handle fail_open(const char* function, const char* key, const char* status, std::string_view message,
+                     rfc_open_error_details* details);
 
-/// Installs the handler for errors signalled during a call; null removes it.
-void install_error_handler(rfc_error_handler handler);
+/// Reports an error the caller learns of through the error handler, then
+/// calls the handler; returns result code 1, what the function returns when
+/// the handler returns (or none is installed).
+rfc_result_code signal_failure(const char* function, const char* key, const char* status, std::string_view message);
+
+/// Copies the last error into `record` and returns 0, RfcLastError's result;
+/// an empty record before any error.  Each text is cut to its field.  A null
+/// `record` gets nothing and 1.
+int copy_last_error(rfc_error_info* record);
+
+/// Takes RfcEnvironment's record: its handler is called for errors signalled
+/// during a call (null removes it).  A null record changes nothing.
+void take_environment(const rfc_environment_record* environment);
 
 /// Calls the installed handler, if any, with a writable copy of `function`.
 void signal_error(const char* function);

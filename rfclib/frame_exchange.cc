@@ -16,6 +16,40 @@ FrameOutcome frame_outcome(TransferOutcome outcome) {
   return FrameOutcome::failed;
 }
 
+// Sends the logon frame and waits for the answer, both within the one logon
+// bound: done, with the answer's kind and payload, or how the exchange failed.
+FrameOutcome send_logon(SocketId socket, std::string_view client, std::string_view user, std::string_view password,
+                        std::string_view language, unsigned char* kind, FramePayload& payload,
+                        std::size_t* payload_size) {
+  FrameWriter frame(frame_logon);
+  if (!frame.put_text(client) || !frame.put_text(user) || !frame.put_text(password) || !frame.put_text(language))
+    return FrameOutcome::failed;
+  // The logon and its answer share one bound: a partner that takes its time
+  // to read the logon leaves less time to answer it.
+  const Deadline deadline = deadline_after(logon_timeout_ms);
+  const FrameOutcome sent = send_frame(socket, frame, deadline);
+  if (sent != FrameOutcome::done) return sent;
+  return receive_frame(socket, deadline, kind, payload, payload_size);
+}
+
+// The status and message of a logon whose answer did not come as a frame of
+// its own (`outcome` done: a frame of the wrong kind came).
+void describe_logon_answer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
+                                   TextBuffer& message) {
+  const int partner_length = static_cast<int>(partner.size());
+  if (outcome == FrameOutcome::timed_out) {
+    *status = "logon timeout";
+    message.assignf("no logon answer from %.*s within %d s", partner_length, partner.data(),
+                    logon_timeout_ms / 1000);
+  } else if (outcome == FrameOutcome::closed) {
+    *status = "connection broken";
+    message.assignf("connection to %.*s closed during logon", partner_length, partner.data());
+  } else {
+    *status = "protocol error";
+    message.assignf("unreadable logon answer from %.*s", partner_length, partner.data());
+  }
+}
+
 }  // namespace
 
 FrameOutcome send_frame(SocketId socket, const FrameWriter& frame, Deadline deadline) {
@@ -33,18 +67,35 @@ FrameOutcome receive_frame(SocketId socket, Deadline deadline, unsigned char* ki
   return frame_outcome(receive_exact(socket, payload, *payload_size, deadline));
 }
 
-FrameOutcome exchange_logon(SocketId socket, std::string_view client, std::string_view user,
-                            std::string_view password, std::string_view language, unsigned char* kind,
-                            FramePayload& payload, std::size_t* payload_size) {
-  FrameWriter frame(frame_logon);
-  if (!frame.put_text(client) || !frame.put_text(user) || !frame.put_text(password) || !frame.put_text(language))
-    return FrameOutcome::failed;
-  // The logon and its answer share one bound: a partner that takes its time
-  // to read the logon leaves less time to answer it.
-  const Deadline deadline = deadline_after(logon_timeout_ms);
-  const FrameOutcome sent = send_frame(socket, frame, deadline);
-  if (sent != FrameOutcome::done) return sent;
-  return receive_frame(socket, deadline, kind, payload, payload_size);
+LogonOutcome exchange_logon(SocketId socket, std::string_view partner, std::string_view client,
+                            std::string_view user, std::string_view password, std::string_view language,
+                            FramePayload& payload, const char** status, TextBuffer& message) {
+  unsigned char kind = 0;
+  std::size_t payload_size = 0;
+  const FrameOutcome outcome = send_logon(socket, client, user, password, language, &kind, payload, &payload_size);
+  if (outcome == FrameOutcome::done && kind == frame_logon_accepted) return LogonOutcome::accepted;
+  if (outcome == FrameOutcome::done && kind == frame_logon_rejected) {
+    std::string_view reason;
+    FieldReader(payload, payload_size).get_text(&reason);
+    *status = "logon rejected";
+    message.assignf("logon to %.*s rejected: ", static_cast<int>(partner.size()), partner.data());
+    message.append(reason);
+    return LogonOutcome::rejected;
+  }
+  describe_logon_answer_failure(outcome, partner, status, message);
+  return LogonOutcome::failed;
+}
+
+FrameOutcome idle_connection_outcome(SocketId socket) {
+  switch (peek_peer(socket)) {
+    case PeerState::closed:
+      return FrameOutcome::closed;
+    case PeerState::unasked_data:
+      return FrameOutcome::unreadable;
+    case PeerState::quiet:
+      break;
+  }
+  return FrameOutcome::done;
 }
 
 void describe_transfer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
@@ -71,18 +122,13 @@ void describe_transfer_failure(FrameOutcome outcome, std::string_view partner, c
   message.assignf("connection to %.*s broken", partner_length, partner.data());
 }
 
-void describe_logon_answer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
-                                   TextBuffer& message) {
-  const int partner_length = static_cast<int>(partner.size());
-  if (outcome == FrameOutcome::timed_out) {
-    *status = "logon timeout";
-    message.assignf("no logon answer from %.*s within %d s", partner_length, partner.data(),
-                    logon_timeout_ms / 1000);
-  } else if (outcome == FrameOutcome::closed) {
-    *status = "connection broken";
-    message.assignf("connection to %.*s closed during logon", partner_length, partner.data());
-  } else {
-    *status = "protocol error";
-    message.assignf("unreadable logon answer from %.*s", partner_length, partner.data());
-  }
+void describe_abort(const FramePayload& payload, std::size_t payload_size, std::string_view partner,
+                    const char** status, TextBuffer& message) {
+  std::string_view text;
+  FieldReader(payload, payload_size).get_text(&text);
+  *status = "connection aborted";
+  if (text.empty())
+    message.assignf("connection to %.*s aborted by partner", static_cast<int>(partner.size()), partner.data());
+  else
+    message.assign(text);
 }

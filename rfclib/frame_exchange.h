@@ -32,18 +32,28 @@ FrameOutcome send_frame(SocketId socket, const FrameWriter& frame, Deadline dead
 FrameOutcome receive_frame(SocketId socket, Deadline deadline, unsigned char* kind, FramePayload& payload,
                            std::size_t* payload_size);
 
-/// Sends the logon frame and waits for the answer, both within the one logon
-/// bound: done, with the answer's kind and payload, or how the exchange failed.
-FrameOutcome exchange_logon(SocketId socket, std::string_view client, std::string_view user,
-                            std::string_view password, std::string_view language, unsigned char* kind,
-                            FramePayload& payload, std::size_t* payload_size);
+/// How a logon ended.
+enum class LogonOutcome { accepted, rejected, failed };
+
+/// Sends the logon frame to `partner` ("host:port") and waits for the
+/// answer in `payload`, both within the one logon bound.  Unless the logon is
+/// accepted, `status` and `message` say why, as the libraries report it: the
+/// partner's reason when it rejected the logon, or how the exchange failed.
+LogonOutcome exchange_logon(SocketId socket, std::string_view partner, std::string_view client,
+                            std::string_view user, std::string_view password, std::string_view language,
+                            FramePayload& payload, const char** status, TextBuffer& message);
+
+/// Looks, without waiting, at a connection between calls: done while the
+/// partner is quiet, closed when it went away, unreadable when it sent
+/// something nobody asked for.
+FrameOutcome idle_connection_outcome(SocketId socket);
 
 /// The status and message of a call whose frames could not be exchanged
 /// with `partner` ("host:port"), as the libraries report it.
 void describe_transfer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
                                TextBuffer& message);
 
-/// The status and message of a logon whose answer did not come as a frame
-/// of its own (`outcome` done: a frame of the wrong kind came).
-void describe_logon_answer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
-                                   TextBuffer& message);
+/// The status and message of a connection the partner aborted with the
+/// abort frame in `payload`: its text, or ours naming `partner` when it gave none.
+void describe_abort(const FramePayload& payload, std::size_t payload_size, std::string_view partner,
+                    const char** status, TextBuffer& message);

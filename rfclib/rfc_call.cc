@@ -1,6 +1,7 @@
 // RfcCall and RfcReceive: one call of a function module and its reply.
 #include <string_view>
 
+#include "call_checks.h"
 #include "call_reply.h"
 #include "common/bounded_text.h"
 #include "connection_table.h"
@@ -12,24 +13,10 @@ namespace {
 
 using MessageText = BoundedText<1023>;
 
-// Reports an error that the caller learns of through the error handler; when
-// the handler returns (or none is installed) the function fails with 1.
-rfc_result_code signal_failure(const char* function, const char* key, const char* status, std::string_view message) {
-  report_error(function, key, status, message);
-  signal_error(function);
-  return RFC_RESULT_FAILURE;
-}
-
 rfc_result_code break_connection(const char* function, Connection& connection, const char* status,
                                  std::string_view message) {
   mark_broken(connection);
   return signal_failure(function, key_communication, status, message);
-}
-
-rfc_result_code fail_unknown_handle(const char* function, rfc_handle handle) {
-  MessageText message;
-  message.assignf("connection handle %u is not open", handle);
-  return signal_failure(function, key_program, "invalid handle", message.view());
 }
 
 rfc_result_code fail_broken_transfer(const char* function, Connection& connection, FrameOutcome outcome) {
@@ -103,24 +90,13 @@ RFC_API rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function
   constexpr const char* function = "RfcCall";
   Connection* connection = find_connection(handle);
   if (connection == nullptr) return fail_unknown_handle(function, handle);
-  if (function_name == nullptr || function_name[0] == '\0')
-    return signal_failure(function, key_program, "invalid call", "no function name given");
-  if (connection->call_pending) {
-    MessageText message;
-    message.assignf("the reply to %s has not been received", connection->function.c_str());
-    return signal_failure(function, key_program, "invalid call", message.view());
-  }
+  if (!call_may_start(function_name, connection->call_pending ? connection->function.c_str() : nullptr))
+    return RFC_RESULT_FAILURE;
   if (connection->broken) return fail_broken_transfer(function, *connection, FrameOutcome::failed);
   // A partner that went away since the last exchange is found before the
   // call is sent, so the failure is reported here and not only at the reply.
-  switch (peek_peer(connection->socket)) {
-    case PeerState::closed:
-      return fail_broken_transfer(function, *connection, FrameOutcome::closed);
-    case PeerState::unasked_data:
-      return fail_broken_transfer(function, *connection, FrameOutcome::unreadable);
-    case PeerState::quiet:
-      break;
-  }
+  const FrameOutcome idle = idle_connection_outcome(connection->socket);
+  if (idle != FrameOutcome::done) return fail_broken_transfer(function, *connection, idle);
   FrameWriter frame(frame_call);
   if (!frame.put_text(function_name))
     return signal_failure(function, key_program, "invalid call", "function name too long");
@@ -139,8 +115,7 @@ RFC_API rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* re
   Connection* connection = find_connection(handle);
   if (connection == nullptr) return fail_unknown_handle(function, handle);
   if (connection->broken) return fail_broken_transfer(function, *connection, FrameOutcome::failed);
-  if (!connection->call_pending)
-    return signal_failure(function, key_program, "invalid call", "no call waiting for its reply");
+  if (!connection->call_pending) return fail_no_call_waiting();
   connection->call_pending = false;
   unsigned char kind = 0;
   std::size_t payload_size = 0;
@@ -148,14 +123,10 @@ RFC_API rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* re
       receive_frame(connection->socket, deadline_after(reply_timeout_ms), &kind, connection->payload, &payload_size);
   if (received != FrameOutcome::done) return fail_broken_transfer(function, *connection, received);
   if (kind == frame_abort) {
-    std::string_view text;
-    FieldReader(connection->payload, payload_size).get_text(&text);
+    const char* status = "";
     MessageText detail;
-    if (text.empty())
-      detail.assignf("connection to %s aborted by partner", connection->partner.c_str());
-    else
-      detail.assign(text);
-    return break_connection(function, *connection, "connection aborted", detail.view());
+    describe_abort(connection->payload, payload_size, connection->partner.view(), &status, detail);
+    return break_connection(function, *connection, status, detail.view());
   }
   if (kind != frame_reply) return fail_broken_transfer(function, *connection, FrameOutcome::unreadable);
   return take_reply(*connection, payload_size, receiving, exception);

@@ -5,16 +5,9 @@
 
 extern "C" {
 
-RFC_API void RFC_CALL RfcEnvironment(rfc_environment_record* environment) {
-  // The allocation hook is not used: the library allocates nothing.
-  if (environment != nullptr) install_error_handler(environment->error_handler);
-}
+RFC_API void RFC_CALL RfcEnvironment(rfc_environment_record* environment) { take_environment(environment); }
 
-RFC_API int RFC_CALL RfcLastError(rfc_error_info* error) {
-  if (error == nullptr) return 1;
-  copy_last_error(error);
-  return 0;
-}
+RFC_API int RFC_CALL RfcLastError(rfc_error_info* error) { return copy_last_error(error); }
 
 RFC_API void RFC_CALL RfcClose(rfc_handle handle) {
   Connection* connection = find_connection(handle);

@@ -2,12 +2,11 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
-#include "connect_string.h"
 #include "connect_target.h"
 #include "connection_table.h"
+#include "destination_entry.h"
 #include "error_report.h"
 #include "frame_exchange.h"
-#include "logon_file.h"
 #include "rfc_library.h"
 
 namespace {
@@ -38,13 +37,6 @@ bool fill_logon_data(std::string_view client, std::string_view user, std::string
          logon.language.assign(without_trailing_blanks(language));
 }
 
-rfc_handle fail_open(const char* function, const char* key, const char* status, std::string_view message,
-                     rfc_open_error_details* details) {
-  report_error(function, key, status, message);
-  fill_open_error_details(details, key, message);
-  return RFC_NULL_HANDLE;
-}
-
 rfc_handle fail_connect(const char* function, ConnectOutcome outcome, const ConnectTarget& target,
                         rfc_open_error_details* details) {
   const char* status = "";
@@ -56,24 +48,14 @@ rfc_handle fail_connect(const char* function, ConnectOutcome outcome, const Conn
 // Sends the logon and reads the answer; on any failure the error is reported
 // and the connection released.
 bool log_on(const char* function, Connection& connection, const LogonData& logon, rfc_open_error_details* details) {
-  unsigned char kind = 0;
-  std::size_t payload_size = 0;
-  const FrameOutcome outcome =
-      exchange_logon(connection.socket, logon.client.view(), logon.user.view(), logon.password.view(),
-                     logon.language.view(), &kind, connection.payload, &payload_size);
-  if (outcome == FrameOutcome::done && kind == frame_logon_accepted) return true;
+  const char* status = "";
   MessageText message;
-  if (outcome == FrameOutcome::done && kind == frame_logon_rejected) {
-    std::string_view reason;
-    FieldReader(connection.payload, payload_size).get_text(&reason);
-    message.assignf("logon to %s rejected: ", connection.partner.c_str());
-    message.append(reason);
-    fail_open(function, key_logon_failure, "logon rejected", message.view(), details);
-  } else {
-    const char* status = "";
-    describe_logon_answer_failure(outcome, connection.partner.view(), &status, message);
-    fail_open(function, key_communication, status, message.view(), details);
-  }
+  const LogonOutcome outcome =
+      exchange_logon(connection.socket, connection.partner.view(), logon.client.view(), logon.user.view(),
+                     logon.password.view(), logon.language.view(), connection.payload, &status, message);
+  if (outcome == LogonOutcome::accepted) return true;
+  fail_open(function, outcome == LogonOutcome::rejected ? key_logon_failure : key_communication, status,
+            message.view(), details);
   release_connection(connection);
   return false;
 }
@@ -177,23 +159,12 @@ RFC_API rfc_handle RFC_CALL RfcOpen(rfc_logon_options_record* options) {
 RFC_API rfc_handle RFC_CALL RfcOpenEx(const char* connect_string, rfc_open_error_details* details) {
   constexpr const char* function = "RfcOpenEx";
   ConnectStringFields fields;
-  if (!parse_connect_string(connect_string, fields))
-    return fail_open(function, key_program, "invalid connect string",
-                     "connect string without CLIENT=, USER=, PASSWD=, LANG= and DEST= in this order", details);
   LogonFileEntry entry;
-  MessageText message;
-  const LogonFileLookup lookup = find_logon_entry(fields.destination.view(), entry);
-  if (lookup != LogonFileLookup::found) {
-    const char* status = "";
-    describe_missing_entry(lookup, fields.destination.view(), &status, message);
-    return fail_open(function, key_destination, status, message.view(), details);
-  }
+  if (!find_destination_entry(function, connect_string, fields, entry, details)) return RFC_NULL_HANDLE;
   ConnectTarget target;
   MessageText problem;
-  if (!target_of_logon_entry(entry, target, problem)) {
-    describe_unusable_entry(fields.destination.view(), problem.view(), message);
-    return fail_open(function, key_destination, "invalid destination", message.view(), details);
-  }
+  if (!target_of_logon_entry(entry, target, problem))
+    return fail_unusable_destination(function, fields.destination.view(), problem.view(), details);
   LogonData logon;
   fill_logon_data(fields.client.view(), fields.user.view(), fields.password.view(), fields.language.view(), logon);
   return open_and_log_on(function, target, logon, details);

@@ -55,6 +55,9 @@ class ChildProcess {
   long long wait_handle() const;
 
  private:
+  /// Starts the child as start() says, setting process_ and output_; each
+  /// platform's own part.  False when it could not be started.
+  bool launch(const ChildCommand& command, std::string_view input);
   void close_output();
 
   bool running_ = false;

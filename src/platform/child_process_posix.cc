@@ -72,14 +72,7 @@ bool spawn(const ChildCommand& command, int input, int output, pid_t& pid) {
 
 }  // namespace
 
-ChildProcess::~ChildProcess() {
-  kill();
-  close_output();
-}
-
-bool ChildProcess::start(const ChildCommand& command, std::string_view input) {
-  if (running_) return false;
-  close_output();  // a child that ended may have left it open behind it
+bool ChildProcess::launch(const ChildCommand& command, std::string_view input) {
   int input_pipe[2] = {-1, -1}, output_pipe[2] = {-1, -1};
   pid_t pid = 0;
   const bool started = pipe2(input_pipe, O_CLOEXEC) == 0 && pipe2(output_pipe, O_CLOEXEC) == 0 &&
@@ -93,8 +86,6 @@ bool ChildProcess::start(const ChildCommand& command, std::string_view input) {
   close(output_pipe[1]);
   process_ = pid;
   output_ = output_pipe[0];
-  running_ = true;
-  exit_code_ = 0;
   return true;
 }
 

@@ -120,14 +120,7 @@ bool create_child(const ChildCommand& command, HANDLE input, HANDLE output, PROC
 
 }  // namespace
 
-ChildProcess::~ChildProcess() {
-  kill();
-  close_output();
-}
-
-bool ChildProcess::start(const ChildCommand& command, std::string_view input) {
-  if (running_) return false;
-  close_output();  // a child that ended may have left it open behind it
+bool ChildProcess::launch(const ChildCommand& command, std::string_view input) {
   HANDLE input_read = nullptr, input_write = nullptr, output_read = nullptr, output_write = nullptr;
   PROCESS_INFORMATION process{};
   // The input fits into the pipe, so it is written before the child exists.
@@ -151,8 +144,6 @@ bool ChildProcess::start(const ChildCommand& command, std::string_view input) {
   CloseHandle(process.hThread);
   process_ = as_value(process.hProcess);
   output_ = as_value(output_read);
-  running_ = true;
-  exit_code_ = 0;
   return true;
 }
 

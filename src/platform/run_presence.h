@@ -43,5 +43,5 @@ class RunPresence {
   std::uint64_t stamp_ = 0;
   bool alone_at_joining_ = false;
   // Windows: the byte this run holds among the others' bytes.
-  unsigned slot_ = 0;
+  [[maybe_unused]] unsigned slot_ = 0;
 };

@@ -12,39 +12,17 @@ them report "- Look for Trace-File".  Afterwards the directory holds only the
 files a run may leave there.
 """
 
-import argparse
 import os
-import shutil
-import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import run_case  # noqa: E402  (shares the program set-up and the simulator)
+import run_case  # noqa: E402  (shares the run bound)
+from script_setup import arguments, scratch, systems_address, write_system  # noqa: E402
 
 RUNS = 20
 ROUNDS = 3
-# QUENMAREL_TEST_NET keeps suites that run side by side on addresses of their own.
-NETWORK = int(os.environ.get('QUENMAREL_TEST_NET', '0')) % 250
 # What runs leave in their directory besides the files given to them.
 LEFT_BEHIND = {'SapRfc.ini', 'SapRfc.ini.lock', 'Quenmarel.runs', 'Dev_Rfc.Trc'}
-
-
-def write(path, text):
-    with open(path, 'w', newline='\n') as created:
-        created.write(text)
-
-
-def write_system(work_dir, destination, password, host, number):
-    """A system's profile and its per-destination logon file, which sends the
-    run to HOST:3300+NUMBER; the profile's own host leads nowhere."""
-    write(os.path.join(work_dir, destination + '.P00'), ''.join([
-        'Extcompany.: EXT01\n', 'Destination: %s\n' % destination, 'Client.....: 100\n',
-        'User.......: monitor\n', 'Password...: %s\n' % password, 'Language...: EN\n',
-        'Mode.......: R/3\n', 'Hostname...: nowhere.invalid\n', 'Sysnr......: 00\n',
-        'Gwhost.....: nowhere.invalid\n', 'Gwservice..: sapgw00\n']))
-    write(os.path.join(work_dir, 'SapRfc.' + destination),
-          'DEST=%s\nTYPE=A\nASHOST=%s\nSYSNR=%02d\n' % (destination, host, number))
 
 
 def fails(number):
@@ -61,50 +39,31 @@ def expected_output(number):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument('--bin', required=True)
-    parser.add_argument('--tools', required=True)
-    parser.add_argument('--wine')
-    parser.add_argument('--wine-prefix')
-    parser.add_argument('--host', type=int, required=True,
-                        help='last number of the simulated systems\' address: each build tested at once its own')
-    args = parser.parse_args()
-    host = '127.44.%d.%d' % (NETWORK, args.host)
+    args = arguments(__doc__, with_host=True)
+    host = systems_address(44, args)
 
-    scratch = tempfile.mkdtemp(prefix='quenmarel-concurrent-')
-    try:
-        private_bin = os.path.join(scratch, 'bin')
-        work_dir = os.path.join(scratch, 'work')
-        os.makedirs(work_dir)
-        run_case.install_program(args.bin, private_bin, bool(args.wine), b'Harnick\n')
-        expander = run_case.Expander((host, host), os.path.join(args.tools, 'quenmarel-profile'))
-        password = expander.scramble('secret')
+    with scratch(args, 'quenmarel-concurrent-', host, b'Harnick\n') as space:
+        password = space.expander.scramble('secret')
         scenario = []
         for number in range(1, RUNS + 1):
             destination = 'D%02d' % number
-            write_system(work_dir, destination, password, host, number)
+            write_system(space.work, destination, password, host, number)
             call = 'call = failure\ntext = system %s is failing\n' % destination if fails(number) else ''
             scenario.append('[system]\nlisten = %s:%d\n%sPAGE_AREA_SIZE = 100\nPAGE_CURRENTLY_USED = %d\n'
                             % (host, 3300 + number, call, number))
-        given = set(os.listdir(work_dir))
-        scenario_path = os.path.join(scratch, 'scenario.ini')
-        write(scenario_path, ''.join(scenario))
+        given = set(os.listdir(space.work))
 
-        simulator = run_case.Simulator(os.path.join(args.tools, 'rfcsim'), scenario_path, scratch)
+        simulator = space.start_simulator(''.join(scenario))
         failures = []
         try:
             for _ in range(ROUNDS):
-                runs = {}
-                for number in range(1, RUNS + 1):
-                    command = run_case.program_command(args, private_bin, 'quenmarel') + ['D%02d' % number, 'CH=1']
-                    runs[number] = subprocess.Popen(command, cwd=work_dir, stdout=subprocess.PIPE,
-                                                    stderr=subprocess.DEVNULL, env=run_case.program_environment(args))
+                runs = {number: space.start_sensor(['D%02d' % number, 'CH=1']) for number in range(1, RUNS + 1)}
                 for number, process in runs.items():
                     output, _ = process.communicate(timeout=run_case.RUN_TIMEOUT)
                     expected, exit_code = expected_output(number)
                     if process.returncode != exit_code or output != expected:
                         failures.append('D%02d: exit %d, output %r' % (number, process.returncode, output))
-                left = sorted(set(os.listdir(work_dir)) - given - LEFT_BEHIND)
+                left = sorted(set(os.listdir(space.work)) - given - LEFT_BEHIND)
                 if left:
                     failures.append('left in the directory: %s' % ', '.join(left))
         finally:
@@ -114,8 +73,6 @@ def main():
         print('%d of %d runs reached their own system and reported their own failure'
               % (RUNS * ROUNDS - len(failures), RUNS * ROUNDS))
         return 1 if failures else 0
-    finally:
-        shutil.rmtree(scratch, ignore_errors=True)
 
 
 if __name__ == '__main__':

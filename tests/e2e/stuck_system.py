@@ -15,17 +15,13 @@ work, which may still need it; measured again once they have ended, it is
 alone and deletes the file.
 """
 
-import argparse
 import os
-import shutil
-import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import run_case  # noqa: E402  (shares the program set-up and the simulator)
-from concurrent_runs import NETWORK, write, write_system  # noqa: E402
+import run_case  # noqa: E402  (shares the run bound and the reading of the simulator's lines)
+from script_setup import arguments, scratch, systems_address, write, write_system  # noqa: E402
 
 STUCK = ('S01', 'S02', 'S03')
 HEALTHY = 'H01'
@@ -33,15 +29,12 @@ HEALTHY = 'H01'
 LOGONS_TIMEOUT = 60
 
 
-def start(args, private_bin, work_dir, destination):
-    command = run_case.program_command(args, private_bin, 'quenmarel') + [destination, 'CH=1']
-    return subprocess.Popen(command, cwd=work_dir, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                            env=run_case.program_environment(args))
+def start(space, destination):
+    return space.start_sensor([destination, 'CH=1'])
 
 
-def measure_healthy(args, private_bin, work_dir, runs, failures):
-    healthy = start(args, private_bin, work_dir, HEALTHY)
-    runs.append(healthy)
+def measure_healthy(space, failures):
+    healthy = start(space, HEALTHY)
     output, _ = healthy.communicate(timeout=run_case.RUN_TIMEOUT)
     if healthy.returncode != 0 or output != ('* SapRfc.Ini.......: %s<\n42\n' % HEALTHY).encode():
         failures.append('healthy run: exit %d, output %r' % (healthy.returncode, output))
@@ -61,47 +54,30 @@ def wait_for_logons(simulator, addresses):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument('--bin', required=True)
-    parser.add_argument('--tools', required=True)
-    parser.add_argument('--wine')
-    parser.add_argument('--wine-prefix')
-    parser.add_argument('--host', type=int, required=True,
-                        help='last number of the simulated systems\' address: each build tested at once its own')
-    args = parser.parse_args()
-    host = '127.45.%d.%d' % (NETWORK, args.host)
+    args = arguments(__doc__, with_host=True)
+    host = systems_address(45, args)
 
-    scratch = tempfile.mkdtemp(prefix='quenmarel-stuck-')
     failures = []
-    runs = []
-    try:
-        private_bin = os.path.join(scratch, 'bin')
-        work_dir = os.path.join(scratch, 'work')
-        os.makedirs(work_dir)
-        run_case.install_program(args.bin, private_bin, bool(args.wine), b'Harnick\n')
-        expander = run_case.Expander((host, host), os.path.join(args.tools, 'quenmarel-profile'))
-        password = expander.scramble('secret')
+    with scratch(args, 'quenmarel-stuck-', host, b'Harnick\n') as space:
+        password = space.expander.scramble('secret')
         scenario = []
         for number, destination in enumerate(STUCK + (HEALTHY,), start=1):
-            write_system(work_dir, destination, password, host, number)
+            write_system(space.work, destination, password, host, number)
             # Far beyond the library's logon bound: the system never answers in time.
             stuck = 'delay_ms = 600000\n' if destination in STUCK else ''
             scenario.append('[system]\nlisten = %s:%d\n%sPAGE_AREA_SIZE = 100\nPAGE_CURRENTLY_USED = 42\n'
                             % (host, 3300 + number, stuck))
-        trace_file = os.path.join(work_dir, 'Dev_Rfc.Trc')
+        trace_file = os.path.join(space.work, 'Dev_Rfc.Trc')
         write(trace_file, '**** ERROR in RfcOpenEx\nT:0001 ======> logon timeout\nERROR       an earlier failure\n\n')
-        scenario_path = os.path.join(scratch, 'scenario.ini')
-        write(scenario_path, ''.join(scenario))
 
-        simulator = run_case.Simulator(os.path.join(args.tools, 'rfcsim'), scenario_path, scratch)
+        simulator = space.start_simulator(''.join(scenario))
         try:
-            stuck_runs = [start(args, private_bin, work_dir, destination) for destination in STUCK]
-            runs.extend(stuck_runs)
+            stuck_runs = [start(space, destination) for destination in STUCK]
             missing = wait_for_logons(simulator, ['%s:%d' % (host, 3300 + number)
                                                   for number in range(1, len(STUCK) + 1)])
             if missing:
                 failures.append('no logon from the stuck runs at %s while they all waited' % ', '.join(sorted(missing)))
-            measure_healthy(args, private_bin, work_dir, runs, failures)
+            measure_healthy(space, failures)
             # The upper bound, with all the slack the stuck runs' own bound gives.
             given_up = [destination for destination, run in zip(STUCK, stuck_runs) if run.poll() is not None]
             if given_up:
@@ -114,17 +90,11 @@ def main():
                             'failed !</Text>\n</Prtg>\n' % (destination, destination)).encode()
                 if run.returncode != 2 or output != expected:
                     failures.append('%s: exit %d, output %r' % (destination, run.returncode, output))
-            measure_healthy(args, private_bin, work_dir, runs, failures)
+            measure_healthy(space, failures)
             if os.path.exists(trace_file):
                 failures.append('the healthy run, alone, kept the trace file')
         finally:
             simulator.stop()
-    finally:
-        for run in runs:
-            if run.poll() is None:
-                run.kill()
-                run.wait()
-        shutil.rmtree(scratch, ignore_errors=True)
     for failure in failures:
         print(failure)
     print('healthy run beside %d stuck ones: %s' % (len(STUCK), 'failed' if failures else 'passed'))

@@ -1,0 +1,107 @@
+"""What the end-to-end scripts that run several sensors at once share: their
+arguments, a scratch directory with the programs and a working directory,
+profiles, the simulator, and the sensors started in the working directory.
+"""
+
+import argparse
+import contextlib
+import os
+import shutil
+import subprocess
+import tempfile
+
+import run_case
+
+def arguments(description, with_host):
+    """The script's arguments: where the programs are, how they run (under
+    wine or not) and, WITH_HOST, the last number of the systems' address."""
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument('--bin', required=True)
+    parser.add_argument('--tools', required=True)
+    parser.add_argument('--wine')
+    parser.add_argument('--wine-prefix')
+    if with_host:
+        parser.add_argument('--host', type=int, required=True,
+                            help='last number of the simulated systems\' address: each build tested at once its own')
+    return parser.parse_args()
+
+
+def systems_address(second, args):
+    """127.SECOND.N.HOST, the simulated systems' address: N from
+    QUENMAREL_TEST_NET, which keeps suites that run side by side on addresses
+    of their own, and HOST from --host, one for each build tested at once."""
+    network = int(os.environ.get('QUENMAREL_TEST_NET', '0')) % 250
+    return '127.%d.%d.%d' % (second, network, args.host)
+
+
+def write(path, text):
+    with open(path, 'w', newline='\n') as created:
+        created.write(text)
+
+
+def write_profile(work_dir, destination, password, host):
+    """The profile of DESTINATION, client 100, with the stored PASSWORD,
+    system 00 on HOST."""
+    write(os.path.join(work_dir, destination + '.P00'), ''.join([
+        'Extcompany.: EXT01\n', 'Destination: %s\n' % destination, 'Client.....: 100\n',
+        'User.......: monitor\n', 'Password...: %s\n' % password, 'Language...: EN\n',
+        'Mode.......: R/3\n', 'Hostname...: %s\n' % host, 'Sysnr......: 00\n',
+        'Gwhost.....: %s\n' % host, 'Gwservice..: sapgw00\n']))
+
+
+def write_system(work_dir, destination, password, host, number):
+    """A system's profile and its per-destination logon file, which sends the
+    run to HOST:3300+NUMBER; the profile's own host leads nowhere."""
+    write_profile(work_dir, destination, password, 'nowhere.invalid')
+    write(os.path.join(work_dir, 'SapRfc.' + destination),
+          'DEST=%s\nTYPE=A\nASHOST=%s\nSYSNR=%02d\n' % (destination, host, number))
+
+
+class Scratch:
+    """bin/, a private copy of the programs; work/, the sensors' working
+    directory; and the profile tool's scrambling of passwords."""
+
+    def __init__(self, args, root, host):
+        self.args = args
+        self.root = root
+        self.bin = os.path.join(root, 'bin')
+        self.work = os.path.join(root, 'work')
+        self.expander = run_case.Expander((host, host), os.path.join(args.tools, 'quenmarel-profile'))
+        self.sensors = []
+
+    def start_simulator(self, scenario):
+        """rfcsim, ready, with the SCENARIO text."""
+        path = os.path.join(self.root, 'scenario.ini')
+        write(path, scenario)
+        return run_case.Simulator(os.path.join(self.args.tools, 'rfcsim'), path, self.root)
+
+    def start_sensor(self, sensor_arguments, stdout=subprocess.PIPE):
+        """The sensor started in work/ with SENSOR_ARGUMENTS, its standard
+        error dropped; killed at the end of the scratch if still running."""
+        sensor = subprocess.Popen(run_case.program_command(self.args, self.bin, 'quenmarel') + sensor_arguments,
+                                  cwd=self.work, stdout=stdout, stderr=subprocess.DEVNULL,
+                                  env=run_case.program_environment(self.args))
+        self.sensors.append(sensor)
+        return sensor
+
+    def stop_sensors(self):
+        for sensor in self.sensors:
+            if sensor.poll() is None:
+                sensor.kill()
+                sensor.wait(timeout=run_case.RUN_TIMEOUT)
+
+
+@contextlib.contextmanager
+def scratch(args, prefix, host, target_bytes):
+    """A Scratch in a new directory named with PREFIX, its systems on HOST and
+    TARGET_BYTES in the target file (None: no target file); at the end its
+    sensors still running are killed and the directory removed."""
+    root = tempfile.mkdtemp(prefix=prefix)
+    space = Scratch(args, root, host)
+    try:
+        os.makedirs(space.work)
+        run_case.install_program(args.bin, space.bin, bool(args.wine), target_bytes)
+        yield space
+    finally:
+        space.stop_sensors()
+        shutil.rmtree(root, ignore_errors=True)
