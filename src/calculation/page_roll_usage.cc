@@ -1,5 +1,6 @@
 #include "calculation/page_roll_usage.h"
 
+#include "common/numbered_errors.h"
 #include "rfc/roll_page_query.h"
 
 namespace {
@@ -18,13 +19,12 @@ PageRollUsage usage_of(const RollPageSizes& sizes) {
 
 void write_failure_text(rfc_result_code code, const ExceptionText& exception_text, TextBuffer& failure_text) {
   switch (code) {
-    case RFC_RESULT_FAILURE: failure_text.assign("Error 1014: RFC-Failure raised !"); break;
+    case RFC_RESULT_FAILURE: write_numbered_error(NumberedError::RfcFailure, "", failure_text); break;
     case RFC_RESULT_EXCEPTION:
-      failure_text.assign("Error 1012: Exception.: ");
-      failure_text.append(exception_text.view());
+      write_numbered_error(NumberedError::FunctionException, exception_text.view(), failure_text);
       break;
-    case RFC_RESULT_SYS_EXCEPTION: failure_text.assign("Error 1013: Sys-Exception raised !"); break;
-    default: failure_text.assign("Error 1015: Other Failure raised !"); break;
+    case RFC_RESULT_SYS_EXCEPTION: write_numbered_error(NumberedError::SystemException, "", failure_text); break;
+    default: write_numbered_error(NumberedError::OtherFailure, "", failure_text); break;
   }
 }
 
@@ -43,11 +43,10 @@ std::uint32_t usage_percent(std::int32_t value, std::int32_t hundredths) {
   return static_cast<std::uint32_t>(static_cast<std::int64_t>(value) / hundredths);
 }
 
-rfc_result_code calculate_page_roll_usage(const OutputStreams& streams, rfc_handle handle, PageRollUsage& usage,
-                                          TextBuffer& failure_text) {
+rfc_result_code calculate_page_roll_usage(rfc_handle handle, PageRollUsage& usage, TextBuffer& failure_text) {
   RollPageSizes sizes;
   ExceptionText exception_text;
-  const rfc_result_code code = query_roll_page_sizes(streams, handle, sizes, exception_text);
+  const rfc_result_code code = query_roll_page_sizes(handle, sizes, exception_text);
   if (code == RFC_RESULT_OK)
     usage = usage_of(sizes);
   else

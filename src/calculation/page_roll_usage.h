@@ -1,12 +1,19 @@
 // The measurement: how full the paging and roll areas of a system are.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "common/bounded_text.h"
-#include "output/console_routines.h"
-#include "output/usage_document.h"
 #include "rfc_library.h"
+
+/// The five values of a measurement, in the order of the document's channels.
+enum UsageChannel : std::size_t { PagesUsed, PagesMaxUsed, PagesWpLocal, RollsUsed, RollsMaxUsed, usage_channel_count };
+
+/// A measured system's values, each a whole-number percentage.
+struct PageRollUsage {
+  std::uint32_t percent[usage_channel_count] = {};
+};
 
 /// The hundredths of an area: each of its two sizes divided by 100 on its own.
 std::int32_t area_hundredths(std::int32_t shared_memory_size, std::int32_t area_size);
@@ -18,5 +25,4 @@ std::uint32_t usage_percent(std::int32_t value, std::int32_t hundredths);
 /// Queries the system over the open connection and works out its
 /// percentages into `usage`.  On failure it writes the numbered error text
 /// into `failure_text` instead.  Returns the query's result code.
-rfc_result_code calculate_page_roll_usage(const OutputStreams& streams, rfc_handle handle, PageRollUsage& usage,
-                                          TextBuffer& failure_text);
+rfc_result_code calculate_page_roll_usage(rfc_handle handle, PageRollUsage& usage, TextBuffer& failure_text);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
+#include "common/numbered_errors.h"
 #include "config/profile_location.h"
 
 /// Room for the longest name a message carries (a profile path) between the
@@ -18,11 +19,9 @@ class [[nodiscard]] ConfigStatus {
  public:
   /// Success.
   ConfigStatus() = default;
-  /// A refusal with the message `prefix` + `name` + `suffix`.
-  explicit ConfigStatus(std::string_view prefix, std::string_view name = {}, std::string_view suffix = {})
-      : message_(prefix) {
-    message_.append(name);
-    message_.append(suffix);
+  /// A refusal with the message of `error` carrying `name`.
+  explicit ConfigStatus(NumberedError error, std::string_view name = {}) {
+    write_numbered_error(error, name, message_);
   }
 
   bool ok() const { return message_.empty(); }

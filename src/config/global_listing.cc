@@ -39,7 +39,7 @@ std::string_view text_from(const TextBuffer& line, std::size_t column) {
 // be looked for as another file.
 ConfigStatus append_listing_text(ItemListing& listing, const TextBuffer& line) {
   if (listing.server_listing.append_whole(text_from(line, listing_text_column))) return ConfigStatus();
-  return ConfigStatus("Error 1027: Global Server Listing too long...");
+  return ConfigStatus(NumberedError::ServerListingTooLong);
 }
 
 ConfigStatus read_item_profile(std::FILE* file, ItemListing& listing) {
@@ -74,8 +74,8 @@ ConfigStatus take_entry(const TextBuffer& line, SensorEntry& entry, KeyKind& key
   const std::string_view text = text_from(line, entry_text_column);
   // Refused rather than cut: a cut entry could lose its sensor allocation or
   // change an option's value without notice.
-  if (!entry.text.assign_whole(text)) return ConfigStatus("Error 1028: Global Sensor Entry too long...");
-  if (!entry.text.contains(sensor_allocation)) return ConfigStatus("Error 1029: Invalid Sensor-Allocation...");
+  if (!entry.text.assign_whole(text)) return ConfigStatus(NumberedError::SensorEntryTooLong);
+  if (!entry.text.contains(sensor_allocation)) return ConfigStatus(NumberedError::SensorAllocationInvalid);
   entry.found = true;
   entry.option_text.assign(text.substr(0, text.find(options_end)));
   entry.option_text.replace_all(':', ' ');
@@ -108,7 +108,7 @@ ConfigStatus take_global_entry(const SensorEntry& entry, RunOptions& options, It
   if (keyword != TextBuffer::npos)
     take_item_name(entry.text.view().substr(keyword + item_keyword.size()), listing.item_name);
   if (!entry.found)
-    return ConfigStatus("Error 1030: Global Sensor ", options.first_option_word.view(), " not found...");
+    return ConfigStatus(NumberedError::GlobalSensorNotFound, options.first_option_word.view());
   options.given_options = entry.option_text;
   return ConfigStatus();
 }
@@ -138,11 +138,11 @@ ConfigStatus load_global_listing(const ProfileLocation& location, RunOptions& op
   const bool item_profile = location.profile_file_name.equals(item_profile_name);
   const OwnedFile file(location.open_for_reading(location.profile_path.c_str()));
   if (file == nullptr)
-    return ConfigStatus(item_profile ? "Error 1024: ProFile " : "Error 10x1: ProFile ",
-                        location.profile_file_name.view(), " is missing...");
+    return ConfigStatus(item_profile ? NumberedError::ItemProfileMissing : NumberedError::GlobalListingMissing,
+                        location.profile_file_name.view());
   const ConfigStatus read = read_listing(file.get(), item_profile, options, listing);
   if (!read.ok()) return read;
-  if (listing.server_listing.empty()) return ConfigStatus("Error 1025: Global Server Listing missing...");
-  if (listing.item_name.empty()) return ConfigStatus("Error 1026: Global Item Idenification missing...");
+  if (listing.server_listing.empty()) return ConfigStatus(NumberedError::ServerListingMissing);
+  if (listing.item_name.empty()) return ConfigStatus(NumberedError::ItemMissing);
   return ConfigStatus();
 }

@@ -16,7 +16,7 @@ ConfigStatus open_profile(ProfileLocation& location, bool search_monitor_directo
   if (search_monitor_directories) return resolve_sensor_directory(location, profile);
   join_path(location, location.profile_file_name.view(), location.profile_path);
   profile.reset(location.open_for_reading(location.profile_path.c_str()));
-  if (profile == nullptr) return ConfigStatus("Error 1002: Profile ", location.profile_path.view(), " is missing...");
+  if (profile == nullptr) return ConfigStatus(NumberedError::ProfileMissing, location.profile_path.view());
   return ConfigStatus();
 }
 

@@ -69,19 +69,18 @@ ProfileDefect profile_verdict(const SystemEntry& entry, const ProfileFindings& f
 }
 
 ConfigStatus profile_defect_status(ProfileDefect defect, std::string_view profile_file_name) {
-  constexpr std::string_view found = " found...", missing = " is missing...";
   switch (defect) {
     case ProfileDefect::None: break;
     case ProfileDefect::InvalidParameter:
-      return ConfigStatus("Error 1003: Invalid Parameter(s) at ", profile_file_name, found);
+      return ConfigStatus(NumberedError::InvalidParameter, profile_file_name);
     case ProfileDefect::InvalidPassword:
-      return ConfigStatus("Error 1004: Invalid Password in Profile ", profile_file_name, found);
+      return ConfigStatus(NumberedError::InvalidPassword, profile_file_name);
     case ProfileDefect::WrongPassword:
-      return ConfigStatus("Error 1005: Wrong Password in Profile ", profile_file_name, found);
+      return ConfigStatus(NumberedError::WrongPassword, profile_file_name);
     case ProfileDefect::UserMissing:
-      return ConfigStatus("Error 1006: Username in Profile ", profile_file_name, missing);
+      return ConfigStatus(NumberedError::UserMissing, profile_file_name);
     case ProfileDefect::PasswordMissing:
-      return ConfigStatus("Error 1007: Password in Profile ", profile_file_name, missing);
+      return ConfigStatus(NumberedError::PasswordMissing, profile_file_name);
   }
   return ConfigStatus();
 }

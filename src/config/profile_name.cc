@@ -41,7 +41,7 @@ ConfigStatus form_profile_name(ProfileLocation& location, ItemName& item_name, c
   const std::size_t split = directory_length(name);
   fits = fits && location.sensor_directory.assign_whole(name.view().substr(0, split)) &&
          location.profile_file_name.assign_whole(name.view().substr(split));
-  if (!fits) return ConfigStatus("Error 1016: Profile-Name too long...");
+  if (!fits) return ConfigStatus(NumberedError::ProfileNameTooLong);
 
   if (equals_ignoring_case(location.profile_file_name.view(), "GLOBAL.P00")) {
     location.item_mode = true;

@@ -55,7 +55,7 @@ ConfigStatus open_from_path_file(ProfileLocation& location, OwnedFile path_file,
       descend_if_profile_below(location, below_parent) && descend_if_profile_below(location, below_installation);
   // A directory that does not fit is refused rather than cut: a cut path would
   // point into another directory and could find another profile there.
-  if (!fits) return ConfigStatus("Error 1017: Sensor Directory in ", path_file_name, " too long...");
+  if (!fits) return ConfigStatus(NumberedError::SensorDirectoryTooLong, path_file_name);
   profile = open_in(location, directory.view());
   return ConfigStatus();
 }
@@ -82,7 +82,7 @@ ConfigStatus resolve_sensor_directory(ProfileLocation& location, OwnedFile& prof
     profile = open_from_standard_directories(location);
   }
   if (profile == nullptr)
-    return ConfigStatus("Error 1002: Profile ", location.profile_file_name.view(), " is missing...");
+    return ConfigStatus(NumberedError::ProfileMissing, location.profile_file_name.view());
   join_path(location, location.profile_file_name.view(), location.profile_path);
   return ConfigStatus();
 }

@@ -1,6 +1,6 @@
 #include "driver/console_lines.h"
 
-#include "driver/sensor_run.h"
+#include "common/program_version.h"
 
 void print_line(std::FILE* out, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), out);

@@ -5,11 +5,11 @@
 #include "config/global_listing.h"
 #include "driver/console_lines.h"
 #include "driver/listed_system.h"
-#include "driver/listed_system_child.h"
+#include "driver/listed_system_exchange.h"
 #include "driver/parallel_item_run.h"
 #include "driver/parallel_setting.h"
 #include "driver/run_state.h"
-#include "driver/sensor_run.h"
+#include "driver/run_steps.h"
 #include "output/result_document.h"
 
 namespace {
@@ -28,7 +28,7 @@ ConsoleLine shown_item_options(const RunOptions& options) {
 }
 
 void print_opening(RunState& state) {
-  std::FILE* out = state.streams.out;
+  std::FILE* out = state.out;
   if (state.options.console_mode) {
     print_line(out, state.status_line.view());
     ConsoleLine line;
@@ -51,13 +51,15 @@ void measure_one_after_another(RunState& state) {
   }
 }
 
-void measure_at_the_same_time(RunState& state, unsigned systems) {
+ParallelEnd measure_at_the_same_time(RunState& state, unsigned systems) {
   static ListedSystemCommand command;
   // Without its own path the sensor cannot start itself; it measures alone.
-  if (!form_listed_system_command(command)) return measure_one_after_another(state);
-  const ParallelEnd end =
-      measure_listed_systems_in_parallel(state, ParallelLimits{systems, listed_system_deadline_ms}, command.command);
-  if (!end.reached_summary) exit_process(end.exit_code);
+  if (!form_listed_system_command(command)) {
+    measure_one_after_another(state);
+    return ParallelEnd{};
+  }
+  return measure_listed_systems_in_parallel(state, ParallelLimits{systems, listed_system_deadline_ms},
+                                            command.command);
 }
 
 void print_summary(RunState& state) {
@@ -69,33 +71,33 @@ void print_summary(RunState& state) {
   add_result_text(document, summary.view());
   end_result_text(document);
   close_result_document(document);
-  print_line(state.streams.out, document.result_text.view());
+  print_line(state.out, document.result_text.view());
 }
 
 }  // namespace
 
-void run_item_mode(RunState& state) {
+int run_item_mode(RunState& state) {
+  ResultDocument& document = state.document;
   const RunOptions command_line = state.options;
   if (const ConfigStatus loaded = load_global_listing(state.location, state.options, state.listing); !loaded.ok())
-    end_run_with_error(state, loaded.message());
+    return end_run_with_error(document, state.out, loaded.message());
   state.systems_count = state.processed_count = state.failed_count = 0;
   refresh_run_options(state.options);
-  take_run_options(state);
+  take_run_options(document, state.options);
   const ParallelSetting parallel = parallel_setting_of_run(state.options, command_line);
-  if (parallel.given && parallel.systems == 0) {
-    MessageText message;
-    write_parallel_setting_error(parallel, message);
-    end_run_with_error(state, message.view());
-  }
+  if (parallel.given && parallel.systems == 0)
+    return end_run_with_error(document, state.out, NumberedError::ParallelSettingInvalid, parallel.value.view());
   print_opening(state);
   // An item-mode run neither reads nor deletes the trace file, but the library
   // writes into it for every system that fails, in this process or its children.
-  join_runs_in_directory(state);
-  if (parallel.given)
-    measure_at_the_same_time(state, parallel.systems);
-  else
+  join_runs_in_directory(state.presence);
+  if (parallel.given) {
+    const ParallelEnd end = measure_at_the_same_time(state, parallel.systems);
+    if (!end.reached_summary) return end.exit_code;
+  } else {
     measure_one_after_another(state);
+  }
   print_summary(state);
-  if (state.options.console_mode) print_processed_line(state.streams.out);
-  exit_process(0);
+  if (state.options.console_mode) print_processed_line(state.out);
+  return 0;
 }

@@ -4,5 +4,6 @@
 struct RunState;
 
 /// Reads the listing, measures the item on each listed system, prints one
-/// channel per system and the summary; ends the process with code 0.
-[[noreturn]] void run_item_mode(RunState& state);
+/// channel per system and the summary; returns the exit code the run ends
+/// with: 0 once the summary is printed.
+int run_item_mode(RunState& state);

@@ -5,6 +5,7 @@
 #include "calculation/page_roll_usage.h"
 #include "config/profile_file.h"
 #include "driver/run_state.h"
+#include "output/usage_document.h"
 #include "rfc/rfc_connection.h"
 
 namespace {
@@ -41,13 +42,13 @@ bool read_listed_system(RunState& state, const TextBuffer& name, ListedSystem& s
 }
 
 void measure_listed_system(RunState& state, ListedSystem& system) {
-  install_rfc_environment(state.rfc, state.streams.out);
+  install_rfc_environment(state.rfc, state.out);
   system.outcome = ListedOutcome::Failed;
-  const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.streams);
+  const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.out);
   if (handle == RFC_NULL_HANDLE) return;
   MessageText failure;  // an item-mode run shows no failure text
   if (system.entry_valid &&
-      calculate_page_roll_usage(state.streams, handle, system.usage, failure) == RFC_RESULT_OK)
+      calculate_page_roll_usage(handle, system.usage, failure) == RFC_RESULT_OK)
     system.outcome = ListedOutcome::Processed;
   RfcClose(handle);
 }
@@ -60,13 +61,13 @@ void report_listed_system(RunState& state, const ListedSystem& system) {
     // "Quelbrin"'s ten channels and "CH=" count the channels of the whole run.
     ResultDocument& document = state.document;
     write_item_channel(document, state.listing.item_name.view(), system.channel_key.view(), system.usage);
-    std::fputs(document.result_text.c_str(), state.streams.out);
+    std::fputs(document.result_text.c_str(), state.out);
     document.result_text.clear();
     ++state.processed_count;
   } else {
     ++state.failed_count;
   }
   if (state.options.console_mode)
-    std::fprintf(state.streams.out, "\n%s State=%s\n", system.status_line.c_str(),
+    std::fprintf(state.out, "\n%s State=%s\n", system.status_line.c_str(),
                  processed ? "Processed" : "Rfc Failure");
 }

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "common/bounded_text.h"
+#include "calculation/page_roll_usage.h"
 #include "config/profile_location.h"
 #include "driver/console_lines.h"
-#include "output/usage_document.h"
 
 struct RunState;
 

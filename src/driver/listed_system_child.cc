@@ -1,10 +1,9 @@
 #include "driver/listed_system_child.h"
 
-#include <cstdio>
-
+#include "driver/listed_system.h"
 #include "driver/listed_system_exchange.h"
 #include "driver/run_state.h"
-#include "driver/sensor_run.h"
+#include "driver/run_steps.h"
 
 namespace {
 
@@ -14,26 +13,16 @@ constexpr int unusable_child_exit_code = 2;
 
 }  // namespace
 
-bool form_listed_system_command(ListedSystemCommand& command) {
-  if (!executable_path(command.program) || !write_parent_identity(command.parent_id)) return false;
-  command.arguments[0] = command.program.c_str();
-  command.arguments[1] = listed_system_child_marker.data();
-  command.arguments[2] = command.parent_id.c_str();
-  command.arguments[3] = nullptr;
-  command.command = ChildCommand{command.program.c_str(), command.arguments};
-  return true;
-}
-
-void run_listed_system_child(RunState& state, int argc, const char* const* argv) {
-  if (argc < 3 || !stay_bound_to_parent(argv[2])) exit_process(unusable_child_exit_code);
+int run_listed_system_child(RunState& state, int argc, const char* const* argv) {
+  if (argc < 3 || !stay_bound_to_parent(argv[2])) return unusable_child_exit_code;
   ListedSystemRequest request;
   ListedSystem system;
   if (!read_standard_input(request) ||
       !decode_listed_system_request(request.view(), state.options, system.entry_valid, state.system_entry))
-    exit_process(unusable_child_exit_code);
+    return unusable_child_exit_code;
   refresh_run_options(state.options);
-  take_run_options(state);
+  take_run_options(state.document, state.options);
   measure_listed_system(state, system);
-  write_listed_system_result(state.streams.out, system);
-  exit_process(0);
+  write_listed_system_result(state.out, system);
+  return 0;
 }

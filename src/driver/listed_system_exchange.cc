@@ -74,6 +74,16 @@ bool take_unsigned(std::string_view& text, std::uint32_t& value) {
 
 }  // namespace
 
+bool form_listed_system_command(ListedSystemCommand& command) {
+  if (!executable_path(command.program) || !write_parent_identity(command.parent_id)) return false;
+  command.arguments[0] = command.program.c_str();
+  command.arguments[1] = listed_system_child_marker.data();
+  command.arguments[2] = command.parent_id.c_str();
+  command.arguments[3] = nullptr;
+  command.command = ChildCommand{command.program.c_str(), command.arguments};
+  return true;
+}
+
 void encode_listed_system_request(const RunOptions& options, bool entry_valid, const SystemEntry& entry,
                                   TextBuffer& request) {
   request.assign(request_header);

@@ -10,6 +10,23 @@
 #include "common/run_options.h"
 #include "config/system_entry.h"
 #include "driver/listed_system.h"
+#include "platform/child_process.h"
+#include "platform/files.h"
+
+/// The first argument that starts the sensor as the child of a run.  No
+/// profile can be named so: "?" is not allowed in a Windows file name.
+inline constexpr std::string_view listed_system_child_marker = "?quenmarel-listed-system";
+
+/// The command that starts this executable as a child of this run.
+struct ListedSystemCommand {
+  PathText program;
+  BoundedText<31> parent_id;
+  const char* arguments[4] = {};
+  ChildCommand command{};
+};
+
+/// Forms the command; false when the executable or this process's identity cannot be had.
+bool form_listed_system_command(ListedSystemCommand& command);
 
 /// Most characters of a request; every field at its capacity fits.
 inline constexpr std::size_t listed_system_request_capacity = 2047;

@@ -5,5 +5,5 @@
 int main(int argc, char** argv) {
   prepare_standard_streams("quenmarel");
   static RunState state;  // process-wide, so the run's buffers never touch the stack's limits
-  run_sensor(state, argc, argv);
+  exit_process(run_sensor(state, argc, argv));
 }

@@ -1,5 +1,6 @@
 #include "driver/output_target_setting.h"
 
+#include "common/numbered_errors.h"
 #include "platform/files.h"
 #include "platform/process.h"
 
@@ -15,7 +16,6 @@ bool fix_output_target(OutputTarget& target, TextBuffer& message) {
   if (!executable_directory(path) || !path.append_whole(target_file_name)) return true;
   const OwnedFile file(open_file_for_reading(path.c_str()));
   if (file == nullptr || output_target_from_file(file.get(), target)) return true;
-  message.assignf("Error 1008: Output target in %s must be one of EXEXML, Miravex, Tolvane, Quelbrin, Harnick !",
-                  path.c_str());
+  write_numbered_error(NumberedError::OutputTargetUnknown, path.view(), message);
   return false;
 }

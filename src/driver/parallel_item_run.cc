@@ -147,7 +147,7 @@ bool print_finished_systems(RunState& state, ParallelRun& run, ParallelEnd& end)
   while (run.first < run.next && at(run, run.first).state == SlotState::Done) {
     InFlightSystem& slot = at(run, run.first++);
     slot.state = SlotState::Free;
-    std::fwrite(slot.output.c_str(), 1, slot.printed_length, state.streams.out);
+    std::fwrite(slot.output.c_str(), 1, slot.printed_length, state.out);
     if (slot.ending == Ending::EndsRun) {
       end = ParallelEnd{false, slot.child.exit_code()};
       return false;

@@ -38,8 +38,3 @@ ParallelSetting parallel_setting_of_run(const RunOptions& in_force, const RunOpt
   const ParallelSetting from_listing = parallel_setting(in_force);
   return from_listing.given ? from_listing : parallel_setting(command_line);
 }
-
-void write_parallel_setting_error(const ParallelSetting& setting, TextBuffer& message) {
-  message.assignf("Error 1031: ,PARALLEL=%s is not a number of systems from 1 to %u !", setting.value.c_str(),
-                  most_parallel_systems);
-}

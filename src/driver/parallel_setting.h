@@ -25,6 +25,3 @@ ParallelSetting parallel_setting(const RunOptions& options);
 /// otherwise the command line does, so that a monitor's sensor settings can
 /// ask for it in front of a shared listing file.
 ParallelSetting parallel_setting_of_run(const RunOptions& in_force, const RunOptions& command_line);
-
-/// The message of error 1031 for a setting whose value is not 1 to 16.
-void write_parallel_setting_error(const ParallelSetting& setting, TextBuffer& message);

@@ -4,12 +4,13 @@
 // A run is one process, so there is exactly one of these.
 #pragma once
 
+#include <cstdio>
+
 #include "common/run_options.h"
 #include "config/global_listing.h"
 #include "config/profile_location.h"
 #include "config/system_entry.h"
 #include "driver/console_lines.h"
-#include "output/console_routines.h"
 #include "output/result_document.h"
 #include "platform/process.h"
 #include "platform/run_presence.h"
@@ -21,13 +22,11 @@ struct RunState {
   ConsoleLine status_line;
   /// Local time of day at start-up.
   TimeOfDay start_time;
-  /// Argument 0, as the process received it.
-  const char* program_path = "";
 
   /// The option words, as typed and as searched.
   RunOptions options;
-  /// Standard output and the trace line stream.
-  OutputStreams streams;
+  /// Standard output, except in tests.
+  std::FILE* out = stdout;
   /// The document the run prints, in the installation's form.
   ResultDocument document;
   /// Where the profile (or the listing) lies.

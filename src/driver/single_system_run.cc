@@ -3,11 +3,12 @@
 #include <cstdio>
 
 #include "calculation/page_roll_usage.h"
+#include "common/program_version.h"
 #include "common/rfc_names.h"
 #include "config/profile_file.h"
 #include "driver/console_lines.h"
 #include "driver/run_state.h"
-#include "driver/sensor_run.h"
+#include "driver/run_steps.h"
 #include "output/usage_document.h"
 #include "rfc/rfc_connection.h"
 #include "rfc/trace_file_scan.h"
@@ -28,7 +29,7 @@ ConsoleLine shown_run_parameters(const RunOptions& options) {
 }
 
 void print_starting_lines(RunState& state) {
-  std::FILE* out = state.streams.out;
+  std::FILE* out = state.out;
   print_line(out, state.status_line.view());
   TimeOfDay now;
   local_time_of_day(now);
@@ -42,35 +43,31 @@ void print_starting_lines(RunState& state) {
 
 }  // namespace
 
-void run_single_system(RunState& state, OwnedFile profile) {
+int run_single_system(RunState& state, OwnedFile profile) {
+  ResultDocument& document = state.document;
   const ConfigStatus read =
       read_profile(std::move(profile), state.location.profile_file_name.view(), state.system_entry);
-  if (!read.ok()) end_run_with_error(state, read.message());
-  write_syslog_line(state.streams, RFC_NULL_HANDLE, "program started", state.program_path);
-  join_runs_in_directory(state);
-  install_rfc_environment(state.rfc, state.streams.out);
-  write_syslog_line(state.streams, RFC_NULL_HANDLE, "RfcEnvironment called", "");
+  if (!read.ok()) return end_run_with_error(document, state.out, read.message());
+  join_runs_in_directory(state.presence);
+  install_rfc_environment(state.rfc, state.out);
   if (state.options.console_mode) print_starting_lines(state);
 
   const TraceWindow trace_window = start_trace_window();
-  const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.streams);
-  if (handle == RFC_NULL_HANDLE) {
-    MessageText message;
-    message.assignf("Error 1011: RFC-Open for %s failed !", state.system_entry.destination.c_str());
-    end_run_with_error(state, message.view());
-  }
+  const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.out);
+  if (handle == RFC_NULL_HANDLE)
+    return end_run_with_error(document, state.out, NumberedError::RfcOpenFailed, state.system_entry.destination.view());
   PageRollUsage usage;
   ResultText failure;
-  const rfc_result_code code = calculate_page_roll_usage(state.streams, handle, usage, failure);
+  const rfc_result_code code = calculate_page_roll_usage(handle, usage, failure);
   RfcClose(handle);
   if (code != RFC_RESULT_OK) {
     scan_rfc_trace_file(failure, trace_window, state.presence);  // the trace file stays for whoever looks into it
-    end_run_with_error(state, failure.view());
+    return end_run_with_error(document, state.out, failure.view());
   }
-  write_usage_document(state.document, state.system_entry.destination.view(), usage);
-  std::fputs(state.document.result_text.c_str(), state.streams.out);
+  write_usage_document(document, state.system_entry.destination.view(), usage);
+  std::fputs(document.result_text.c_str(), state.out);
   // Another run at work may still need what the trace file holds.
   state.presence.remove_file_while_alone(rfc_trace_file_name);
-  if (state.options.console_mode) print_processed_line(state.streams.out);
-  exit_process(0);
+  if (state.options.console_mode) print_processed_line(state.out);
+  return 0;
 }

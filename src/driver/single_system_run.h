@@ -5,5 +5,6 @@
 
 struct RunState;
 
-/// Reads the open profile, measures its system, prints the document; ends the process.
-[[noreturn]] void run_single_system(RunState& state, OwnedFile profile);
+/// Reads the open profile, measures its system, prints the document; returns
+/// the exit code the run ends with.
+int run_single_system(RunState& state, OwnedFile profile);

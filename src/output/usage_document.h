@@ -2,19 +2,10 @@
 // item mode the one channel of a listed system.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <string_view>
 
+#include "calculation/page_roll_usage.h"
 #include "output/result_document.h"
-
-/// The five values of a measurement, in the order of the document's channels.
-enum UsageChannel : std::size_t { PagesUsed, PagesMaxUsed, PagesWpLocal, RollsUsed, RollsMaxUsed, usage_channel_count };
-
-/// A measured system's values, each a whole-number percentage.
-struct PageRollUsage {
-  std::uint32_t percent[usage_channel_count] = {};
-};
 
 /// Writes the complete document of the system `destination`: the message
 /// "(DESTINATION) Page/Roll: ..." and one channel per value.

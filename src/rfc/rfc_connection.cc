@@ -55,15 +55,10 @@ void fill_logon_options(RfcRecords& rfc) {
   }
 }
 
-rfc_handle open_with_logon_options(RfcRecords& rfc, const OutputStreams& streams) {
-  const rfc_handle handle = RfcOpen(&rfc.logon_options);
-  write_syslog_line(streams, handle, "RfcOpen called", "");
-  return handle;
-}
+rfc_handle open_with_logon_options(RfcRecords& rfc) { return RfcOpen(&rfc.logon_options); }
 
-rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, OwnedFile logon_file,
-                                const OutputStreams& streams) {
-  std::fprintf(streams.out, "* SapRfc.Ini.......: %s<\n", entry.destination.c_str());
+rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, OwnedFile logon_file, std::FILE* out) {
+  std::fprintf(out, "* SapRfc.Ini.......: %s<\n", entry.destination.c_str());
   rfc.connect_string.assignf("CLIENT=%s USER=%s PASSWD=%s LANG=D DEST=%s", entry.client.c_str(), entry.user.c_str(),
                              entry.password.c_str(), entry.destination.c_str());
   // "SapRfc.ini" stays what it always was for whoever reads it, but the
@@ -73,9 +68,7 @@ rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, Owned
   std::rewind(logon_file.get());
   if (!rfc.own_logon_file.rewrite(logon_file.get())) return RFC_NULL_HANDLE;
   logon_file.reset();
-  const rfc_handle handle = RfcOpenEx(rfc.connect_string.c_str(), &rfc.open_error_details);
-  write_syslog_line(streams, handle, "RfcOpenEx called", "");
-  return handle;
+  return RfcOpenEx(rfc.connect_string.c_str(), &rfc.open_error_details);
 }
 
 }  // namespace
@@ -88,13 +81,13 @@ void install_rfc_environment(RfcRecords& records, std::FILE* out) {
 }
 
 rfc_handle open_rfc_connection(RfcRecords& records, const SystemEntry& entry, const RunOptions& options,
-                               const OutputStreams& streams) {
+                               std::FILE* out) {
   copy_system_entry(records, entry, options);
   fill_logon_options(records);
   BoundedText<logon_file_prefix.size() + decltype(SystemEntry::destination)::max_length> logon_file_name;
   logon_file_name.assign(logon_file_prefix);
   logon_file_name.append(entry.destination.view());
   OwnedFile logon_file(open_file_for_reading(logon_file_name.c_str()));
-  if (logon_file == nullptr) return open_with_logon_options(records, streams);
-  return open_with_logon_file(records, entry, std::move(logon_file), streams);
+  if (logon_file == nullptr) return open_with_logon_options(records);
+  return open_with_logon_file(records, entry, std::move(logon_file), out);
 }

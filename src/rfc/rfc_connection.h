@@ -5,7 +5,6 @@
 
 #include "common/run_options.h"
 #include "config/system_entry.h"
-#include "output/console_routines.h"
 #include "rfc/rfc_records.h"
 #include "rfc_library.h"
 
@@ -16,7 +15,8 @@ void install_rfc_environment(RfcRecords& records, std::FILE* out);
 /// Opens a connection for `entry`, with the host and system number the options
 /// may override: through the per-destination logon file "SapRfc.<destination>"
 /// when it exists (copied to "SapRfc.ini" and to the run's own copy, which the
-/// library reads through RFC_INI), otherwise from the logon record.  Returns
-/// the null handle when no connection was opened.
+/// library reads through RFC_INI), otherwise from the logon record; the
+/// logon file's line goes to `out`.  Returns the null handle when no
+/// connection was opened.
 rfc_handle open_rfc_connection(RfcRecords& records, const SystemEntry& entry, const RunOptions& options,
-                               const OutputStreams& streams);
+                               std::FILE* out);

@@ -4,14 +4,13 @@
 
 #include "common/bounded_text.h"
 #include "common/text_characters.h"
-#include "output/console_routines.h"
 #include "platform/process.h"
 
 namespace {
 
 std::FILE* report_output = stdout;
 
-constexpr int field_indent = 0;
+// "key            : RFC_ERROR_LOGON_FAILURE": the labels in a column of their own.
 constexpr int field_width = 15;
 
 // The library's name of the failed operation; a longer one is cut.
@@ -24,7 +23,7 @@ template <std::size_t Capacity>
 void print_library_text(const char* label, std::string_view library_text) {
   BoundedText<Capacity> line_text;
   append_single_line(line_text, library_text);
-  print_field_line(report_output, label, field_indent, field_width, line_text.c_str());
+  std::fprintf(report_output, "%-*s : %s\n", field_width, label, line_text.c_str());
 }
 
 // The record's fields are texts within their bytes; a library that fills a

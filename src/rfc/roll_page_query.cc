@@ -14,13 +14,11 @@ rfc_parameter integer_parameter(const char* name, std::int32_t& value) {
 
 }  // namespace
 
-rfc_result_code query_roll_page_sizes(const OutputStreams& streams, rfc_handle handle, RollPageSizes& sizes,
-                                      ExceptionText& exception_text) {
+rfc_result_code query_roll_page_sizes(rfc_handle handle, RollPageSizes& sizes, ExceptionText& exception_text) {
   rfc_parameter no_parameters[] = {rfc_parameter{}};
   rfc_table_entry rfc_table_list[] = {rfc_table_entry{}};
 
   const rfc_result_code sent = RfcCall(handle, function_name, no_parameters, rfc_table_list);
-  write_syslog_line(streams, handle, "RfcCall called", "");
   if (sent != RFC_RESULT_OK) return sent;
 
   // One entry per value and the empty entry that ends the list.
@@ -29,7 +27,6 @@ rfc_result_code query_roll_page_sizes(const OutputStreams& streams, rfc_handle h
     receiving[i] = integer_parameter(roll_page_value_names[i], sizes.value[i]);
   char* library_exception_text = nullptr;
   const rfc_result_code received = RfcReceive(handle, receiving, rfc_table_list, &library_exception_text);
-  write_syslog_line(streams, handle, "RfcReceive called", "");
   if (received == RFC_RESULT_EXCEPTION || received == RFC_RESULT_SYS_EXCEPTION) {
     // The server's text, which may span lines; it is shown within one.
     exception_text.clear();

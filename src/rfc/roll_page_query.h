@@ -5,7 +5,6 @@
 
 #include "common/bounded_text.h"
 #include "common/rfc_names.h"
-#include "output/console_routines.h"
 #include "rfc_library.h"
 
 /// The exporting values of SAPTUNE_ROLL_PAGE_SIZES, indexed by RollPageValue.
@@ -19,7 +18,5 @@ using ExceptionText = BoundedText<255>;
 /// Calls SAPTUNE_ROLL_PAGE_SIZES over the open connection and returns the
 /// library's result code.  Code 0 fills `sizes`; codes 2 and 3 fill
 /// `exception_text`, its control characters replaced (append_single_line);
-/// any other code leaves both as they were.  Writes a trace line after each
-/// library call.
-rfc_result_code query_roll_page_sizes(const OutputStreams& streams, rfc_handle handle, RollPageSizes& sizes,
-                                      ExceptionText& exception_text);
+/// any other code leaves both as they were.
+rfc_result_code query_roll_page_sizes(rfc_handle handle, RollPageSizes& sizes, ExceptionText& exception_text);

@@ -18,7 +18,7 @@ class PageRollUsageTest : public ::testing::Test {
                    {"ROLL_AREA_SIZE", 16384},         {"ROLL_CURRENTLY_USED", 1500}, {"ROLL_MAX_USED", 3100},
                    {"PAGING_FILE_SIZE", 1},           {"ROLL_FILE_SIZE", 1}};
   }
-  rfc_result_code calculate() { return calculate_page_roll_usage(OutputStreams{}, 42, usage, failure_text); }
+  rfc_result_code calculate() { return calculate_page_roll_usage(42, usage, failure_text); }
   std::vector<std::uint32_t> percentages() { return {std::begin(usage.percent), std::end(usage.percent)}; }
 
   FakeRfcLibrary& fake = fake_rfc_library();

@@ -36,7 +36,7 @@ constexpr long long whole_run_bound_ms = 20000;
 class ParallelItemRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    state_->streams.out = output_.stream();
+    state_->out = output_.stream();
     state_->document.output_target = OutputTarget::Harnick;
     state_->location.open_for_reading = VirtualFiles::open;
     state_->listing.item_name.assign("Pages Used");

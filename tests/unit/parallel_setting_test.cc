@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "output/result_document.h"
 
 namespace {
 
@@ -66,10 +65,4 @@ TEST(ParallelSetting, ListingEntryDecidesWhenItNamesTheKeywordElseTheCommandLine
     EXPECT_EQ(setting.systems, row.systems) << row.entry << " / " << row.command_line;
     EXPECT_EQ(setting.value.view(), row.value) << row.entry << " / " << row.command_line;
   }
-}
-
-TEST(ParallelSetting, ErrorNamesTheValueAsTyped) {
-  MessageText message;
-  write_parallel_setting_error(parallel_setting(options_of("ITEM=x ,Parallel=Eight")), message);
-  EXPECT_EQ(message.view(), "Error 1031: ,PARALLEL=Eight is not a number of systems from 1 to 16 !");
 }

@@ -15,7 +15,6 @@ class RfcConnectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     reset_fake_rfc_library();
-    streams.out = printed.stream();
     entry.destination.assign("PRD");
     entry.client.assign("100");
     entry.user.assign("ADMIN");
@@ -32,12 +31,11 @@ class RfcConnectionTest : public ::testing::Test {
     refresh_run_options(options);
   }
   void TearDown() override { unsetenv("RFC_INI"); }
-  rfc_handle open() { return open_rfc_connection(records, entry, options, streams); }
+  rfc_handle open() { return open_rfc_connection(records, entry, options, printed.stream()); }
   static std::string own_copy_name() { return "SapRfc-" + std::to_string(getpid()) + ".ini"; }
 
   ScratchDirectory directory;
   CapturedOutput printed;
-  OutputStreams streams;
   SystemEntry entry;
   RunOptions options;
   RfcRecords records;
@@ -157,7 +155,7 @@ TEST_F(RfcConnectionTest, LibraryReadsTheRunsOwnCopyWhileTheSharedOneIsFreeForOt
   const std::string own_copy = own_copy_name();
   {
     RfcRecords item_records;
-    EXPECT_EQ(open_rfc_connection(item_records, entry, options, streams), 42u);
+    EXPECT_EQ(open_rfc_connection(item_records, entry, options, printed.stream()), 42u);
     EXPECT_EQ(fake.rfc_ini, own_copy);
     EXPECT_EQ(fake.rfc_ini_file_at_open_ex, logon_file);
     EXPECT_TRUE(fake.logon_lock_free_at_open_ex);

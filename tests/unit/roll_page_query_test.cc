@@ -9,7 +9,7 @@ namespace {
 class RollPageQueryTest : public ::testing::Test {
  protected:
   void SetUp() override { reset_fake_rfc_library(); }
-  rfc_result_code query() { return query_roll_page_sizes(OutputStreams{}, 42, sizes, exception_text); }
+  rfc_result_code query() { return query_roll_page_sizes(42, sizes, exception_text); }
 
   FakeRfcLibrary& fake = fake_rfc_library();
   RollPageSizes sizes;

@@ -1,0 +1,33 @@
+#include "driver/run_steps.h"
+
+#include "output/channel_writer.h"
+
+namespace {
+
+// Holds the runs' marks; it stays in the directory, as the lock file does.
+constexpr const char* presence_file_name = "Quenmarel.runs";
+// Another run holds its gate only while it deletes one file.
+constexpr int presence_timeout_ms = 5000;
+
+// Every numbered error ends the run with this code.
+constexpr int numbered_error_exit_code = 2;
+
+}  // namespace
+
+void take_run_options(ResultDocument& document, const RunOptions& options) {
+  select_channel(document, options.run_options);
+}
+
+void join_runs_in_directory(RunPresence& presence) { presence.join(presence_file_name, presence_timeout_ms); }
+
+int end_run_with_error(ResultDocument& document, std::FILE* out, std::string_view message) {
+  write_error_document(document, message);
+  std::fputs(document.result_text.c_str(), out);
+  return numbered_error_exit_code;
+}
+
+int end_run_with_error(ResultDocument& document, std::FILE* out, NumberedError error, std::string_view name) {
+  ResultText message;
+  write_numbered_error(error, name, message);
+  return end_run_with_error(document, out, message.view());
+}
