@@ -6,7 +6,7 @@ sanitize_dir=build-sanitize
 
 # Configures and builds the sanitizer build: build_sanitized JOBS [TARGET]
 build_sanitized() {
-  CC=clang CXX=clang++ cmake -S . -B "$sanitize_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENMAREL_FUZZ=ON
+  CC=clang CXX=clang++ cmake -S . -B "$sanitize_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENMAREL_FUZZ=ON -DQUENMAREL_WARNINGS_AS_ERRORS=ON
   if [ $# -gt 1 ]; then
     cmake --build "$sanitize_dir" -j "$1" --target "$2"
   else
