@@ -8,7 +8,7 @@
 #include "nwrfc_library.h"
 #include "standin_errors.h"
 #include "standin_state.h"
-#include "utf16_text.h"
+#include "standin_text.h"
 
 namespace {
 
@@ -120,7 +120,7 @@ NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_
     return nullptr;
   }
   BoundedText<127> function_name;
-  if (name == nullptr || name[0] == 0 || !utf8_from_utf16(name, 128, function_name)) {
+  if (name == nullptr || name[0] == 0 || !read_utf16(name, 128, function_name)) {
     fail(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "invalid call",
          name == nullptr || name[0] == 0 ? "no function name given" : "function name too long");
     return nullptr;
@@ -189,7 +189,7 @@ NWRFC_API RFC_RC NWRFC_CALL RfcGetInt(RFC_DATA_CONTAINER_HANDLE container, const
   if (function == nullptr) return fail_invalid_handle(error, "data container");
   BoundedText<63> wanted;
   // A name too long for any value is found nowhere, not even cut.
-  const bool whole = name != nullptr && utf8_from_utf16(name, 64, wanted);
+  const bool whole = name != nullptr && read_utf16(name, 64, wanted);
   for (int i = 0; whole && i < function->value_count; ++i) {
     if (!function->values[i].name.equals(wanted.view())) continue;
     if (value != nullptr) *value = function->values[i].value;

@@ -9,7 +9,7 @@
 #include "open_record.h"
 #include "standin_errors.h"
 #include "standin_state.h"
-#include "utf16_text.h"
+#include "standin_text.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ struct OpenParameters {
 bool take_parameter(const RFC_CONNECTION_PARAMETER& parameter, OpenParameters& open, TextBuffer& problem) {
   BoundedText<31> name;
   if (parameter.name == nullptr) return true;
-  utf8_from_utf16(parameter.name, 31, name);
+  read_utf16(parameter.name, 31, name);
   name.to_upper();
   const struct {
     const char* name;
@@ -41,7 +41,7 @@ bool take_parameter(const RFC_CONNECTION_PARAMETER& parameter, OpenParameters& o
               {"CLIENT", open.client}, {"USER", open.user},     {"PASSWD", open.passwd}, {"LANG", open.lang}};
   for (const auto& field : used) {
     if (!name.equals(field.name)) continue;
-    if (parameter.value != nullptr && !utf8_from_utf16(parameter.value, 1024, field.field)) {
+    if (parameter.value != nullptr && !read_utf16(parameter.value, 1024, field.field)) {
       problem.assignf("value of %s too long", field.name);
       return false;
     }
