@@ -35,7 +35,7 @@ RFC_RC fail_invalid_handle(RFC_ERROR_INFO* error, const char* what) {
 
 // A connection that closed is reported as closed, every other break as a
 // communication failure; either way it stays broken.
-RFC_RC break_connection(nwrfc_connection& connection, FrameOutcome outcome, RFC_ERROR_INFO* error) {
+RFC_RC break_connection(StandinConnection& connection, FrameOutcome outcome, RFC_ERROR_INFO* error) {
   const char* status = "";
   MessageText message;
   describe_transfer_failure(outcome, connection.partner.view(), &status, message);
@@ -47,7 +47,7 @@ RFC_RC break_connection(nwrfc_connection& connection, FrameOutcome outcome, RFC_
 // Decodes a reply frame's values into the function handle; false when the
 // frame is not a well-formed reply.
 bool take_reply(const unsigned char* payload, std::size_t size, std::int32_t* result_code, std::string_view* text,
-                nwrfc_data_container& function) {
+                StandinFunction& function) {
   FieldReader reader(payload, size);
   std::int32_t count = 0;
   if (!reader.get_int(result_code) || !reader.get_text(text) || !reader.get_int(&count) || count < 0) return false;
@@ -66,7 +66,7 @@ bool take_reply(const unsigned char* payload, std::size_t size, std::int32_t* re
 }
 
 // The result of a well-formed reply, as the NetWeaver library reports it.
-RFC_RC reply_result(std::int32_t result_code, std::string_view text, const nwrfc_data_container& function,
+RFC_RC reply_result(std::int32_t result_code, std::string_view text, const StandinFunction& function,
                     RFC_ERROR_INFO* error) {
   const char* name = function.description->name.c_str();
   MessageText message;
@@ -103,7 +103,7 @@ extern "C" {
 
 NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_HANDLE handle, const SAP_UC* name,
                                                                  RFC_ERROR_INFO* error) {
-  nwrfc_connection* connection = find_connection(handle);
+  StandinConnection* connection = find_connection(handle);
   if (connection == nullptr) {
     fail_invalid_handle(error, "connection");
     return nullptr;
@@ -125,7 +125,7 @@ NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_
          name == nullptr || name[0] == 0 ? "no function name given" : "function name too long");
     return nullptr;
   }
-  nwrfc_function_description* description = cached_description(function_name.view());
+  const RFC_FUNCTION_DESC_HANDLE description = cached_description(function_name.view());
   if (description == nullptr) {
     fail(error, RFC_MEMORY_INSUFFICIENT, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "metadata cache full",
          "more function modules described than the cache holds");
@@ -136,12 +136,12 @@ NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_
 }
 
 NWRFC_API RFC_FUNCTION_HANDLE NWRFC_CALL RfcCreateFunction(RFC_FUNCTION_DESC_HANDLE handle, RFC_ERROR_INFO* error) {
-  const nwrfc_function_description* description = find_description(handle);
+  const StandinDescription* description = find_description(handle);
   if (description == nullptr) {
     fail_invalid_handle(error, "function description");
     return nullptr;
   }
-  nwrfc_data_container* function = take_free_function(*description);
+  const RFC_FUNCTION_HANDLE function = take_free_function(*description);
   if (function == nullptr) {
     fail(error, RFC_MEMORY_INSUFFICIENT, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "too many functions",
          "more function handles than the stand-in holds");
@@ -153,9 +153,9 @@ NWRFC_API RFC_FUNCTION_HANDLE NWRFC_CALL RfcCreateFunction(RFC_FUNCTION_DESC_HAN
 
 NWRFC_API RFC_RC NWRFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE connection_handle, RFC_FUNCTION_HANDLE function_handle,
                                       RFC_ERROR_INFO* error) {
-  nwrfc_connection* connection = find_connection(connection_handle);
+  StandinConnection* connection = find_connection(connection_handle);
   if (connection == nullptr) return fail_invalid_handle(error, "connection");
-  nwrfc_data_container* function = find_function(function_handle);
+  StandinFunction* function = find_function(function_handle);
   if (function == nullptr) return fail_invalid_handle(error, "function");
   function->value_count = 0;
   if (connection->broken) return break_connection(*connection, FrameOutcome::failed, error);
@@ -185,7 +185,7 @@ NWRFC_API RFC_RC NWRFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE connection_handle, R
 
 NWRFC_API RFC_RC NWRFC_CALL RfcGetInt(RFC_DATA_CONTAINER_HANDLE container, const SAP_UC* name, RFC_INT* value,
                                       RFC_ERROR_INFO* error) {
-  const nwrfc_data_container* function = find_function(container);
+  const StandinFunction* function = find_function(container);
   if (function == nullptr) return fail_invalid_handle(error, "data container");
   BoundedText<63> wanted;
   // A name too long for any value is found nowhere, not even cut.
@@ -204,9 +204,9 @@ NWRFC_API RFC_RC NWRFC_CALL RfcGetInt(RFC_DATA_CONTAINER_HANDLE container, const
 }
 
 NWRFC_API RFC_RC NWRFC_CALL RfcDestroyFunction(RFC_FUNCTION_HANDLE handle, RFC_ERROR_INFO* error) {
-  nwrfc_data_container* function = find_function(handle);
+  StandinFunction* function = find_function(handle);
   if (function == nullptr) return fail_invalid_handle(error, "function");
-  function->in_use = false;
+  release_function(*function);
   clear_error(error);
   return RFC_OK;
 }

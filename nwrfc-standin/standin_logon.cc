@@ -85,7 +85,7 @@ RFC_CONNECTION_HANDLE fail_open(RFC_ERROR_INFO* error, RFC_RC code, RFC_ERROR_GR
 
 // Sends the logon and reads the answer; on failure the error is set and the
 // connection released.
-bool log_on(nwrfc_connection& connection, const OpenParameters& open, RFC_ERROR_INFO* error) {
+bool log_on(StandinConnection& connection, const OpenParameters& open, RFC_ERROR_INFO* error) {
   const char* status = "";
   MessageText message;
   const LogonOutcome outcome =
@@ -120,7 +120,8 @@ NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTIO
   if (!logon_values_fit(open))
     return fail_open(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE,
                      "invalid logon options", "logon data too long");
-  nwrfc_connection* connection = take_free_connection();
+  RFC_CONNECTION_HANDLE handle = nullptr;
+  StandinConnection* connection = take_free_connection(&handle);
   if (connection == nullptr) {
     problem.assignf("more than %u connections open", standin_connection_limit);
     return fail_open(error, RFC_MEMORY_INSUFFICIENT, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE,
@@ -138,11 +139,11 @@ NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTIO
   connection->partner.assignf("%s:%d", target.host.c_str(), target.port);
   if (!log_on(*connection, open, error)) return nullptr;
   clear_error(error);
-  return connection;
+  return handle;
 }
 
 NWRFC_API RFC_RC NWRFC_CALL RfcCloseConnection(RFC_CONNECTION_HANDLE handle, RFC_ERROR_INFO* error) {
-  nwrfc_connection* connection = find_connection(handle);
+  StandinConnection* connection = find_connection(handle);
   if (connection == nullptr) {
     set_error(error, RFC_INVALID_HANDLE, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "invalid handle",
               "connection handle is not open");
