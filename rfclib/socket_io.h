@@ -1,8 +1,10 @@
 // TCP connections of the RFC library, with a bound on every wait.
 //
-// The operating system's sockets sit behind these few functions; the pair
-// socket_io_posix.cc / socket_io_win32.cc implements them.  Outcomes are
-// classified here so that nothing above ever sees an OS error code.
+// The operating system's sockets sit behind these few functions:
+// socket_io.cc implements what is the same on every system, the pair
+// socket_io_posix.cc / socket_io_win32.cc the rest (socket_system.h).
+// Outcomes are classified here so that nothing above ever sees an OS error
+// code.
 #pragma once
 
 #include <cstddef>
@@ -24,7 +26,7 @@ enum class PeerState { quiet, closed, unasked_data };
 /// real time.  Several transfers given the same deadline share one bound, so
 /// a partner that sends a byte now and then cannot stretch it.
 struct Deadline {
-  /// Milliseconds on the operating system's monotonic clock.
+  /// Milliseconds on the monotonic clock (platform/clock.h).
   long long at_ms = 0;
 };
 

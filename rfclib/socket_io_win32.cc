@@ -1,30 +1,12 @@
-#include "socket_io.h"
+#include "socket_system.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
 
-#include <cstdio>
-
 namespace {
 
-// Winsock is started once, on the first connection, and left running until
-// the process ends: the library has no unload hook worth trusting.
-bool start_winsock() {
-  static bool started = false;
-  if (!started) {
-    WSADATA data;
-    started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  }
-  return started;
-}
-
-long long now_ms() { return static_cast<long long>(GetTickCount64()); }
-
-long remaining_ms(Deadline deadline) {
-  const long long left = deadline.at_ms - now_ms();
-  return left > 0 ? static_cast<long>(left) : 0;
-}
+SOCKET native(SocketId socket_id) { return static_cast<SOCKET>(socket_id); }
 
 enum class WaitOutcome { ready, failed, timed_out };
 
@@ -47,65 +29,48 @@ WaitOutcome wait_for(SOCKET socket, bool for_writing, Deadline deadline) {
   return WaitOutcome::ready;
 }
 
-ConnectOutcome connect_address(const sockaddr* address, int length, Deadline deadline, SOCKET* connected) {
+}  // namespace
+
+// Winsock is started once, on the first connection, and left running until
+// the process ends: the library has no unload hook worth trusting.
+bool start_sockets() {
+  static bool started = false;
+  if (!started) {
+    WSADATA data;
+    started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }
+  return started;
+}
+
+SocketId open_socket() {
   const SOCKET socket_handle = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  if (socket_handle == INVALID_SOCKET) return ConnectOutcome::failed;
+  if (socket_handle == INVALID_SOCKET) return no_socket;
   u_long non_blocking = 1;
   ioctlsocket(socket_handle, FIONBIO, &non_blocking);
+  return static_cast<SocketId>(socket_handle);
+}
+
+ConnectOutcome connect_within(SocketId socket_id, const sockaddr* address, std::size_t length, Deadline deadline) {
+  const SOCKET socket_handle = native(socket_id);
   int error = 0;
-  if (connect(socket_handle, address, length) != 0) {
+  if (connect(socket_handle, address, static_cast<int>(length)) != 0) {
     error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
       const WaitOutcome waited = wait_for(socket_handle, true, deadline);
-      if (waited == WaitOutcome::timed_out) {
-        closesocket(socket_handle);
-        return ConnectOutcome::timed_out;
-      }
+      if (waited == WaitOutcome::timed_out) return ConnectOutcome::timed_out;
       int size = sizeof error;
       error = 0;
       getsockopt(socket_handle, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
       if (error == 0 && waited == WaitOutcome::failed) error = WSAECONNREFUSED;
     }
   }
-  if (error != 0) {
-    closesocket(socket_handle);
-    return error == WSAECONNREFUSED ? ConnectOutcome::refused : ConnectOutcome::failed;
-  }
-  const BOOL on = TRUE;
-  setsockopt(socket_handle, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
-  *connected = socket_handle;
-  return ConnectOutcome::connected;
+  if (error == 0) return ConnectOutcome::connected;
+  return error == WSAECONNREFUSED ? ConnectOutcome::refused : ConnectOutcome::failed;
 }
 
-SOCKET native(SocketId socket_id) { return static_cast<SOCKET>(socket_id); }
-
-}  // namespace
-
-Deadline deadline_after(int timeout_ms) { return Deadline{now_ms() + timeout_ms}; }
-
-ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, SocketId* socket_id) {
-  if (!start_winsock()) return ConnectOutcome::failed;
-  const Deadline deadline = deadline_after(timeout_ms);
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;
-  char service[16];
-  std::snprintf(service, sizeof service, "%d", port);
-  addrinfo* found = nullptr;
-  if (getaddrinfo(host, service, &hints, &found) != 0 || found == nullptr) return ConnectOutcome::host_not_found;
-  // The outcome of the last address tried is the one reported.
-  ConnectOutcome outcome = ConnectOutcome::failed;
-  for (addrinfo* address = found; address != nullptr; address = address->ai_next) {
-    SOCKET connected = INVALID_SOCKET;
-    outcome = connect_address(address->ai_addr, static_cast<int>(address->ai_addrlen), deadline, &connected);
-    if (outcome == ConnectOutcome::connected) {
-      *socket_id = static_cast<SocketId>(connected);
-      break;
-    }
-    if (outcome == ConnectOutcome::timed_out) break;
-  }
-  freeaddrinfo(found);
-  return outcome;
+void send_without_delay(SocketId socket_id) {
+  const BOOL on = TRUE;
+  setsockopt(native(socket_id), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
 }
 
 TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::size_t count, Deadline deadline) {
