@@ -40,7 +40,7 @@ RFC_RC break_connection(StandinConnection& connection, FrameOutcome outcome, RFC
   MessageText message;
   describe_transfer_failure(outcome, connection.partner.view(), &status, message);
   mark_broken(connection);
-  return fail(error, outcome == FrameOutcome::closed ? RFC_CLOSED : RFC_COMMUNICATION_FAILURE,
+  return fail(error, outcome == FrameOutcome::Closed ? RFC_CLOSED : RFC_COMMUNICATION_FAILURE,
               RFC_ERROR_GROUP_COMMUNICATION_FAILURE, status, message.view());
 }
 
@@ -111,11 +111,11 @@ NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_
   // The vendor's library asks the system for the description; a partner
   // that went away is found here, before the call is made.
   if (connection->broken) {
-    break_connection(*connection, FrameOutcome::failed, error);
+    break_connection(*connection, FrameOutcome::Failed, error);
     return nullptr;
   }
   const FrameOutcome idle = idle_connection_outcome(connection->socket);
-  if (idle != FrameOutcome::done) {
+  if (idle != FrameOutcome::Done) {
     break_connection(*connection, idle, error);
     return nullptr;
   }
@@ -158,18 +158,18 @@ NWRFC_API RFC_RC NWRFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE connection_handle, R
   StandinFunction* function = find_function(function_handle);
   if (function == nullptr) return fail_invalid_handle(error, "function");
   function->value_count = 0;
-  if (connection->broken) return break_connection(*connection, FrameOutcome::failed, error);
-  FrameWriter frame(frame_call);
+  if (connection->broken) return break_connection(*connection, FrameOutcome::Failed, error);
+  FrameWriter frame(FrameKind::Call);
   frame.put_text(function->description->name.view());  // 127 characters always fit
   const FrameOutcome sent = send_frame(connection->socket, frame, deadline_after(send_timeout_ms));
-  if (sent != FrameOutcome::done)
-    return break_connection(*connection, sent == FrameOutcome::closed ? sent : FrameOutcome::failed, error);
-  unsigned char kind = 0;
+  if (sent != FrameOutcome::Done)
+    return break_connection(*connection, sent == FrameOutcome::Closed ? sent : FrameOutcome::Failed, error);
+  FrameKind kind{};
   std::size_t payload_size = 0;
   const FrameOutcome received =
       receive_frame(connection->socket, deadline_after(reply_timeout_ms), &kind, connection->payload, &payload_size);
-  if (received != FrameOutcome::done) return break_connection(*connection, received, error);
-  if (kind == frame_abort) {
+  if (received != FrameOutcome::Done) return break_connection(*connection, received, error);
+  if (kind == FrameKind::Abort) {
     const char* status = "";
     MessageText detail;
     describe_abort(connection->payload, payload_size, connection->partner.view(), &status, detail);
@@ -178,8 +178,8 @@ NWRFC_API RFC_RC NWRFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE connection_handle, R
   }
   std::int32_t result_code = 0;
   std::string_view text;
-  if (kind != frame_reply || !take_reply(connection->payload, payload_size, &result_code, &text, *function))
-    return break_connection(*connection, FrameOutcome::unreadable, error);
+  if (kind != FrameKind::Reply || !take_reply(connection->payload, payload_size, &result_code, &text, *function))
+    return break_connection(*connection, FrameOutcome::Unreadable, error);
   return reply_result(result_code, text, *function, error);
 }
 

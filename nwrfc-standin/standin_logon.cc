@@ -91,8 +91,8 @@ bool log_on(StandinConnection& connection, const OpenParameters& open, RFC_ERROR
   const LogonOutcome outcome =
       exchange_logon(connection.socket, connection.partner.view(), open.client.view(), open.user.view(),
                      open.passwd.view(), open.lang.view(), connection.payload, &status, message);
-  if (outcome == LogonOutcome::accepted) return true;
-  if (outcome == LogonOutcome::rejected)
+  if (outcome == LogonOutcome::Accepted) return true;
+  if (outcome == LogonOutcome::Rejected)
     set_error(error, RFC_LOGON_FAILURE, RFC_ERROR_GROUP_LOGON_FAILURE, status, message.view());
   else
     set_error(error, RFC_COMMUNICATION_FAILURE, RFC_ERROR_GROUP_COMMUNICATION_FAILURE, status, message.view());
@@ -129,7 +129,7 @@ NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTIO
   }
   const ConnectOutcome outcome =
       connect_socket(target.host.c_str(), target.port, connect_timeout_ms, &connection->socket);
-  if (outcome != ConnectOutcome::connected) {
+  if (outcome != ConnectOutcome::Connected) {
     release_connection(*connection);
     const char* status = "";
     describe_connect_failure(outcome, target, &status, problem);

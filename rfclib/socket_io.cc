@@ -21,10 +21,10 @@ namespace {
 
 ConnectOutcome connect_address(const addrinfo& address, Deadline deadline, SocketId* connected) {
   const SocketId socket = open_socket();
-  if (socket == no_socket) return ConnectOutcome::failed;
+  if (socket == no_socket) return ConnectOutcome::Failed;
   const ConnectOutcome outcome =
       connect_within(socket, address.ai_addr, static_cast<std::size_t>(address.ai_addrlen), deadline);
-  if (outcome != ConnectOutcome::connected) {
+  if (outcome != ConnectOutcome::Connected) {
     close_socket(socket);
     return outcome;
   }
@@ -43,7 +43,7 @@ int remaining_ms(Deadline deadline) {
 }
 
 ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, SocketId* socket) {
-  if (!start_sockets()) return ConnectOutcome::failed;
+  if (!start_sockets()) return ConnectOutcome::Failed;
   // Every address of the name counts against the one bound.
   const Deadline deadline = deadline_after(timeout_ms);
   addrinfo hints{};
@@ -52,12 +52,12 @@ ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, Socket
   char service[16];
   std::snprintf(service, sizeof service, "%d", port);
   addrinfo* found = nullptr;
-  if (getaddrinfo(host, service, &hints, &found) != 0 || found == nullptr) return ConnectOutcome::host_not_found;
+  if (getaddrinfo(host, service, &hints, &found) != 0 || found == nullptr) return ConnectOutcome::HostNotFound;
   // The outcome of the last address tried is the one reported.
-  ConnectOutcome outcome = ConnectOutcome::failed;
+  ConnectOutcome outcome = ConnectOutcome::Failed;
   for (const addrinfo* address = found; address != nullptr; address = address->ai_next) {
     outcome = connect_address(*address, deadline, socket);
-    if (outcome == ConnectOutcome::connected || outcome == ConnectOutcome::timed_out) break;
+    if (outcome == ConnectOutcome::Connected || outcome == ConnectOutcome::TimedOut) break;
   }
   freeaddrinfo(found);
   return outcome;

@@ -16,11 +16,11 @@ using SocketId = std::intptr_t;
 inline constexpr SocketId no_socket = -1;
 
 /// How an attempt to connect ended.
-enum class ConnectOutcome { connected, host_not_found, refused, timed_out, failed };
+enum class ConnectOutcome { Connected, HostNotFound, Refused, TimedOut, Failed };
 /// How sending or receiving ended.
-enum class TransferOutcome { done, closed, timed_out, failed };
+enum class TransferOutcome { Done, Closed, TimedOut, Failed };
 /// What an idle connection holds when looked at without waiting.
-enum class PeerState { quiet, closed, unasked_data };
+enum class PeerState { Quiet, Closed, UnaskedData };
 
 /// The moment by which a step must be over, on a clock that counts elapsed
 /// real time.  Several transfers given the same deadline share one bound, so

@@ -37,13 +37,13 @@ ConnectOutcome connect_within(SocketId socket_id, const sockaddr* address, std::
   if (connect(fd, address, static_cast<socklen_t>(length)) != 0) {
     error = errno;
     if (error == EINPROGRESS) {
-      if (!wait_for(fd, POLLOUT, deadline)) return ConnectOutcome::timed_out;
+      if (!wait_for(fd, POLLOUT, deadline)) return ConnectOutcome::TimedOut;
       socklen_t size = sizeof error;
       if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) error = errno;
     }
   }
-  if (error == 0) return ConnectOutcome::connected;
-  return error == ECONNREFUSED ? ConnectOutcome::refused : ConnectOutcome::failed;
+  if (error == 0) return ConnectOutcome::Connected;
+  return error == ECONNREFUSED ? ConnectOutcome::Refused : ConnectOutcome::Failed;
 }
 
 void send_without_delay(SocketId socket_id) {
@@ -62,12 +62,12 @@ TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::si
     }
     if (sent < 0 && errno == EINTR) continue;
     if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      if (!wait_for(fd, POLLOUT, deadline)) return TransferOutcome::timed_out;
+      if (!wait_for(fd, POLLOUT, deadline)) return TransferOutcome::TimedOut;
       continue;
     }
-    return (sent < 0 && (errno == EPIPE || errno == ECONNRESET)) ? TransferOutcome::closed : TransferOutcome::failed;
+    return (sent < 0 && (errno == EPIPE || errno == ECONNRESET)) ? TransferOutcome::Closed : TransferOutcome::Failed;
   }
-  return TransferOutcome::done;
+  return TransferOutcome::Done;
 }
 
 TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::size_t count, Deadline deadline) {
@@ -79,25 +79,25 @@ TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::siz
       count -= static_cast<std::size_t>(got);
       continue;
     }
-    if (got == 0) return TransferOutcome::closed;
+    if (got == 0) return TransferOutcome::Closed;
     if (errno == EINTR) continue;
     if (errno == EAGAIN || errno == EWOULDBLOCK) {
-      if (!wait_for(fd, POLLIN, deadline)) return TransferOutcome::timed_out;
+      if (!wait_for(fd, POLLIN, deadline)) return TransferOutcome::TimedOut;
       continue;
     }
-    return errno == ECONNRESET ? TransferOutcome::closed : TransferOutcome::failed;
+    return errno == ECONNRESET ? TransferOutcome::Closed : TransferOutcome::Failed;
   }
-  return TransferOutcome::done;
+  return TransferOutcome::Done;
 }
 
 PeerState peek_peer(SocketId socket_id) {
   unsigned char byte = 0;
   for (;;) {
     const ssize_t got = recv(native(socket_id), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-    if (got > 0) return PeerState::unasked_data;
-    if (got == 0) return PeerState::closed;
+    if (got > 0) return PeerState::UnaskedData;
+    if (got == 0) return PeerState::Closed;
     if (errno == EINTR) continue;
-    return (errno == EAGAIN || errno == EWOULDBLOCK) ? PeerState::quiet : PeerState::closed;
+    return (errno == EAGAIN || errno == EWOULDBLOCK) ? PeerState::Quiet : PeerState::Closed;
   }
 }
 

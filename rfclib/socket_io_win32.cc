@@ -8,7 +8,7 @@ namespace {
 
 SOCKET native(SocketId socket_id) { return static_cast<SOCKET>(socket_id); }
 
-enum class WaitOutcome { ready, failed, timed_out };
+enum class WaitOutcome { Ready, Failed, TimedOut };
 
 // Waits until the socket is readable, or writable, until the deadline.  Only
 // a connect reports its failure in the exception set; for reading that set
@@ -24,9 +24,9 @@ WaitOutcome wait_for(SOCKET socket, bool for_writing, Deadline deadline) {
   timeval timeout{left / 1000, (left % 1000) * 1000};
   const int ready = for_writing ? select(0, nullptr, &wanted, &failed, &timeout)
                                 : select(0, &wanted, nullptr, nullptr, &timeout);
-  if (ready == 0) return WaitOutcome::timed_out;
-  if (ready < 0 || (for_writing && FD_ISSET(socket, &failed))) return WaitOutcome::failed;
-  return WaitOutcome::ready;
+  if (ready == 0) return WaitOutcome::TimedOut;
+  if (ready < 0 || (for_writing && FD_ISSET(socket, &failed))) return WaitOutcome::Failed;
+  return WaitOutcome::Ready;
 }
 
 }  // namespace
@@ -57,15 +57,15 @@ ConnectOutcome connect_within(SocketId socket_id, const sockaddr* address, std::
     error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
       const WaitOutcome waited = wait_for(socket_handle, true, deadline);
-      if (waited == WaitOutcome::timed_out) return ConnectOutcome::timed_out;
+      if (waited == WaitOutcome::TimedOut) return ConnectOutcome::TimedOut;
       int size = sizeof error;
       error = 0;
       getsockopt(socket_handle, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
-      if (error == 0 && waited == WaitOutcome::failed) error = WSAECONNREFUSED;
+      if (error == 0 && waited == WaitOutcome::Failed) error = WSAECONNREFUSED;
     }
   }
-  if (error == 0) return ConnectOutcome::connected;
-  return error == WSAECONNREFUSED ? ConnectOutcome::refused : ConnectOutcome::failed;
+  if (error == 0) return ConnectOutcome::Connected;
+  return error == WSAECONNREFUSED ? ConnectOutcome::Refused : ConnectOutcome::Failed;
 }
 
 void send_without_delay(SocketId socket_id) {
@@ -85,14 +85,14 @@ TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::si
     const int error = WSAGetLastError();
     if (sent < 0 && error == WSAEWOULDBLOCK) {
       const WaitOutcome waited = wait_for(native(socket_id), true, deadline);
-      if (waited == WaitOutcome::timed_out) return TransferOutcome::timed_out;
-      if (waited == WaitOutcome::failed) return TransferOutcome::failed;
+      if (waited == WaitOutcome::TimedOut) return TransferOutcome::TimedOut;
+      if (waited == WaitOutcome::Failed) return TransferOutcome::Failed;
       continue;
     }
-    return (error == WSAECONNRESET || error == WSAECONNABORTED || error == WSAESHUTDOWN) ? TransferOutcome::closed
-                                                                                       : TransferOutcome::failed;
+    return (error == WSAECONNRESET || error == WSAECONNABORTED || error == WSAESHUTDOWN) ? TransferOutcome::Closed
+                                                                                       : TransferOutcome::Failed;
   }
-  return TransferOutcome::done;
+  return TransferOutcome::Done;
 }
 
 TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::size_t count, Deadline deadline) {
@@ -104,26 +104,26 @@ TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::siz
       count -= static_cast<std::size_t>(got);
       continue;
     }
-    if (got == 0) return TransferOutcome::closed;
+    if (got == 0) return TransferOutcome::Closed;
     const int error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
       const WaitOutcome waited = wait_for(native(socket_id), false, deadline);
-      if (waited == WaitOutcome::timed_out) return TransferOutcome::timed_out;
-      if (waited == WaitOutcome::failed) return TransferOutcome::failed;
+      if (waited == WaitOutcome::TimedOut) return TransferOutcome::TimedOut;
+      if (waited == WaitOutcome::Failed) return TransferOutcome::Failed;
       continue;
     }
-    return (error == WSAECONNRESET || error == WSAECONNABORTED) ? TransferOutcome::closed : TransferOutcome::failed;
+    return (error == WSAECONNRESET || error == WSAECONNABORTED) ? TransferOutcome::Closed : TransferOutcome::Failed;
   }
-  return TransferOutcome::done;
+  return TransferOutcome::Done;
 }
 
 PeerState peek_peer(SocketId socket_id) {
   char byte = 0;
   // The socket is non-blocking, so the peek returns at once.
   const int got = recv(native(socket_id), &byte, 1, MSG_PEEK);
-  if (got > 0) return PeerState::unasked_data;
-  if (got == 0) return PeerState::closed;
-  return WSAGetLastError() == WSAEWOULDBLOCK ? PeerState::quiet : PeerState::closed;
+  if (got > 0) return PeerState::UnaskedData;
+  if (got == 0) return PeerState::Closed;
+  return WSAGetLastError() == WSAEWOULDBLOCK ? PeerState::Quiet : PeerState::Closed;
 }
 
 void close_socket(SocketId socket_id) { closesocket(native(socket_id)); }
