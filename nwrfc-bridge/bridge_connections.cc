@@ -11,19 +11,10 @@ HandleTable<BridgeConnection, bridge_connection_limit> connections;
 BridgeConnection* take_free_bridge_connection(rfc_handle* handle) {
   TableHandle taken = no_table_handle;
   BridgeConnection* connection = connections.take(&taken);
-  if (connection == nullptr) return nullptr;
-  connection->connection = nullptr;
-  connection->function = nullptr;
-  connection->function_name.clear();
-  connection->reply_text.clear();
-  *handle = static_cast<rfc_handle>(taken);
+  if (connection != nullptr) *handle = static_cast<rfc_handle>(taken);
   return connection;
 }
 
 BridgeConnection* find_bridge_connection(rfc_handle handle) { return connections.find(handle); }
 
-void release_bridge_connection(BridgeConnection& connection) {
-  connection.connection = nullptr;
-  connection.function = nullptr;
-  connections.release(connection);
-}
+void release_bridge_connection(BridgeConnection& connection) { connections.release(connection); }

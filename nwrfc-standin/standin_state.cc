@@ -21,11 +21,7 @@ TableHandle table_handle(const void* handle) { return reinterpret_cast<TableHand
 StandinConnection* take_free_connection(RFC_CONNECTION_HANDLE* handle) {
   TableHandle taken = no_table_handle;
   StandinConnection* connection = connections.take(&taken);
-  if (connection == nullptr) return nullptr;
-  connection->socket = no_socket;
-  connection->broken = false;
-  connection->partner.clear();
-  *handle = as_handle<RFC_CONNECTION_HANDLE>(taken);
+  if (connection != nullptr) *handle = as_handle<RFC_CONNECTION_HANDLE>(taken);
   return connection;
 }
 
@@ -66,7 +62,6 @@ RFC_FUNCTION_HANDLE take_free_function(const StandinDescription& description) {
   StandinFunction* function = functions.take(&taken);
   if (function == nullptr) return nullptr;
   function->description = &description;
-  function->value_count = 0;
   return as_handle<RFC_FUNCTION_HANDLE>(taken);
 }
 

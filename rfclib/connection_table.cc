@@ -11,14 +11,7 @@ HandleTable<Connection, connection_limit> connections;
 Connection* take_free_connection(rfc_handle* handle) {
   TableHandle taken = no_table_handle;
   Connection* connection = connections.take(&taken);
-  if (connection == nullptr) return nullptr;
-  connection->socket = no_socket;
-  connection->broken = false;
-  connection->call_pending = false;
-  connection->partner.clear();
-  connection->function.clear();
-  connection->reply_text.clear();
-  *handle = static_cast<rfc_handle>(taken);
+  if (connection != nullptr) *handle = static_cast<rfc_handle>(taken);
   return connection;
 }
 

@@ -21,12 +21,13 @@ class HandleTable {
   /// Most entries open at one time.
   static constexpr std::size_t capacity = Capacity;
 
-  /// Opens a free entry and sets `*handle` to its handle; null when all are
-  /// open.  The entry holds what it held when it was last released.
+  /// Opens a free entry, as newly made, and sets `*handle` to its handle;
+  /// null when all are open.  Nothing an earlier user left in it remains.
   Entry* take(TableHandle* handle) {
     for (std::size_t index = 0; index < Capacity; ++index) {
       if (open_[index]) continue;
       open_[index] = true;
+      entries_[index] = Entry{};
       *handle = index + 1;
       return &entries_[index];
     }

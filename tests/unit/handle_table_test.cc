@@ -25,12 +25,14 @@ TEST(HandleTable, HandlesAreNeverZeroAndFindOnlyOpenEntries) {
   EXPECT_EQ(table.find(second), two);
   for (TableHandle never : {no_table_handle, TableHandle{3}, ~TableHandle{0}}) EXPECT_EQ(table.find(never), nullptr);
 
+  one->value = 5;
   table.release(*one);
   EXPECT_EQ(table.find(first), nullptr) << "a released entry's handle finds nothing";
   EXPECT_EQ(table.find(second), two);
   TableHandle again = no_table_handle;
   EXPECT_EQ(table.take(&again), one) << "the freed entry is the one taken next";
   EXPECT_EQ(again, first);
+  EXPECT_EQ(one->value, 0) << "nothing of the entry's earlier user remains";
 }
 
 }  // namespace
