@@ -6,6 +6,10 @@
 #   quenmarel_rfc_library(TARGET)
 #       makes the SHARED library TARGET one that can lie beside the sensor in
 #       place of the vendor's.
+#   quenmarel_rfc_piece(TARGET SOURCE...)
+#       makes TARGET a static library such a library is built from:
+#       position-independent, nothing of it exported, its headers found by
+#       their bare names in the folder that defines it.
 #   quenmarel_link_rfc_library(TARGET LIBRARY)
 #       links the executable TARGET to the seven functions: on Windows through
 #       an import library made from the vendor's names alone, so that any of
@@ -77,6 +81,13 @@ function(quenmarel_rfc_library target)
                                                LINK_DEPENDS ${QUENMAREL_RFC_VERSION_SCRIPT})
     target_link_options(${target} PRIVATE -Wl,--version-script=${QUENMAREL_RFC_VERSION_SCRIPT})
   endif()
+endfunction()
+
+function(quenmarel_rfc_piece target)
+  add_library(${target} STATIC ${ARGN})
+  target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON CXX_VISIBILITY_PRESET hidden
+                                             VISIBILITY_INLINES_HIDDEN ON)
 endfunction()
 
 function(quenmarel_link_rfc_library target library)

@@ -24,7 +24,7 @@ using MessageText = BoundedText<1023>;
 // every other failure is result code 1.
 rfc_result_code fail_nwrfc(const char* function, const RFC_ERROR_INFO& error) {
   report_nwrfc_error(function, error);
-  if (call_outcome(error.code) == CallOutcome::broken_connection) signal_error(function);
+  if (call_outcome(error.code) == CallOutcome::BrokenConnection) signal_error(function);
   return RFC_RESULT_FAILURE;
 }
 
@@ -67,7 +67,7 @@ rfc_result_code store_values(const NwrfcFunctions& nwrfc, BridgeConnection& conn
 void take_error_text(const RFC_ERROR_INFO& error, CallOutcome outcome, BridgeConnection& connection,
                      char** exception) {
   ErrorText text;
-  if (outcome == CallOutcome::exception)
+  if (outcome == CallOutcome::Exception)
     error_key_text(error, text);
   else
     error_message_text(error, text);
@@ -82,17 +82,17 @@ rfc_result_code run_call(const NwrfcFunctions& nwrfc, BridgeConnection& connecti
   const RFC_RC code = nwrfc.invoke(connection.connection, connection.function, &error);
   const CallOutcome outcome = call_outcome(code);
   switch (outcome) {
-    case CallOutcome::values:
+    case CallOutcome::Values:
       return store_values(nwrfc, connection, receiving);
-    case CallOutcome::exception:
+    case CallOutcome::Exception:
       take_error_text(error, outcome, connection, exception);
       break;
-    case CallOutcome::system_exception:
+    case CallOutcome::SystemException:
       report_nwrfc_error(function, error);
       take_error_text(error, outcome, connection, exception);
       break;
-    case CallOutcome::broken_connection:
-    case CallOutcome::failure:
+    case CallOutcome::BrokenConnection:
+    case CallOutcome::Failure:
       return fail_nwrfc(function, error);
   }
   return classic_result_code(outcome);

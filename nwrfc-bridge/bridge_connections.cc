@@ -1,34 +1,20 @@
 #include "bridge_connections.h"
 
+#include "common/handle_table.h"
+
 namespace {
 
-BridgeConnection connections[bridge_connection_limit];
+HandleTable<BridgeConnection, bridge_connection_limit> connections;
 
 }  // namespace
 
 BridgeConnection* take_free_bridge_connection(rfc_handle* handle) {
-  for (unsigned index = 0; index < bridge_connection_limit; ++index) {
-    BridgeConnection& connection = connections[index];
-    if (connection.in_use) continue;
-    connection.in_use = true;
-    connection.connection = nullptr;
-    connection.function = nullptr;
-    connection.function_name.clear();
-    connection.reply_text.clear();
-    *handle = index + 1;
-    return &connection;
-  }
-  return nullptr;
+  TableHandle taken = no_table_handle;
+  BridgeConnection* connection = connections.take(&taken);
+  if (connection != nullptr) *handle = static_cast<rfc_handle>(taken);
+  return connection;
 }
 
-BridgeConnection* find_bridge_connection(rfc_handle handle) {
-  if (handle == RFC_NULL_HANDLE || handle > bridge_connection_limit) return nullptr;
-  BridgeConnection& connection = connections[handle - 1];
-  return connection.in_use ? &connection : nullptr;
-}
+BridgeConnection* find_bridge_connection(rfc_handle handle) { return connections.find(handle); }
 
-void release_bridge_connection(BridgeConnection& connection) {
-  connection.in_use = false;
-  connection.connection = nullptr;
-  connection.function = nullptr;
-}
+void release_bridge_connection(BridgeConnection& connection) { connections.release(connection); }

@@ -7,8 +7,6 @@
 
 /// One connection and the call made on it.
 struct BridgeConnection {
-  /// Whether a handle refers to this entry.
-  bool in_use = false;
   /// The NetWeaver library's connection.
   RFC_CONNECTION_HANDLE connection = nullptr;
   /// The call RfcCall prepared and RfcReceive runs; null when none waits.
@@ -23,7 +21,7 @@ struct BridgeConnection {
 /// Most connections open at one time.
 inline constexpr unsigned bridge_connection_limit = 16;
 
-/// A free entry with its handle, or null when all are in use.
+/// A free entry, cleared, with its handle; null when all are in use.
 BridgeConnection* take_free_bridge_connection(rfc_handle* handle);
 
 /// The open connection of `handle`, or null for the null handle or one not open.

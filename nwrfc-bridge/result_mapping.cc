@@ -5,30 +5,30 @@
 CallOutcome call_outcome(RFC_RC code) {
   switch (code) {
     case RFC_OK:
-      return CallOutcome::values;
+      return CallOutcome::Values;
     case RFC_ABAP_EXCEPTION:
-      return CallOutcome::exception;
+      return CallOutcome::Exception;
     case RFC_ABAP_MESSAGE:
     case RFC_ABAP_RUNTIME_FAILURE:
-      return CallOutcome::system_exception;
+      return CallOutcome::SystemException;
     case RFC_COMMUNICATION_FAILURE:
     case RFC_CLOSED:
-      return CallOutcome::broken_connection;
+      return CallOutcome::BrokenConnection;
     default:
-      return CallOutcome::failure;
+      return CallOutcome::Failure;
   }
 }
 
 rfc_result_code classic_result_code(CallOutcome outcome) {
   switch (outcome) {
-    case CallOutcome::values:
+    case CallOutcome::Values:
       return RFC_RESULT_OK;
-    case CallOutcome::exception:
+    case CallOutcome::Exception:
       return RFC_RESULT_EXCEPTION;
-    case CallOutcome::system_exception:
+    case CallOutcome::SystemException:
       return RFC_RESULT_SYS_EXCEPTION;
-    case CallOutcome::broken_connection:
-    case CallOutcome::failure:
+    case CallOutcome::BrokenConnection:
+    case CallOutcome::Failure:
       break;
   }
   return RFC_RESULT_FAILURE;

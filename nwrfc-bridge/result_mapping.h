@@ -7,11 +7,11 @@
 
 /// What a NetWeaver result means to the caller of RfcReceive.
 enum class CallOutcome {
-  values,             // 0, with the values
-  exception,          // 2, the exception's key as its text
-  system_exception,   // 3, the message as its text
-  broken_connection,  // the error handler, then 1
-  failure,            // 1
+  Values,            // 0, with the values
+  Exception,         // 2, the exception's key as its text
+  SystemException,   // 3, the message as its text
+  BrokenConnection,  // the error handler, then 1
+  Failure,           // 1
 };
 
 /// The outcome of a result code of RfcInvoke (or of any NetWeaver function).

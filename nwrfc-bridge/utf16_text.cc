@@ -76,29 +76,20 @@ class FieldText : public Utf16Buffer {
   FieldText(SAP_UC* field, std::size_t field_units) : Utf16Buffer(field, field_units - 1) {}
 };
 
+// Appends one character: one unit, or two for a surrogate pair; false, and
+// nothing appended, when it does not fit whole.
+bool append_code_point(char32_t code_point, Utf16Buffer& out) {
+  if (code_point < 0x10000) return out.append(static_cast<SAP_UC>(code_point));
+  const char32_t above = code_point - 0x10000;
+  const SAP_UC pair[2] = {static_cast<SAP_UC>(0xD800 + (above >> 10)),
+                          static_cast<SAP_UC>(0xDC00 + (above & 0x3FF))};
+  return out.append_whole(std::u16string_view(pair, 2));
+}
+
 bool is_high_surrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool is_low_surrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
-
-void Utf16Buffer::clear() {
-  size_ = 0;
-  units_[0] = 0;
-}
-
-bool Utf16Buffer::append_code_point(char32_t code_point) {
-  if (code_point < 0x10000) {
-    if (capacity_ - size_ < 1) return false;
-    units_[size_++] = static_cast<SAP_UC>(code_point);
-  } else {
-    if (capacity_ - size_ < 2) return false;
-    const char32_t above = code_point - 0x10000;
-    units_[size_++] = static_cast<SAP_UC>(0xD800 + (above >> 10));
-    units_[size_++] = static_cast<SAP_UC>(0xDC00 + (above & 0x3FF));
-  }
-  units_[size_] = 0;
-  return true;
-}
 
 bool is_utf8(std::string_view text) {
   while (!text.empty()) {
@@ -112,7 +103,7 @@ bool is_utf8(std::string_view text) {
 
 bool utf16_from_eight_bit(std::string_view text, Utf16Buffer& out) {
   out.clear();
-  if (for_each_character(text, [&](char32_t code_point) { return out.append_code_point(code_point); })) return true;
+  if (for_each_character(text, [&](char32_t code_point) { return append_code_point(code_point, out); })) return true;
   out.clear();
   return false;
 }
@@ -134,5 +125,5 @@ bool utf8_from_utf16(const SAP_UC* units, std::size_t max_units, TextBuffer& out
 
 void fill_utf16_field(std::string_view text, SAP_UC* field, std::size_t field_units) {
   FieldText out(field, field_units);
-  for_each_character(text, [&](char32_t code_point) { return out.append_code_point(code_point); });
+  for_each_character(text, [&](char32_t code_point) { return append_code_point(code_point, out); });
 }

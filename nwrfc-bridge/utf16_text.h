@@ -8,43 +8,13 @@
 #include "common/bounded_text.h"
 #include "nwrfc_library.h"
 
-/// The capacity-independent part of a fixed-capacity, NUL-terminated UTF-16 text.
-class Utf16Buffer {
- public:
-  Utf16Buffer(const Utf16Buffer&) = delete;
-  Utf16Buffer& operator=(const Utf16Buffer&) = delete;
-
-  /// The units, NUL-terminated.
-  const SAP_UC* c_str() const { return units_; }
-  /// Number of units held (the NUL not counted).
-  std::size_t size() const { return size_; }
-  /// The units held.
-  std::u16string_view view() const { return std::u16string_view(units_, size_); }
-  /// Empties the text.
-  void clear();
-  /// Appends one character (one unit, or two for a surrogate pair); false,
-  /// and nothing appended, when it does not fit whole.
-  bool append_code_point(char32_t code_point);
-
- protected:
-  Utf16Buffer(SAP_UC* storage, std::size_t capacity) : units_(storage), capacity_(capacity) { units_[0] = 0; }
-  ~Utf16Buffer() = default;
-
- private:
-  SAP_UC* units_;
-  std::size_t capacity_;
-  std::size_t size_ = 0;
-};
+/// Any UTF-16 bounded text, by reference: the bounded text of the sensor's
+/// 8-bit texts, holding units of the NetWeaver interface.
+using Utf16Buffer = BasicTextBuffer<SAP_UC>;
 
 /// A UTF-16 text of at most `Capacity` units in storage of its own.
 template <std::size_t Capacity>
-class Utf16Text : public Utf16Buffer {
- public:
-  Utf16Text() : Utf16Buffer(storage_, Capacity) {}
-
- private:
-  SAP_UC storage_[Capacity + 1];
-};
+using Utf16Text = BasicBoundedText<SAP_UC, Capacity>;
 
 /// Whether `text` is well-formed UTF-8: shortest forms only, no surrogates,
 /// nothing past U+10FFFF.

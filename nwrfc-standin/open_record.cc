@@ -5,13 +5,13 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
-#include "utf16_text.h"
+#include "standin_text.h"
 
 namespace {
 
 void put_text(std::FILE* file, const SAP_UC* text) {
   BoundedText<1023> converted;
-  if (text != nullptr) utf8_from_utf16(text, 1023, converted);
+  if (text != nullptr) read_utf16(text, 1023, converted);
   for (char c : converted.view()) std::fputc(static_cast<unsigned char>(c) < 0x20 ? '?' : c, file);
 }
 
@@ -27,7 +27,7 @@ void record_open(const RFC_CONNECTION_PARAMETER* params, unsigned count) {
     std::fputc(' ', file);
     put_text(file, params[i].name);
     BoundedText<15> name;
-    if (params[i].name != nullptr) utf8_from_utf16(params[i].name, 15, name);
+    if (params[i].name != nullptr) read_utf16(params[i].name, 15, name);
     name.to_upper();
     if (name.equals("PASSWD")) {
       std::fputs("=<hidden>", file);

@@ -8,7 +8,7 @@
 #include "nwrfc_library.h"
 #include "standin_errors.h"
 #include "standin_state.h"
-#include "utf16_text.h"
+#include "standin_text.h"
 
 namespace {
 
@@ -35,19 +35,19 @@ RFC_RC fail_invalid_handle(RFC_ERROR_INFO* error, const char* what) {
 
 // A connection that closed is reported as closed, every other break as a
 // communication failure; either way it stays broken.
-RFC_RC break_connection(nwrfc_connection& connection, FrameOutcome outcome, RFC_ERROR_INFO* error) {
+RFC_RC break_connection(StandinConnection& connection, FrameOutcome outcome, RFC_ERROR_INFO* error) {
   const char* status = "";
   MessageText message;
   describe_transfer_failure(outcome, connection.partner.view(), &status, message);
   mark_broken(connection);
-  return fail(error, outcome == FrameOutcome::closed ? RFC_CLOSED : RFC_COMMUNICATION_FAILURE,
+  return fail(error, outcome == FrameOutcome::Closed ? RFC_CLOSED : RFC_COMMUNICATION_FAILURE,
               RFC_ERROR_GROUP_COMMUNICATION_FAILURE, status, message.view());
 }
 
 // Decodes a reply frame's values into the function handle; false when the
 // frame is not a well-formed reply.
 bool take_reply(const unsigned char* payload, std::size_t size, std::int32_t* result_code, std::string_view* text,
-                nwrfc_data_container& function) {
+                StandinFunction& function) {
   FieldReader reader(payload, size);
   std::int32_t count = 0;
   if (!reader.get_int(result_code) || !reader.get_text(text) || !reader.get_int(&count) || count < 0) return false;
@@ -66,7 +66,7 @@ bool take_reply(const unsigned char* payload, std::size_t size, std::int32_t* re
 }
 
 // The result of a well-formed reply, as the NetWeaver library reports it.
-RFC_RC reply_result(std::int32_t result_code, std::string_view text, const nwrfc_data_container& function,
+RFC_RC reply_result(std::int32_t result_code, std::string_view text, const StandinFunction& function,
                     RFC_ERROR_INFO* error) {
   const char* name = function.description->name.c_str();
   MessageText message;
@@ -103,7 +103,7 @@ extern "C" {
 
 NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_HANDLE handle, const SAP_UC* name,
                                                                  RFC_ERROR_INFO* error) {
-  nwrfc_connection* connection = find_connection(handle);
+  StandinConnection* connection = find_connection(handle);
   if (connection == nullptr) {
     fail_invalid_handle(error, "connection");
     return nullptr;
@@ -111,21 +111,21 @@ NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_
   // The vendor's library asks the system for the description; a partner
   // that went away is found here, before the call is made.
   if (connection->broken) {
-    break_connection(*connection, FrameOutcome::failed, error);
+    break_connection(*connection, FrameOutcome::Failed, error);
     return nullptr;
   }
   const FrameOutcome idle = idle_connection_outcome(connection->socket);
-  if (idle != FrameOutcome::done) {
+  if (idle != FrameOutcome::Done) {
     break_connection(*connection, idle, error);
     return nullptr;
   }
   BoundedText<127> function_name;
-  if (name == nullptr || name[0] == 0 || !utf8_from_utf16(name, 128, function_name)) {
+  if (name == nullptr || name[0] == 0 || !read_utf16(name, 128, function_name)) {
     fail(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "invalid call",
          name == nullptr || name[0] == 0 ? "no function name given" : "function name too long");
     return nullptr;
   }
-  nwrfc_function_description* description = cached_description(function_name.view());
+  const RFC_FUNCTION_DESC_HANDLE description = cached_description(function_name.view());
   if (description == nullptr) {
     fail(error, RFC_MEMORY_INSUFFICIENT, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "metadata cache full",
          "more function modules described than the cache holds");
@@ -136,12 +136,12 @@ NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_
 }
 
 NWRFC_API RFC_FUNCTION_HANDLE NWRFC_CALL RfcCreateFunction(RFC_FUNCTION_DESC_HANDLE handle, RFC_ERROR_INFO* error) {
-  const nwrfc_function_description* description = find_description(handle);
+  const StandinDescription* description = find_description(handle);
   if (description == nullptr) {
     fail_invalid_handle(error, "function description");
     return nullptr;
   }
-  nwrfc_data_container* function = take_free_function(*description);
+  const RFC_FUNCTION_HANDLE function = take_free_function(*description);
   if (function == nullptr) {
     fail(error, RFC_MEMORY_INSUFFICIENT, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "too many functions",
          "more function handles than the stand-in holds");
@@ -153,23 +153,23 @@ NWRFC_API RFC_FUNCTION_HANDLE NWRFC_CALL RfcCreateFunction(RFC_FUNCTION_DESC_HAN
 
 NWRFC_API RFC_RC NWRFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE connection_handle, RFC_FUNCTION_HANDLE function_handle,
                                       RFC_ERROR_INFO* error) {
-  nwrfc_connection* connection = find_connection(connection_handle);
+  StandinConnection* connection = find_connection(connection_handle);
   if (connection == nullptr) return fail_invalid_handle(error, "connection");
-  nwrfc_data_container* function = find_function(function_handle);
+  StandinFunction* function = find_function(function_handle);
   if (function == nullptr) return fail_invalid_handle(error, "function");
   function->value_count = 0;
-  if (connection->broken) return break_connection(*connection, FrameOutcome::failed, error);
-  FrameWriter frame(frame_call);
+  if (connection->broken) return break_connection(*connection, FrameOutcome::Failed, error);
+  FrameWriter frame(FrameKind::Call);
   frame.put_text(function->description->name.view());  // 127 characters always fit
   const FrameOutcome sent = send_frame(connection->socket, frame, deadline_after(send_timeout_ms));
-  if (sent != FrameOutcome::done)
-    return break_connection(*connection, sent == FrameOutcome::closed ? sent : FrameOutcome::failed, error);
-  unsigned char kind = 0;
+  if (sent != FrameOutcome::Done)
+    return break_connection(*connection, sent == FrameOutcome::Closed ? sent : FrameOutcome::Failed, error);
+  FrameKind kind{};
   std::size_t payload_size = 0;
   const FrameOutcome received =
       receive_frame(connection->socket, deadline_after(reply_timeout_ms), &kind, connection->payload, &payload_size);
-  if (received != FrameOutcome::done) return break_connection(*connection, received, error);
-  if (kind == frame_abort) {
+  if (received != FrameOutcome::Done) return break_connection(*connection, received, error);
+  if (kind == FrameKind::Abort) {
     const char* status = "";
     MessageText detail;
     describe_abort(connection->payload, payload_size, connection->partner.view(), &status, detail);
@@ -178,18 +178,18 @@ NWRFC_API RFC_RC NWRFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE connection_handle, R
   }
   std::int32_t result_code = 0;
   std::string_view text;
-  if (kind != frame_reply || !take_reply(connection->payload, payload_size, &result_code, &text, *function))
-    return break_connection(*connection, FrameOutcome::unreadable, error);
+  if (kind != FrameKind::Reply || !take_reply(connection->payload, payload_size, &result_code, &text, *function))
+    return break_connection(*connection, FrameOutcome::Unreadable, error);
   return reply_result(result_code, text, *function, error);
 }
 
 NWRFC_API RFC_RC NWRFC_CALL RfcGetInt(RFC_DATA_CONTAINER_HANDLE container, const SAP_UC* name, RFC_INT* value,
                                       RFC_ERROR_INFO* error) {
-  const nwrfc_data_container* function = find_function(container);
+  const StandinFunction* function = find_function(container);
   if (function == nullptr) return fail_invalid_handle(error, "data container");
   BoundedText<63> wanted;
   // A name too long for any value is found nowhere, not even cut.
-  const bool whole = name != nullptr && utf8_from_utf16(name, 64, wanted);
+  const bool whole = name != nullptr && read_utf16(name, 64, wanted);
   for (int i = 0; whole && i < function->value_count; ++i) {
     if (!function->values[i].name.equals(wanted.view())) continue;
     if (value != nullptr) *value = function->values[i].value;
@@ -204,9 +204,9 @@ NWRFC_API RFC_RC NWRFC_CALL RfcGetInt(RFC_DATA_CONTAINER_HANDLE container, const
 }
 
 NWRFC_API RFC_RC NWRFC_CALL RfcDestroyFunction(RFC_FUNCTION_HANDLE handle, RFC_ERROR_INFO* error) {
-  nwrfc_data_container* function = find_function(handle);
+  StandinFunction* function = find_function(handle);
   if (function == nullptr) return fail_invalid_handle(error, "function");
-  function->in_use = false;
+  release_function(*function);
   clear_error(error);
   return RFC_OK;
 }

@@ -9,7 +9,7 @@
 #include "open_record.h"
 #include "standin_errors.h"
 #include "standin_state.h"
-#include "utf16_text.h"
+#include "standin_text.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ struct OpenParameters {
 bool take_parameter(const RFC_CONNECTION_PARAMETER& parameter, OpenParameters& open, TextBuffer& problem) {
   BoundedText<31> name;
   if (parameter.name == nullptr) return true;
-  utf8_from_utf16(parameter.name, 31, name);
+  read_utf16(parameter.name, 31, name);
   name.to_upper();
   const struct {
     const char* name;
@@ -41,7 +41,7 @@ bool take_parameter(const RFC_CONNECTION_PARAMETER& parameter, OpenParameters& o
               {"CLIENT", open.client}, {"USER", open.user},     {"PASSWD", open.passwd}, {"LANG", open.lang}};
   for (const auto& field : used) {
     if (!name.equals(field.name)) continue;
-    if (parameter.value != nullptr && !utf8_from_utf16(parameter.value, 1024, field.field)) {
+    if (parameter.value != nullptr && !read_utf16(parameter.value, 1024, field.field)) {
       problem.assignf("value of %s too long", field.name);
       return false;
     }
@@ -85,14 +85,14 @@ RFC_CONNECTION_HANDLE fail_open(RFC_ERROR_INFO* error, RFC_RC code, RFC_ERROR_GR
 
 // Sends the logon and reads the answer; on failure the error is set and the
 // connection released.
-bool log_on(nwrfc_connection& connection, const OpenParameters& open, RFC_ERROR_INFO* error) {
+bool log_on(StandinConnection& connection, const OpenParameters& open, RFC_ERROR_INFO* error) {
   const char* status = "";
   MessageText message;
   const LogonOutcome outcome =
       exchange_logon(connection.socket, connection.partner.view(), open.client.view(), open.user.view(),
                      open.passwd.view(), open.lang.view(), connection.payload, &status, message);
-  if (outcome == LogonOutcome::accepted) return true;
-  if (outcome == LogonOutcome::rejected)
+  if (outcome == LogonOutcome::Accepted) return true;
+  if (outcome == LogonOutcome::Rejected)
     set_error(error, RFC_LOGON_FAILURE, RFC_ERROR_GROUP_LOGON_FAILURE, status, message.view());
   else
     set_error(error, RFC_COMMUNICATION_FAILURE, RFC_ERROR_GROUP_COMMUNICATION_FAILURE, status, message.view());
@@ -120,7 +120,8 @@ NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTIO
   if (!logon_values_fit(open))
     return fail_open(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE,
                      "invalid logon options", "logon data too long");
-  nwrfc_connection* connection = take_free_connection();
+  RFC_CONNECTION_HANDLE handle = nullptr;
+  StandinConnection* connection = take_free_connection(&handle);
   if (connection == nullptr) {
     problem.assignf("more than %u connections open", standin_connection_limit);
     return fail_open(error, RFC_MEMORY_INSUFFICIENT, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE,
@@ -128,7 +129,7 @@ NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTIO
   }
   const ConnectOutcome outcome =
       connect_socket(target.host.c_str(), target.port, connect_timeout_ms, &connection->socket);
-  if (outcome != ConnectOutcome::connected) {
+  if (outcome != ConnectOutcome::Connected) {
     release_connection(*connection);
     const char* status = "";
     describe_connect_failure(outcome, target, &status, problem);
@@ -138,11 +139,11 @@ NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTIO
   connection->partner.assignf("%s:%d", target.host.c_str(), target.port);
   if (!log_on(*connection, open, error)) return nullptr;
   clear_error(error);
-  return connection;
+  return handle;
 }
 
 NWRFC_API RFC_RC NWRFC_CALL RfcCloseConnection(RFC_CONNECTION_HANDLE handle, RFC_ERROR_INFO* error) {
-  nwrfc_connection* connection = find_connection(handle);
+  StandinConnection* connection = find_connection(handle);
   if (connection == nullptr) {
     set_error(error, RFC_INVALID_HANDLE, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "invalid handle",
               "connection handle is not open");

@@ -1,71 +1,70 @@
 #include "standin_state.h"
 
+#include "common/handle_table.h"
+
 namespace {
 
-nwrfc_connection connections[standin_connection_limit];
-nwrfc_function_description descriptions[standin_description_limit];
-nwrfc_data_container functions[standin_function_limit];
+HandleTable<StandinConnection, standin_connection_limit> connections;
+HandleTable<StandinDescription, standin_description_limit> descriptions;
+HandleTable<StandinFunction, standin_function_limit> functions;
 
-// The entry of `table` that `handle` points at, when it is one in use; a
-// pointer the library never gave out is found in none.
-template <typename Entry, unsigned Count>
-Entry* find_in(Entry (&table)[Count], const void* handle) {
-  for (Entry& entry : table)
-    if (&entry == handle && entry.in_use) return &entry;
-  return nullptr;
+// The interface's opaque handle of a table's entry, and back.
+template <typename Handle>
+Handle as_handle(TableHandle handle) {
+  return reinterpret_cast<Handle>(handle);
 }
+
+TableHandle table_handle(const void* handle) { return reinterpret_cast<TableHandle>(handle); }
 
 }  // namespace
 
-nwrfc_connection* take_free_connection() {
-  for (nwrfc_connection& connection : connections) {
-    if (connection.in_use) continue;
-    connection.in_use = true;
-    connection.socket = no_socket;
-    connection.broken = false;
-    connection.partner.clear();
-    return &connection;
-  }
-  return nullptr;
+StandinConnection* take_free_connection(RFC_CONNECTION_HANDLE* handle) {
+  TableHandle taken = no_table_handle;
+  StandinConnection* connection = connections.take(&taken);
+  if (connection != nullptr) *handle = as_handle<RFC_CONNECTION_HANDLE>(taken);
+  return connection;
 }
 
-nwrfc_connection* find_connection(RFC_CONNECTION_HANDLE handle) { return find_in(connections, handle); }
+StandinConnection* find_connection(RFC_CONNECTION_HANDLE handle) { return connections.find(table_handle(handle)); }
 
-void mark_broken(nwrfc_connection& connection) {
+void mark_broken(StandinConnection& connection) {
   if (connection.socket != no_socket) close_socket(connection.socket);
   connection.socket = no_socket;
   connection.broken = true;
 }
 
-void release_connection(nwrfc_connection& connection) {
+void release_connection(StandinConnection& connection) {
   mark_broken(connection);
-  connection.in_use = false;
+  connections.release(connection);
 }
 
-nwrfc_function_description* cached_description(std::string_view name) {
-  nwrfc_function_description* free_entry = nullptr;
-  for (nwrfc_function_description& description : descriptions) {
-    if (description.in_use && description.name.equals(name)) return &description;
-    if (!description.in_use && free_entry == nullptr) free_entry = &description;
+RFC_FUNCTION_DESC_HANDLE cached_description(std::string_view name) {
+  for (TableHandle handle = 1; handle <= descriptions.capacity; ++handle) {
+    const StandinDescription* description = descriptions.find(handle);
+    if (description != nullptr && description->name.equals(name)) return as_handle<RFC_FUNCTION_DESC_HANDLE>(handle);
   }
-  if (free_entry == nullptr || !free_entry->name.assign(name)) return nullptr;
-  free_entry->in_use = true;
-  return free_entry;
-}
-
-nwrfc_function_description* find_description(RFC_FUNCTION_DESC_HANDLE handle) {
-  return find_in(descriptions, handle);
-}
-
-nwrfc_data_container* take_free_function(const nwrfc_function_description& description) {
-  for (nwrfc_data_container& function : functions) {
-    if (function.in_use) continue;
-    function.in_use = true;
-    function.description = &description;
-    function.value_count = 0;
-    return &function;
+  TableHandle taken = no_table_handle;
+  StandinDescription* description = descriptions.take(&taken);
+  if (description == nullptr) return nullptr;
+  if (!description->name.assign(name)) {
+    descriptions.release(*description);
+    return nullptr;
   }
-  return nullptr;
+  return as_handle<RFC_FUNCTION_DESC_HANDLE>(taken);
 }
 
-nwrfc_data_container* find_function(RFC_FUNCTION_HANDLE handle) { return find_in(functions, handle); }
+const StandinDescription* find_description(RFC_FUNCTION_DESC_HANDLE handle) {
+  return descriptions.find(table_handle(handle));
+}
+
+RFC_FUNCTION_HANDLE take_free_function(const StandinDescription& description) {
+  TableHandle taken = no_table_handle;
+  StandinFunction* function = functions.take(&taken);
+  if (function == nullptr) return nullptr;
+  function->description = &description;
+  return as_handle<RFC_FUNCTION_HANDLE>(taken);
+}
+
+StandinFunction* find_function(RFC_FUNCTION_HANDLE handle) { return functions.find(table_handle(handle)); }
+
+void release_function(StandinFunction& function) { functions.release(function); }

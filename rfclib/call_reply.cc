@@ -43,14 +43,14 @@ bool decode_reply(const unsigned char* payload, std::size_t size, Reply& reply) 
 }
 
 ReplyValues check_reply_values(const Reply& reply, const rfc_parameter* receiving, std::string_view* name) {
-  if (receiving == nullptr) return ReplyValues::complete;
+  if (receiving == nullptr) return ReplyValues::Complete;
   for (const rfc_parameter* parameter = receiving; parameter->name != nullptr; ++parameter) {
     const int count = occurrences(reply, name_of(*parameter));
     if (count == 1) continue;
     *name = name_of(*parameter);
-    return count == 0 ? ReplyValues::missing : ReplyValues::repeated;
+    return count == 0 ? ReplyValues::Missing : ReplyValues::Repeated;
   }
-  return ReplyValues::complete;
+  return ReplyValues::Complete;
 }
 
 void store_values(const Reply& reply, rfc_parameter* receiving) {

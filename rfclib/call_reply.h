@@ -22,7 +22,7 @@ struct Reply {
 bool decode_reply(const unsigned char* payload, std::size_t size, Reply& reply);
 
 /// How the values of a reply answer the receiving parameters.
-enum class ReplyValues { complete, missing, repeated };
+enum class ReplyValues { Complete, Missing, Repeated };
 
 /// Checks that the reply holds the value of each receiving parameter exactly
 /// once; otherwise `*name` is the first parameter, in the caller's order, that

@@ -59,21 +59,21 @@ bool target_from_system_number(std::string_view host, std::string_view system_nu
 void describe_connect_failure(ConnectOutcome outcome, const ConnectTarget& target, const char** status,
                               TextBuffer& message) {
   switch (outcome) {
-    case ConnectOutcome::host_not_found:
+    case ConnectOutcome::HostNotFound:
       *status = "host not found";
       message.assignf("host %s not found", target.host.c_str());
       return;
-    case ConnectOutcome::refused:
+    case ConnectOutcome::Refused:
       *status = "connection refused";
       message.assignf("connection to %s:%d refused", target.host.c_str(), target.port);
       return;
-    case ConnectOutcome::timed_out:
+    case ConnectOutcome::TimedOut:
       *status = "connect timeout";
       message.assignf("no connection to %s:%d within %d s", target.host.c_str(), target.port,
                       connect_timeout_ms / 1000);
       return;
-    case ConnectOutcome::connected:
-    case ConnectOutcome::failed:
+    case ConnectOutcome::Connected:
+    case ConnectOutcome::Failed:
       break;
   }
   *status = "connection failed";

@@ -1,33 +1,21 @@
 #include "connection_table.h"
 
+#include "common/handle_table.h"
+
 namespace {
 
-Connection connections[connection_limit];
+HandleTable<Connection, connection_limit> connections;
 
 }  // namespace
 
 Connection* take_free_connection(rfc_handle* handle) {
-  for (unsigned index = 0; index < connection_limit; ++index) {
-    Connection& connection = connections[index];
-    if (connection.in_use) continue;
-    connection.in_use = true;
-    connection.socket = no_socket;
-    connection.broken = false;
-    connection.call_pending = false;
-    connection.partner.clear();
-    connection.function.clear();
-    connection.reply_text.clear();
-    *handle = index + 1;
-    return &connection;
-  }
-  return nullptr;
+  TableHandle taken = no_table_handle;
+  Connection* connection = connections.take(&taken);
+  if (connection != nullptr) *handle = static_cast<rfc_handle>(taken);
+  return connection;
 }
 
-Connection* find_connection(rfc_handle handle) {
-  if (handle == RFC_NULL_HANDLE || handle > connection_limit) return nullptr;
-  Connection& connection = connections[handle - 1];
-  return connection.in_use ? &connection : nullptr;
-}
+Connection* find_connection(rfc_handle handle) { return connections.find(handle); }
 
 void mark_broken(Connection& connection) {
   if (connection.socket != no_socket) close_socket(connection.socket);
@@ -38,5 +26,5 @@ void mark_broken(Connection& connection) {
 
 void release_connection(Connection& connection) {
   mark_broken(connection);
-  connection.in_use = false;
+  connections.release(connection);
 }

@@ -7,8 +7,6 @@
 
 /// One RFC connection and what its calls leave behind.
 struct Connection {
-  /// Whether a handle refers to this entry.
-  bool in_use = false;
   /// The TCP connection to the partner; no_socket once closed.
   SocketId socket = no_socket;
   /// Set when the connection broke; its socket is closed then.
@@ -29,7 +27,7 @@ struct Connection {
 /// Most connections open at one time.
 inline constexpr unsigned connection_limit = 16;
 
-/// A free connection with its handle, or null when all are in use.
+/// A free connection, cleared, with its handle; null when all are in use.
 Connection* take_free_connection(rfc_handle* handle);
 
 /// The open connection of `handle`, or null for the null handle or one not open.

@@ -4,31 +4,31 @@ namespace {
 
 FrameOutcome frame_outcome(TransferOutcome outcome) {
   switch (outcome) {
-    case TransferOutcome::done:
-      return FrameOutcome::done;
-    case TransferOutcome::closed:
-      return FrameOutcome::closed;
-    case TransferOutcome::timed_out:
-      return FrameOutcome::timed_out;
-    case TransferOutcome::failed:
+    case TransferOutcome::Done:
+      return FrameOutcome::Done;
+    case TransferOutcome::Closed:
+      return FrameOutcome::Closed;
+    case TransferOutcome::TimedOut:
+      return FrameOutcome::TimedOut;
+    case TransferOutcome::Failed:
       break;
   }
-  return FrameOutcome::failed;
+  return FrameOutcome::Failed;
 }
 
 // Sends the logon frame and waits for the answer, both within the one logon
 // bound: done, with the answer's kind and payload, or how the exchange failed.
 FrameOutcome send_logon(SocketId socket, std::string_view client, std::string_view user, std::string_view password,
-                        std::string_view language, unsigned char* kind, FramePayload& payload,
+                        std::string_view language, FrameKind* kind, FramePayload& payload,
                         std::size_t* payload_size) {
-  FrameWriter frame(frame_logon);
+  FrameWriter frame(FrameKind::Logon);
   if (!frame.put_text(client) || !frame.put_text(user) || !frame.put_text(password) || !frame.put_text(language))
-    return FrameOutcome::failed;
+    return FrameOutcome::Failed;
   // The logon and its answer share one bound: a partner that takes its time
   // to read the logon leaves less time to answer it.
   const Deadline deadline = deadline_after(logon_timeout_ms);
   const FrameOutcome sent = send_frame(socket, frame, deadline);
-  if (sent != FrameOutcome::done) return sent;
+  if (sent != FrameOutcome::Done) return sent;
   return receive_frame(socket, deadline, kind, payload, payload_size);
 }
 
@@ -37,11 +37,11 @@ FrameOutcome send_logon(SocketId socket, std::string_view client, std::string_vi
 void describe_logon_answer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
                                    TextBuffer& message) {
   const int partner_length = static_cast<int>(partner.size());
-  if (outcome == FrameOutcome::timed_out) {
+  if (outcome == FrameOutcome::TimedOut) {
     *status = "logon timeout";
     message.assignf("no logon answer from %.*s within %d s", partner_length, partner.data(),
                     logon_timeout_ms / 1000);
-  } else if (outcome == FrameOutcome::closed) {
+  } else if (outcome == FrameOutcome::Closed) {
     *status = "connection broken";
     message.assignf("connection to %.*s closed during logon", partner_length, partner.data());
   } else {
@@ -56,12 +56,12 @@ FrameOutcome send_frame(SocketId socket, const FrameWriter& frame, Deadline dead
   return frame_outcome(send_all(socket, frame.bytes(), frame.size(), deadline));
 }
 
-FrameOutcome receive_frame(SocketId socket, Deadline deadline, unsigned char* kind, FramePayload& payload,
+FrameOutcome receive_frame(SocketId socket, Deadline deadline, FrameKind* kind, FramePayload& payload,
                            std::size_t* payload_size) {
   unsigned char header[frame_header_size];
   const FrameOutcome got_header = frame_outcome(receive_exact(socket, header, sizeof header, deadline));
-  if (got_header != FrameOutcome::done) return got_header;
-  if (!parse_frame_header(header, kind, payload_size)) return FrameOutcome::unreadable;
+  if (got_header != FrameOutcome::Done) return got_header;
+  if (!parse_frame_header(header, kind, payload_size)) return FrameOutcome::Unreadable;
   // The payload counts against the header's deadline: a fresh bound here would
   // let a partner that drips its bytes double the wait.
   return frame_outcome(receive_exact(socket, payload, *payload_size, deadline));
@@ -70,52 +70,52 @@ FrameOutcome receive_frame(SocketId socket, Deadline deadline, unsigned char* ki
 LogonOutcome exchange_logon(SocketId socket, std::string_view partner, std::string_view client,
                             std::string_view user, std::string_view password, std::string_view language,
                             FramePayload& payload, const char** status, TextBuffer& message) {
-  unsigned char kind = 0;
+  FrameKind kind{};
   std::size_t payload_size = 0;
   const FrameOutcome outcome = send_logon(socket, client, user, password, language, &kind, payload, &payload_size);
-  if (outcome == FrameOutcome::done && kind == frame_logon_accepted) return LogonOutcome::accepted;
-  if (outcome == FrameOutcome::done && kind == frame_logon_rejected) {
+  if (outcome == FrameOutcome::Done && kind == FrameKind::LogonAccepted) return LogonOutcome::Accepted;
+  if (outcome == FrameOutcome::Done && kind == FrameKind::LogonRejected) {
     std::string_view reason;
     FieldReader(payload, payload_size).get_text(&reason);
     *status = "logon rejected";
     message.assignf("logon to %.*s rejected: ", static_cast<int>(partner.size()), partner.data());
     message.append(reason);
-    return LogonOutcome::rejected;
+    return LogonOutcome::Rejected;
   }
   describe_logon_answer_failure(outcome, partner, status, message);
-  return LogonOutcome::failed;
+  return LogonOutcome::Failed;
 }
 
 FrameOutcome idle_connection_outcome(SocketId socket) {
   switch (peek_peer(socket)) {
-    case PeerState::closed:
-      return FrameOutcome::closed;
-    case PeerState::unasked_data:
-      return FrameOutcome::unreadable;
-    case PeerState::quiet:
+    case PeerState::Closed:
+      return FrameOutcome::Closed;
+    case PeerState::UnaskedData:
+      return FrameOutcome::Unreadable;
+    case PeerState::Quiet:
       break;
   }
-  return FrameOutcome::done;
+  return FrameOutcome::Done;
 }
 
 void describe_transfer_failure(FrameOutcome outcome, std::string_view partner, const char** status,
                                TextBuffer& message) {
   const int partner_length = static_cast<int>(partner.size());
   switch (outcome) {
-    case FrameOutcome::timed_out:
+    case FrameOutcome::TimedOut:
       *status = "reply timeout";
       message.assignf("no reply from %.*s within %d s", partner_length, partner.data(), reply_timeout_ms / 1000);
       return;
-    case FrameOutcome::closed:
+    case FrameOutcome::Closed:
       *status = "connection broken";
       message.assignf("connection to %.*s closed by partner", partner_length, partner.data());
       return;
-    case FrameOutcome::unreadable:
+    case FrameOutcome::Unreadable:
       *status = "protocol error";
       message.assignf("unreadable reply from %.*s", partner_length, partner.data());
       return;
-    case FrameOutcome::done:
-    case FrameOutcome::failed:
+    case FrameOutcome::Done:
+    case FrameOutcome::Failed:
       break;
   }
   *status = "connection broken";

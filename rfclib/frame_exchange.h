@@ -20,7 +20,7 @@ inline constexpr int reply_timeout_ms = 30000;
 inline constexpr int send_timeout_ms = 5000;
 
 /// How sending or waiting for a frame ended.
-enum class FrameOutcome { done, closed, timed_out, unreadable, failed };
+enum class FrameOutcome { Done, Closed, TimedOut, Unreadable, Failed };
 
 /// Room for the payload of one received frame (binary, so not a text buffer).
 using FramePayload = unsigned char[frame_payload_limit];
@@ -29,11 +29,11 @@ using FramePayload = unsigned char[frame_payload_limit];
 FrameOutcome send_frame(SocketId socket, const FrameWriter& frame, Deadline deadline);
 
 /// Receives one frame, header and payload, into `payload` by `deadline`.
-FrameOutcome receive_frame(SocketId socket, Deadline deadline, unsigned char* kind, FramePayload& payload,
+FrameOutcome receive_frame(SocketId socket, Deadline deadline, FrameKind* kind, FramePayload& payload,
                            std::size_t* payload_size);
 
 /// How a logon ended.
-enum class LogonOutcome { accepted, rejected, failed };
+enum class LogonOutcome { Accepted, Rejected, Failed };
 
 /// Sends the logon frame to `partner` ("host:port") and waits for the
 /// answer in `payload`, both within the one logon bound.  Unless the logon is
@@ -43,8 +43,8 @@ LogonOutcome exchange_logon(SocketId socket, std::string_view partner, std::stri
                             std::string_view user, std::string_view password, std::string_view language,
                             FramePayload& payload, const char** status, TextBuffer& message);
 
-/// Looks, without waiting, at a connection between calls: done while the
-/// partner is quiet, closed when it went away, unreadable when it sent
+/// Looks, without waiting, at a connection between calls: Done while the
+/// partner is quiet, Closed when it went away, Unreadable when it sent
 /// something nobody asked for.
 FrameOutcome idle_connection_outcome(SocketId socket);
 

@@ -40,8 +40,8 @@ void describe(MessageText& detail, std::string_view partner_text, const char* wh
 bool values_complete(const char* function, const Reply& reply, const rfc_parameter* receiving) {
   std::string_view name;
   const ReplyValues check = check_reply_values(reply, receiving, &name);
-  if (check == ReplyValues::complete) return true;
-  const bool missing = check == ReplyValues::missing;
+  if (check == ReplyValues::Complete) return true;
+  const bool missing = check == ReplyValues::Missing;
   MessageText message("value ");
   message.append(name);
   message.append(missing ? " missing from the reply" : " given twice in the reply");
@@ -54,7 +54,7 @@ rfc_result_code take_reply(Connection& connection, std::size_t payload_size, rfc
   constexpr const char* function = "RfcReceive";
   Reply reply;
   if (!decode_reply(connection.payload, payload_size, reply))
-    return fail_broken_transfer(function, connection, FrameOutcome::unreadable);
+    return fail_broken_transfer(function, connection, FrameOutcome::Unreadable);
   MessageText detail;
   switch (reply.result_code) {
     case RFC_RESULT_OK:
@@ -92,19 +92,19 @@ RFC_API rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function
   if (connection == nullptr) return fail_unknown_handle(function, handle);
   if (!call_may_start(function_name, connection->call_pending ? connection->function.c_str() : nullptr))
     return RFC_RESULT_FAILURE;
-  if (connection->broken) return fail_broken_transfer(function, *connection, FrameOutcome::failed);
+  if (connection->broken) return fail_broken_transfer(function, *connection, FrameOutcome::Failed);
   // A partner that went away since the last exchange is found before the
   // call is sent, so the failure is reported here and not only at the reply.
   const FrameOutcome idle = idle_connection_outcome(connection->socket);
-  if (idle != FrameOutcome::done) return fail_broken_transfer(function, *connection, idle);
-  FrameWriter frame(frame_call);
+  if (idle != FrameOutcome::Done) return fail_broken_transfer(function, *connection, idle);
+  FrameWriter frame(FrameKind::Call);
   if (!frame.put_text(function_name))
     return signal_failure(function, key_program, "invalid call", "function name too long");
   connection->function.assign(function_name);
   const FrameOutcome sent = send_frame(connection->socket, frame, deadline_after(send_timeout_ms));
-  if (sent != FrameOutcome::done)
+  if (sent != FrameOutcome::Done)
     return fail_broken_transfer(function, *connection,
-                                sent == FrameOutcome::closed ? FrameOutcome::closed : FrameOutcome::failed);
+                                sent == FrameOutcome::Closed ? FrameOutcome::Closed : FrameOutcome::Failed);
   connection->call_pending = true;
   return RFC_RESULT_OK;
 }
@@ -114,21 +114,21 @@ RFC_API rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* re
   constexpr const char* function = "RfcReceive";
   Connection* connection = find_connection(handle);
   if (connection == nullptr) return fail_unknown_handle(function, handle);
-  if (connection->broken) return fail_broken_transfer(function, *connection, FrameOutcome::failed);
+  if (connection->broken) return fail_broken_transfer(function, *connection, FrameOutcome::Failed);
   if (!connection->call_pending) return fail_no_call_waiting();
   connection->call_pending = false;
-  unsigned char kind = 0;
+  FrameKind kind{};
   std::size_t payload_size = 0;
   const FrameOutcome received =
       receive_frame(connection->socket, deadline_after(reply_timeout_ms), &kind, connection->payload, &payload_size);
-  if (received != FrameOutcome::done) return fail_broken_transfer(function, *connection, received);
-  if (kind == frame_abort) {
+  if (received != FrameOutcome::Done) return fail_broken_transfer(function, *connection, received);
+  if (kind == FrameKind::Abort) {
     const char* status = "";
     MessageText detail;
     describe_abort(connection->payload, payload_size, connection->partner.view(), &status, detail);
     return break_connection(function, *connection, status, detail.view());
   }
-  if (kind != frame_reply) return fail_broken_transfer(function, *connection, FrameOutcome::unreadable);
+  if (kind != FrameKind::Reply) return fail_broken_transfer(function, *connection, FrameOutcome::Unreadable);
   return take_reply(*connection, payload_size, receiving, exception);
 }
 

@@ -53,8 +53,8 @@ bool log_on(const char* function, Connection& connection, const LogonData& logon
   const LogonOutcome outcome =
       exchange_logon(connection.socket, connection.partner.view(), logon.client.view(), logon.user.view(),
                      logon.password.view(), logon.language.view(), connection.payload, &status, message);
-  if (outcome == LogonOutcome::accepted) return true;
-  fail_open(function, outcome == LogonOutcome::rejected ? key_logon_failure : key_communication, status,
+  if (outcome == LogonOutcome::Accepted) return true;
+  fail_open(function, outcome == LogonOutcome::Rejected ? key_logon_failure : key_communication, status,
             message.view(), details);
   release_connection(connection);
   return false;
@@ -71,7 +71,7 @@ rfc_handle open_and_log_on(const char* function, const ConnectTarget& target, co
   }
   const ConnectOutcome outcome = connect_socket(target.host.c_str(), target.port, connect_timeout_ms,
                                                 &connection->socket);
-  if (outcome != ConnectOutcome::connected) {
+  if (outcome != ConnectOutcome::Connected) {
     release_connection(*connection);
     return fail_connect(function, outcome, target, details);
   }

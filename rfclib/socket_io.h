@@ -1,8 +1,10 @@
 // TCP connections of the RFC library, with a bound on every wait.
 //
-// The operating system's sockets sit behind these few functions; the pair
-// socket_io_posix.cc / socket_io_win32.cc implements them.  Outcomes are
-// classified here so that nothing above ever sees an OS error code.
+// The operating system's sockets sit behind these few functions:
+// socket_io.cc implements what is the same on every system, the pair
+// socket_io_posix.cc / socket_io_win32.cc the rest (socket_system.h).
+// Outcomes are classified here so that nothing above ever sees an OS error
+// code.
 #pragma once
 
 #include <cstddef>
@@ -14,17 +16,17 @@ using SocketId = std::intptr_t;
 inline constexpr SocketId no_socket = -1;
 
 /// How an attempt to connect ended.
-enum class ConnectOutcome { connected, host_not_found, refused, timed_out, failed };
+enum class ConnectOutcome { Connected, HostNotFound, Refused, TimedOut, Failed };
 /// How sending or receiving ended.
-enum class TransferOutcome { done, closed, timed_out, failed };
+enum class TransferOutcome { Done, Closed, TimedOut, Failed };
 /// What an idle connection holds when looked at without waiting.
-enum class PeerState { quiet, closed, unasked_data };
+enum class PeerState { Quiet, Closed, UnaskedData };
 
 /// The moment by which a step must be over, on a clock that counts elapsed
 /// real time.  Several transfers given the same deadline share one bound, so
 /// a partner that sends a byte now and then cannot stretch it.
 struct Deadline {
-  /// Milliseconds on the operating system's monotonic clock.
+  /// Milliseconds on the monotonic clock (platform/clock.h).
   long long at_ms = 0;
 };
 

@@ -1,32 +1,14 @@
-#include "socket_io.h"
+#include "socket_system.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
 
-#include <cstdio>
-
 namespace {
 
-// Winsock is started once, on the first connection, and left running until
-// the process ends: the library has no unload hook worth trusting.
-bool start_winsock() {
-  static bool started = false;
-  if (!started) {
-    WSADATA data;
-    started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  }
-  return started;
-}
+SOCKET native(SocketId socket_id) { return static_cast<SOCKET>(socket_id); }
 
-long long now_ms() { return static_cast<long long>(GetTickCount64()); }
-
-long remaining_ms(Deadline deadline) {
-  const long long left = deadline.at_ms - now_ms();
-  return left > 0 ? static_cast<long>(left) : 0;
-}
-
-enum class WaitOutcome { ready, failed, timed_out };
+enum class WaitOutcome { Ready, Failed, TimedOut };
 
 // Waits until the socket is readable, or writable, until the deadline.  Only
 // a connect reports its failure in the exception set; for reading that set
@@ -42,70 +24,53 @@ WaitOutcome wait_for(SOCKET socket, bool for_writing, Deadline deadline) {
   timeval timeout{left / 1000, (left % 1000) * 1000};
   const int ready = for_writing ? select(0, nullptr, &wanted, &failed, &timeout)
                                 : select(0, &wanted, nullptr, nullptr, &timeout);
-  if (ready == 0) return WaitOutcome::timed_out;
-  if (ready < 0 || (for_writing && FD_ISSET(socket, &failed))) return WaitOutcome::failed;
-  return WaitOutcome::ready;
+  if (ready == 0) return WaitOutcome::TimedOut;
+  if (ready < 0 || (for_writing && FD_ISSET(socket, &failed))) return WaitOutcome::Failed;
+  return WaitOutcome::Ready;
 }
-
-ConnectOutcome connect_address(const sockaddr* address, int length, Deadline deadline, SOCKET* connected) {
-  const SOCKET socket_handle = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  if (socket_handle == INVALID_SOCKET) return ConnectOutcome::failed;
-  u_long non_blocking = 1;
-  ioctlsocket(socket_handle, FIONBIO, &non_blocking);
-  int error = 0;
-  if (connect(socket_handle, address, length) != 0) {
-    error = WSAGetLastError();
-    if (error == WSAEWOULDBLOCK) {
-      const WaitOutcome waited = wait_for(socket_handle, true, deadline);
-      if (waited == WaitOutcome::timed_out) {
-        closesocket(socket_handle);
-        return ConnectOutcome::timed_out;
-      }
-      int size = sizeof error;
-      error = 0;
-      getsockopt(socket_handle, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
-      if (error == 0 && waited == WaitOutcome::failed) error = WSAECONNREFUSED;
-    }
-  }
-  if (error != 0) {
-    closesocket(socket_handle);
-    return error == WSAECONNREFUSED ? ConnectOutcome::refused : ConnectOutcome::failed;
-  }
-  const BOOL on = TRUE;
-  setsockopt(socket_handle, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
-  *connected = socket_handle;
-  return ConnectOutcome::connected;
-}
-
-SOCKET native(SocketId socket_id) { return static_cast<SOCKET>(socket_id); }
 
 }  // namespace
 
-Deadline deadline_after(int timeout_ms) { return Deadline{now_ms() + timeout_ms}; }
-
-ConnectOutcome connect_socket(const char* host, int port, int timeout_ms, SocketId* socket_id) {
-  if (!start_winsock()) return ConnectOutcome::failed;
-  const Deadline deadline = deadline_after(timeout_ms);
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;
-  char service[16];
-  std::snprintf(service, sizeof service, "%d", port);
-  addrinfo* found = nullptr;
-  if (getaddrinfo(host, service, &hints, &found) != 0 || found == nullptr) return ConnectOutcome::host_not_found;
-  // The outcome of the last address tried is the one reported.
-  ConnectOutcome outcome = ConnectOutcome::failed;
-  for (addrinfo* address = found; address != nullptr; address = address->ai_next) {
-    SOCKET connected = INVALID_SOCKET;
-    outcome = connect_address(address->ai_addr, static_cast<int>(address->ai_addrlen), deadline, &connected);
-    if (outcome == ConnectOutcome::connected) {
-      *socket_id = static_cast<SocketId>(connected);
-      break;
-    }
-    if (outcome == ConnectOutcome::timed_out) break;
+// Winsock is started once, on the first connection, and left running until
+// the process ends: the library has no unload hook worth trusting.
+bool start_sockets() {
+  static bool started = false;
+  if (!started) {
+    WSADATA data;
+    started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
   }
-  freeaddrinfo(found);
-  return outcome;
+  return started;
+}
+
+SocketId open_socket() {
+  const SOCKET socket_handle = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (socket_handle == INVALID_SOCKET) return no_socket;
+  u_long non_blocking = 1;
+  ioctlsocket(socket_handle, FIONBIO, &non_blocking);
+  return static_cast<SocketId>(socket_handle);
+}
+
+ConnectOutcome connect_within(SocketId socket_id, const sockaddr* address, std::size_t length, Deadline deadline) {
+  const SOCKET socket_handle = native(socket_id);
+  int error = 0;
+  if (connect(socket_handle, address, static_cast<int>(length)) != 0) {
+    error = WSAGetLastError();
+    if (error == WSAEWOULDBLOCK) {
+      const WaitOutcome waited = wait_for(socket_handle, true, deadline);
+      if (waited == WaitOutcome::TimedOut) return ConnectOutcome::TimedOut;
+      int size = sizeof error;
+      error = 0;
+      getsockopt(socket_handle, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
+      if (error == 0 && waited == WaitOutcome::Failed) error = WSAECONNREFUSED;
+    }
+  }
+  if (error == 0) return ConnectOutcome::Connected;
+  return error == WSAECONNREFUSED ? ConnectOutcome::Refused : ConnectOutcome::Failed;
+}
+
+void send_without_delay(SocketId socket_id) {
+  const BOOL on = TRUE;
+  setsockopt(native(socket_id), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
 }
 
 TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::size_t count, Deadline deadline) {
@@ -120,14 +85,14 @@ TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::si
     const int error = WSAGetLastError();
     if (sent < 0 && error == WSAEWOULDBLOCK) {
       const WaitOutcome waited = wait_for(native(socket_id), true, deadline);
-      if (waited == WaitOutcome::timed_out) return TransferOutcome::timed_out;
-      if (waited == WaitOutcome::failed) return TransferOutcome::failed;
+      if (waited == WaitOutcome::TimedOut) return TransferOutcome::TimedOut;
+      if (waited == WaitOutcome::Failed) return TransferOutcome::Failed;
       continue;
     }
-    return (error == WSAECONNRESET || error == WSAECONNABORTED || error == WSAESHUTDOWN) ? TransferOutcome::closed
-                                                                                       : TransferOutcome::failed;
+    return (error == WSAECONNRESET || error == WSAECONNABORTED || error == WSAESHUTDOWN) ? TransferOutcome::Closed
+                                                                                       : TransferOutcome::Failed;
   }
-  return TransferOutcome::done;
+  return TransferOutcome::Done;
 }
 
 TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::size_t count, Deadline deadline) {
@@ -139,26 +104,26 @@ TransferOutcome receive_exact(SocketId socket_id, unsigned char* bytes, std::siz
       count -= static_cast<std::size_t>(got);
       continue;
     }
-    if (got == 0) return TransferOutcome::closed;
+    if (got == 0) return TransferOutcome::Closed;
     const int error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
       const WaitOutcome waited = wait_for(native(socket_id), false, deadline);
-      if (waited == WaitOutcome::timed_out) return TransferOutcome::timed_out;
-      if (waited == WaitOutcome::failed) return TransferOutcome::failed;
+      if (waited == WaitOutcome::TimedOut) return TransferOutcome::TimedOut;
+      if (waited == WaitOutcome::Failed) return TransferOutcome::Failed;
       continue;
     }
-    return (error == WSAECONNRESET || error == WSAECONNABORTED) ? TransferOutcome::closed : TransferOutcome::failed;
+    return (error == WSAECONNRESET || error == WSAECONNABORTED) ? TransferOutcome::Closed : TransferOutcome::Failed;
   }
-  return TransferOutcome::done;
+  return TransferOutcome::Done;
 }
 
 PeerState peek_peer(SocketId socket_id) {
   char byte = 0;
   // The socket is non-blocking, so the peek returns at once.
   const int got = recv(native(socket_id), &byte, 1, MSG_PEEK);
-  if (got > 0) return PeerState::unasked_data;
-  if (got == 0) return PeerState::closed;
-  return WSAGetLastError() == WSAEWOULDBLOCK ? PeerState::quiet : PeerState::closed;
+  if (got > 0) return PeerState::UnaskedData;
+  if (got == 0) return PeerState::Closed;
+  return WSAGetLastError() == WSAEWOULDBLOCK ? PeerState::Quiet : PeerState::Closed;
 }
 
 void close_socket(SocketId socket_id) { closesocket(native(socket_id)); }

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-FrameWriter::FrameWriter(unsigned char kind) : size_(frame_header_size) {
-  bytes_[0] = kind;
+FrameWriter::FrameWriter(FrameKind kind) : size_(frame_header_size) {
+  bytes_[0] = static_cast<unsigned char>(kind);
   bytes_[1] = 0;
   bytes_[2] = 0;
 }
@@ -50,8 +50,8 @@ bool FieldReader::get_int(std::int32_t* value) {
   return true;
 }
 
-bool parse_frame_header(const unsigned char* header, unsigned char* kind, std::size_t* payload_size) {
-  *kind = header[0];
+bool parse_frame_header(const unsigned char* header, FrameKind* kind, std::size_t* payload_size) {
+  *kind = static_cast<FrameKind>(header[0]);
   *payload_size = (static_cast<std::size_t>(header[1]) << 8) | header[2];
   return *payload_size <= frame_payload_limit;
 }

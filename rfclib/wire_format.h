@@ -11,14 +11,15 @@ inline constexpr std::size_t frame_header_size = 3;
 /// Largest payload a frame may carry; a longer one is a protocol error.
 inline constexpr std::size_t frame_payload_limit = 4096;
 
-/// The kinds of frame, one ASCII letter each.
-enum FrameKind : unsigned char {
-  frame_logon = 'L',
-  frame_logon_accepted = 'A',
-  frame_logon_rejected = 'J',
-  frame_call = 'C',
-  frame_reply = 'R',
-  frame_abort = 'X',
+/// The kinds of frame, one ASCII letter each; a received frame may carry any
+/// other byte, which is no kind of ours.
+enum class FrameKind : unsigned char {
+  Logon = 'L',
+  LogonAccepted = 'A',
+  LogonRejected = 'J',
+  Call = 'C',
+  Reply = 'R',
+  Abort = 'X',
 };
 
 /// A frame being built; a field that does not fit is refused whole, so a
@@ -26,7 +27,7 @@ enum FrameKind : unsigned char {
 class FrameWriter {
  public:
   /// Starts a frame of `kind` with an empty payload.
-  explicit FrameWriter(unsigned char kind);
+  explicit FrameWriter(FrameKind kind);
   /// Appends a text field; false (and nothing appended) when it does not fit.
   bool put_text(std::string_view text);
   /// Appends an int field; false (and nothing appended) when it does not fit.
@@ -66,4 +67,4 @@ class FieldReader {
 
 /// Reads kind and payload length from a frame header; false when the length
 /// exceeds frame_payload_limit.
-bool parse_frame_header(const unsigned char* header, unsigned char* kind, std::size_t* payload_size);
+bool parse_frame_header(const unsigned char* header, FrameKind* kind, std::size_t* payload_size);

@@ -5,6 +5,7 @@
 #include "driver/listed_system.h"
 #include "driver/listed_system_exchange.h"
 #include "driver/run_state.h"
+#include "platform/clock.h"
 
 namespace {
 

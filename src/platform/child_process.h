@@ -88,6 +88,3 @@ bool executable_path(TextBuffer& path);
 /// Reads standard input to its end, in binary; false when it held more than
 /// `input` has room for, or could not be read.
 bool read_standard_input(TextBuffer& input);
-
-/// Milliseconds of a monotonic clock, for deadlines.
-long long monotonic_ms();

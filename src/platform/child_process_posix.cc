@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "platform/child_process.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 
 extern char** environ;
@@ -120,7 +121,8 @@ bool ChildProcess::ended() {
 void ChildProcess::kill() {
   if (!running_) return;
   ::kill(static_cast<pid_t>(process_), SIGKILL);
-  for (long long waited = 0; waited < reap_bound_ms && !ended(); ++waited) pause_one_ms();
+  const long long deadline = monotonic_ms() + reap_bound_ms;
+  while (!ended() && monotonic_ms() < deadline) pause_one_ms();
   running_ = false;
   exit_code_ = 128 + SIGKILL;
 }
@@ -176,10 +178,4 @@ bool read_standard_input(TextBuffer& input) {
     if (got == 0) return true;
     if (!input.append_whole(std::string_view(chunk, static_cast<std::size_t>(got)))) return false;
   }
-}
-
-long long monotonic_ms() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }

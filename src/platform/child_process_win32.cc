@@ -247,5 +247,3 @@ bool read_standard_input(TextBuffer& input) {
     if (!input.append_whole(std::string_view(chunk, got))) return false;
   }
 }
-
-long long monotonic_ms() { return static_cast<long long>(GetTickCount64()); }

@@ -4,11 +4,10 @@
 #include <sys/time.h>
 
 #include <cerrno>
-#include <chrono>
+
+#include "platform/clock.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Should the timer strike between the clock's reading and the next blocking
 // call, it strikes again this much later, so that no wait outlives its deadline.
@@ -26,7 +25,7 @@ timeval as_timeval(long long microseconds) {
 }  // namespace
 
 bool wait_with_deadline(int (*wait_once)(void* argument), void* argument, int timeout_ms) {
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  const long long deadline = monotonic_ms() + timeout_ms;
   struct sigaction interrupt {};
   struct sigaction previous_action {};
   interrupt.sa_handler = interrupt_the_wait;
@@ -44,7 +43,7 @@ bool wait_with_deadline(int (*wait_once)(void* argument), void* argument, int ti
         succeeded = true;
         break;
       }
-      if (errno != EINTR || Clock::now() >= deadline) break;
+      if (errno != EINTR || monotonic_ms() >= deadline) break;
     }
     setitimer(ITIMER_REAL, &previous_timer, nullptr);
   }

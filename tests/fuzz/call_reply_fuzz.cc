@@ -29,6 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     receiving[i] = {asked_for[i], static_cast<unsigned>(std::strlen(asked_for[i])), RFC_TYPE_INT, sizeof values[i],
                     &values[i]};
   std::string_view name;
-  if (check_reply_values(reply, receiving, &name) == ReplyValues::complete) store_values(reply, receiving);
+  if (check_reply_values(reply, receiving, &name) == ReplyValues::Complete) store_values(reply, receiving);
   return 0;
 }

@@ -16,7 +16,7 @@ using Values = std::vector<std::pair<std::string, std::int32_t>>;
 
 /// A reply frame of result code 0 with `values`; `count` overrides their number.
 FrameWriter reply_frame(const Values& values, std::int32_t count = -2) {
-  FrameWriter frame(frame_reply);
+  FrameWriter frame(FrameKind::Reply);
   frame.put_int(0);
   frame.put_text("");
   frame.put_int(count == -2 ? static_cast<std::int32_t>(values.size()) : count);
@@ -39,15 +39,15 @@ TEST(CallReply, EachValueAskedForMustComeExactlyOnceAndNamesCompareExactly) {
     const char* name;
   } cases[] = {
       {"all, in another order, with one nobody asks for", {{"C", 3}, {"D", 4}, {"A", 1}, {"B", 2}},
-       ReplyValues::complete, ""},
-      {"one left out", {{"A", 1}, {"C", 3}}, ReplyValues::missing, "B"},
-      {"two left out: the first in the caller's order is named", {{"A", 1}}, ReplyValues::missing, "B"},
-      {"none at all", {}, ReplyValues::missing, "A"},
-      {"a name in other case", {{"A", 1}, {"b", 2}, {"C", 3}}, ReplyValues::missing, "B"},
-      {"a name with a trailing blank", {{"A", 1}, {"B ", 2}, {"C", 3}}, ReplyValues::missing, "B"},
-      {"one asked for given twice", {{"A", 1}, {"B", 2}, {"C", 3}, {"A", 9}}, ReplyValues::repeated, "A"},
+       ReplyValues::Complete, ""},
+      {"one left out", {{"A", 1}, {"C", 3}}, ReplyValues::Missing, "B"},
+      {"two left out: the first in the caller's order is named", {{"A", 1}}, ReplyValues::Missing, "B"},
+      {"none at all", {}, ReplyValues::Missing, "A"},
+      {"a name in other case", {{"A", 1}, {"b", 2}, {"C", 3}}, ReplyValues::Missing, "B"},
+      {"a name with a trailing blank", {{"A", 1}, {"B ", 2}, {"C", 3}}, ReplyValues::Missing, "B"},
+      {"one asked for given twice", {{"A", 1}, {"B", 2}, {"C", 3}, {"A", 9}}, ReplyValues::Repeated, "A"},
       {"one nobody asks for given twice", {{"A", 1}, {"D", 4}, {"B", 2}, {"D", 5}, {"C", 3}},
-       ReplyValues::complete, ""},
+       ReplyValues::Complete, ""},
   };
   for (const auto& reply_case : cases) {
     const FrameWriter frame = reply_frame(reply_case.values);
@@ -61,7 +61,7 @@ TEST(CallReply, EachValueAskedForMustComeExactlyOnceAndNamesCompareExactly) {
     std::string_view name;
     EXPECT_EQ(check_reply_values(reply, receiving, &name), reply_case.expected) << reply_case.what;
     EXPECT_EQ(name, reply_case.name) << reply_case.what;
-    if (reply_case.expected != ReplyValues::complete) continue;
+    if (reply_case.expected != ReplyValues::Complete) continue;
     store_values(reply, receiving);
     EXPECT_EQ((std::vector<std::int32_t>{a, b, c}), (std::vector<std::int32_t>{1, 2, 3})) << reply_case.what;
   }

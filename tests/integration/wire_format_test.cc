@@ -13,16 +13,16 @@ TEST(WireFormat, FieldsComeBackInOrderWithAnyByteInTheText) {
     for (int b = 0; b < 256; ++b) bytes.push_back(static_cast<char>(b));
     return bytes;
   }();
-  FrameWriter frame(frame_reply);
+  FrameWriter frame(FrameKind::Reply);
   ASSERT_TRUE(frame.put_int(-2));
   ASSERT_TRUE(frame.put_text(every_byte));
   ASSERT_TRUE(frame.put_text(""));
   ASSERT_TRUE(frame.put_int(INT32_MIN));
 
-  unsigned char kind = 0;
+  FrameKind kind{};
   std::size_t payload_size = 0;
   ASSERT_TRUE(parse_frame_header(frame.bytes(), &kind, &payload_size));
-  EXPECT_EQ(kind, frame_reply);
+  EXPECT_EQ(kind, FrameKind::Reply);
   EXPECT_EQ(payload_size, frame.size() - frame_header_size);
   FieldReader reader(frame.bytes() + frame_header_size, payload_size);
   std::int32_t number = 0;
@@ -40,13 +40,13 @@ TEST(WireFormat, FieldsComeBackInOrderWithAnyByteInTheText) {
 }
 
 TEST(WireFormat, TextFillingThePayloadExactlyFitsAndOneByteMoreIsRefusedWhole) {
-  FrameWriter full(frame_call);
+  FrameWriter full(FrameKind::Call);
   EXPECT_TRUE(full.put_text(std::string(frame_payload_limit - 2, 'a')));
   EXPECT_EQ(full.size(), frame_header_size + frame_payload_limit);
   EXPECT_FALSE(full.put_int(1));
   EXPECT_FALSE(full.put_text(""));
 
-  FrameWriter over(frame_call);
+  FrameWriter over(FrameKind::Call);
   ASSERT_TRUE(over.put_int(5));
   EXPECT_FALSE(over.put_text(std::string(frame_payload_limit - 5, 'b')));
   // Nothing of the refused field went in; a field that fits still does.
@@ -55,7 +55,7 @@ TEST(WireFormat, TextFillingThePayloadExactlyFitsAndOneByteMoreIsRefusedWhole) {
 }
 
 TEST(WireFormat, HeaderAnnouncingMoreThanTheLimitIsRefused) {
-  unsigned char kind = 0;
+  FrameKind kind{};
   std::size_t size = 0;
   const unsigned char at_limit[3] = {'R', 0x10, 0x00};
   const unsigned char past_limit[3] = {'R', 0x10, 0x01};

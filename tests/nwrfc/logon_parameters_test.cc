@@ -93,7 +93,7 @@ class LogonFileParameters : public RfcTest {
     EXPECT_TRUE(parse_connect_string("CLIENT=100 USER=MONITOR PASSWD=Geheim42 LANG=D DEST=PRD", fields));
     LogonFileEntry entry;
     BoundedText<255> problem;
-    if (find_logon_entry("PRD", entry) != LogonFileLookup::found) return "not found";
+    if (find_logon_entry("PRD", entry) != LogonFileLookup::Found) return "not found";
     LogonParameters parameters;
     if (!parameters_from_logon_entry(fields, entry, parameters, problem))
       return "problem: " + std::string(problem.view());
@@ -172,7 +172,7 @@ TEST_F(LogonFileParameters, RfcIniNamesTheLogonFileAndEveryMessageNamesIt) {
     const LogonFileLookup lookup = find_logon_entry(row.destination, entry);
     const char* status = "";
     BoundedText<255> message;
-    if (lookup != LogonFileLookup::found) describe_missing_entry(lookup, row.destination, &status, message);
+    if (lookup != LogonFileLookup::Found) describe_missing_entry(lookup, row.destination, &status, message);
     EXPECT_STREQ(status, row.status) << row.destination << " " << (row.rfc_ini ? row.rfc_ini : "(unset)");
     EXPECT_EQ(message.view(), row.message);
   }

@@ -20,23 +20,23 @@ TEST(ResultMapping, EachNetWeaverCodeGivesItsOutcomeResultCodeAndKey) {
     rfc_result_code classic;
     const char* key;
   } codes[] = {
-      {RFC_OK, CallOutcome::values, 0, "RFC_ERROR_FAILURE"},
-      {RFC_COMMUNICATION_FAILURE, CallOutcome::broken_connection, 1, "RFC_ERROR_COMMUNICATION"},
-      {RFC_LOGON_FAILURE, CallOutcome::failure, 1, "RFC_ERROR_LOGON_FAILURE"},
-      {RFC_ABAP_RUNTIME_FAILURE, CallOutcome::system_exception, 3, "RFC_ERROR_SYSTEM_FAILURE"},
-      {RFC_ABAP_MESSAGE, CallOutcome::system_exception, 3, "RFC_ERROR_SYSTEM_FAILURE"},
-      {RFC_ABAP_EXCEPTION, CallOutcome::exception, 2, "RFC_ERROR_FAILURE"},
-      {RFC_CLOSED, CallOutcome::broken_connection, 1, "RFC_ERROR_COMMUNICATION"},
-      {RFC_CANCELED, CallOutcome::failure, 1, "RFC_ERROR_FAILURE"},
-      {RFC_TIMEOUT, CallOutcome::failure, 1, "RFC_ERROR_COMMUNICATION"},
-      {RFC_MEMORY_INSUFFICIENT, CallOutcome::failure, 1, "RFC_ERROR_RESOURCE"},
-      {RFC_INVALID_PROTOCOL, CallOutcome::failure, 1, "RFC_ERROR_COMMUNICATION"},
-      {RFC_INVALID_HANDLE, CallOutcome::failure, 1, "RFC_ERROR_PROGRAM"},
-      {RFC_EXTERNAL_FAILURE, CallOutcome::failure, 1, "RFC_ERROR_FAILURE"},
-      {RFC_NOT_FOUND, CallOutcome::failure, 1, "RFC_ERROR_FAILURE"},
-      {RFC_INVALID_PARAMETER, CallOutcome::failure, 1, "RFC_ERROR_PROGRAM"},
-      {21, CallOutcome::failure, 1, "RFC_ERROR_FAILURE"},  // a code of a newer library
-      {-1, CallOutcome::failure, 1, "RFC_ERROR_FAILURE"},
+      {RFC_OK, CallOutcome::Values, 0, "RFC_ERROR_FAILURE"},
+      {RFC_COMMUNICATION_FAILURE, CallOutcome::BrokenConnection, 1, "RFC_ERROR_COMMUNICATION"},
+      {RFC_LOGON_FAILURE, CallOutcome::Failure, 1, "RFC_ERROR_LOGON_FAILURE"},
+      {RFC_ABAP_RUNTIME_FAILURE, CallOutcome::SystemException, 3, "RFC_ERROR_SYSTEM_FAILURE"},
+      {RFC_ABAP_MESSAGE, CallOutcome::SystemException, 3, "RFC_ERROR_SYSTEM_FAILURE"},
+      {RFC_ABAP_EXCEPTION, CallOutcome::Exception, 2, "RFC_ERROR_FAILURE"},
+      {RFC_CLOSED, CallOutcome::BrokenConnection, 1, "RFC_ERROR_COMMUNICATION"},
+      {RFC_CANCELED, CallOutcome::Failure, 1, "RFC_ERROR_FAILURE"},
+      {RFC_TIMEOUT, CallOutcome::Failure, 1, "RFC_ERROR_COMMUNICATION"},
+      {RFC_MEMORY_INSUFFICIENT, CallOutcome::Failure, 1, "RFC_ERROR_RESOURCE"},
+      {RFC_INVALID_PROTOCOL, CallOutcome::Failure, 1, "RFC_ERROR_COMMUNICATION"},
+      {RFC_INVALID_HANDLE, CallOutcome::Failure, 1, "RFC_ERROR_PROGRAM"},
+      {RFC_EXTERNAL_FAILURE, CallOutcome::Failure, 1, "RFC_ERROR_FAILURE"},
+      {RFC_NOT_FOUND, CallOutcome::Failure, 1, "RFC_ERROR_FAILURE"},
+      {RFC_INVALID_PARAMETER, CallOutcome::Failure, 1, "RFC_ERROR_PROGRAM"},
+      {21, CallOutcome::Failure, 1, "RFC_ERROR_FAILURE"},  // a code of a newer library
+      {-1, CallOutcome::Failure, 1, "RFC_ERROR_FAILURE"},
   };
   for (const auto& given : codes) {
     EXPECT_EQ(call_outcome(given.code), given.outcome) << given.code;

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/clock.h"
+
 namespace {
 
 constexpr long long test_bound_ms = 20000;

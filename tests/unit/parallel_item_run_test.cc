@@ -8,6 +8,7 @@
 #include <string>
 
 #include "driver/run_state.h"
+#include "platform/clock.h"
 #include "test_support.h"
 #include "virtual_files.h"
 

@@ -46,12 +46,12 @@ bool parse_call_mode(const std::string& value, CallMode* mode) {
   static const struct {
     const char* name;
     CallMode mode;
-  } modes[] = {{"ok", CallMode::ok},
-               {"failure", CallMode::failure},
-               {"exception", CallMode::exception},
-               {"system_exception", CallMode::system_exception},
-               {"code", CallMode::code},
-               {"abort", CallMode::abort}};
+  } modes[] = {{"ok", CallMode::Ok},
+               {"failure", CallMode::Failure},
+               {"exception", CallMode::Exception},
+               {"system_exception", CallMode::SystemException},
+               {"code", CallMode::Code},
+               {"abort", CallMode::Abort}};
   for (const auto& known : modes)
     if (value == known.name) {
       *mode = known.mode;
@@ -149,8 +149,8 @@ bool take_setting(const std::string& key, const std::string& value, SystemScenar
 // What a whole section must hold; false with the fault in `fault`.
 bool check_system(const SystemScenario& system, const std::set<std::string>& keys, std::string& fault) {
   if (keys.count("listen") == 0) return fail(fault, "[system] without listen");
-  if (system.call == CallMode::code && keys.count("code") == 0) return fail(fault, "call = code without code");
-  if (system.call != CallMode::code && keys.count("code") != 0) return fail(fault, "code without call = code");
+  if (system.call == CallMode::Code && keys.count("code") == 0) return fail(fault, "call = code without code");
+  if (system.call != CallMode::Code && keys.count("code") != 0) return fail(fault, "code without call = code");
   return true;
 }
 

@@ -9,7 +9,7 @@
 #include "common/rfc_names.h"
 
 /// How a system answers a call.
-enum class CallMode { ok, failure, exception, system_exception, code, abort };
+enum class CallMode { Ok, Failure, Exception, SystemException, Code, Abort };
 
 /// One simulated system.
 struct SystemScenario {
@@ -30,8 +30,8 @@ struct SystemScenario {
   /// True when a logon is never answered: the system takes the connection and stays silent.
   bool silent_logon = false;
   /// How calls are answered.
-  CallMode call = CallMode::ok;
-  /// The result code answered in CallMode::code (4 or more).
+  CallMode call = CallMode::Ok;
+  /// The result code answered in CallMode::Code (4 or more).
   std::int32_t code = 0;
   /// Exception text, or the detail of the library's trace file.
   std::string text;

@@ -17,7 +17,7 @@ namespace {
 
 /// A received frame.
 struct Frame {
-  unsigned char kind = 0;
+  FrameKind kind{};
   std::size_t size = 0;
   unsigned char payload[frame_payload_limit];
 };
@@ -76,7 +76,7 @@ std::string logon_refusal(const SystemScenario& system, const std::string& clien
 // Reads the logon and answers it; true when the client may go on to call.
 bool answer_logon(int fd, const SystemScenario& system) {
   Frame frame;
-  if (!receive_frame(fd, frame) || frame.kind != frame_logon) return false;
+  if (!receive_frame(fd, frame) || frame.kind != FrameKind::Logon) return false;
   FieldReader reader(frame.payload, frame.size);
   std::string_view client, user, password, language;
   if (!reader.get_text(&client) || !reader.get_text(&user) || !reader.get_text(&password) ||
@@ -93,23 +93,23 @@ bool answer_logon(int fd, const SystemScenario& system) {
   }
   const std::string refusal = logon_refusal(system, std::string(client), std::string(user), std::string(password));
   wait_before_reply(system);
-  FrameWriter answer(refusal.empty() ? frame_logon_accepted : frame_logon_rejected);
+  FrameWriter answer(refusal.empty() ? FrameKind::LogonAccepted : FrameKind::LogonRejected);
   if (!refusal.empty()) answer.put_text(refusal);
   return send_frame(fd, answer, system.logon_drip_ms) && refusal.empty();
 }
 
 std::int32_t result_code_of(const SystemScenario& system) {
   switch (system.call) {
-    case CallMode::ok:
+    case CallMode::Ok:
       return 0;
-    case CallMode::failure:
+    case CallMode::Failure:
       return 1;
-    case CallMode::exception:
+    case CallMode::Exception:
       return 2;
-    case CallMode::system_exception:
+    case CallMode::SystemException:
       return 3;
-    case CallMode::code:
-    case CallMode::abort:
+    case CallMode::Code:
+    case CallMode::Abort:
       break;
   }
   return system.code;
@@ -118,13 +118,13 @@ std::int32_t result_code_of(const SystemScenario& system) {
 // Answers one call; false when the connection ends with it.
 bool answer_call(int fd, const SystemScenario& system) {
   wait_before_reply(system);
-  if (system.call == CallMode::abort) {
-    FrameWriter notice(frame_abort);
+  if (system.call == CallMode::Abort) {
+    FrameWriter notice(FrameKind::Abort);
     notice.put_text(system.text);
     send_frame(fd, notice, system.reply_drip_ms);
     return false;
   }
-  FrameWriter reply(frame_reply);
+  FrameWriter reply(FrameKind::Reply);
   const std::int32_t code = result_code_of(system);
   reply.put_int(code);
   reply.put_text(system.text);
@@ -145,7 +145,7 @@ bool answer_call(int fd, const SystemScenario& system) {
 void serve_session(int fd, const SystemScenario& system) {
   if (answer_logon(fd, system)) {
     Frame frame;
-    while (receive_frame(fd, frame) && frame.kind == frame_call) {
+    while (receive_frame(fd, frame) && frame.kind == FrameKind::Call) {
       FieldReader reader(frame.payload, frame.size);
       std::string_view function;
       if (!reader.get_text(&function)) break;

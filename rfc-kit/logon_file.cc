@@ -62,7 +62,7 @@ const char* logon_file_path() {
 
 LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& entry) {
   std::FILE* file = open_file_for_reading(logon_file_path());
-  if (file == nullptr) return LogonFileLookup::no_file;
+  if (file == nullptr) return LogonFileLookup::NoFile;
   LineReader reader(file);
   BoundedText<1023> piece;
   bool in_entry = false;
@@ -79,14 +79,14 @@ LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& e
     if (in_entry) take_entry_line(line, entry);
   }
   std::fclose(file);
-  return found ? LogonFileLookup::found : LogonFileLookup::no_entry;
+  return found ? LogonFileLookup::Found : LogonFileLookup::NoEntry;
 }
 
 void describe_missing_entry(LogonFileLookup lookup, std::string_view destination, const char** status,
                             TextBuffer& message) {
   const char* path = logon_file_path();
   const bool named_by_environment = path != default_logon_file;
-  if (lookup == LogonFileLookup::no_file) {
+  if (lookup == LogonFileLookup::NoFile) {
     *status = "no logon file";
     if (named_by_environment)
       message.assignf("%s (named by RFC_INI) not found", path);

@@ -30,7 +30,7 @@ struct LogonFileEntry {
 };
 
 /// How a look-up in the logon file ended.
-enum class LogonFileLookup { found, no_file, no_entry };
+enum class LogonFileLookup { Found, NoFile, NoEntry };
 
 /// The logon file's path: the value of RFC_INI when it is set and not
 /// empty, otherwise "SapRfc.ini" in the working directory.

@@ -11,7 +11,7 @@ bool find_destination_entry(const char* function, const char* connect_string, Co
     return false;
   }
   const LogonFileLookup lookup = find_logon_entry(fields.destination.view(), entry);
-  if (lookup == LogonFileLookup::found) return true;
+  if (lookup == LogonFileLookup::Found) return true;
   const char* status = "";
   BoundedText<1023> message;
   describe_missing_entry(lookup, fields.destination.view(), &status, message);
