@@ -16,13 +16,11 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import run_case  # noqa: E402  (shares the run bound)
+import run_case  # noqa: E402  (shares the run bound and the files a run may leave)
 from script_setup import arguments, scratch, systems_address, write_system  # noqa: E402
 
 RUNS = 20
 ROUNDS = 3
-# What runs leave in their directory besides the files given to them.
-LEFT_BEHIND = {'SapRfc.ini', 'SapRfc.ini.lock', 'Quenmarel.runs', 'Dev_Rfc.Trc'}
 
 
 def fails(number):
@@ -39,8 +37,8 @@ def expected_output(number):
 
 
 def main():
-    args = arguments(__doc__, with_host=True)
-    host = systems_address(44, args)
+    args = arguments(__doc__)
+    host = systems_address('concurrent-runs', args)
 
     with scratch(args, 'quenmarel-concurrent-', host, b'Harnick\n') as space:
         password = space.expander.scramble('secret')
@@ -63,7 +61,7 @@ def main():
                     expected, exit_code = expected_output(number)
                     if process.returncode != exit_code or output != expected:
                         failures.append('D%02d: exit %d, output %r' % (number, process.returncode, output))
-                left = sorted(set(os.listdir(space.work)) - given - LEFT_BEHIND)
+                left = sorted(set(os.listdir(space.work)) - given - set(run_case.OWN_FILES_OF_THE_RUN))
                 if left:
                     failures.append('left in the directory: %s' % ', '.join(left))
         finally:

@@ -9,7 +9,6 @@ case file is malformed (the file, the line and the section are named);
 
 import argparse
 import contextlib
-import hashlib
 import os
 import re
 import select
@@ -19,6 +18,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+import loopback_addresses
 
 SKIPPED = 77
 SECTION_START = re.compile(r'^<([A-Za-z][\w-]*)((?:\s+[\w-]+(?:="[^"]*")?)*)\s*(/?)>(.*)$')
@@ -35,6 +36,13 @@ LEFTOVER_GRACE = 2.0
 PARALLEL_KEYWORD = ',PARALLEL='
 SIMULATOR_READY_TIMEOUT = 20
 SIMULATOR_STOP_TIMEOUT = 10
+# What the sensor and the RFC library keep in the working directory by design,
+# so that no case names them: the presence file of the runs in the directory,
+# the lock of the per-destination logon file's copy, that copy, and the
+# library's trace file, which a failing run leaves for the next.  Anything
+# else a run leaves there (a "SapRfc-<pid>.ini" or "SapRfc.ini.new" of a copy
+# cut short) is a fault.
+OWN_FILES_OF_THE_RUN = ('Quenmarel.runs', 'SapRfc.ini.lock', 'SapRfc.ini', 'Dev_Rfc.Trc')
 
 # Every section a case may hold, with the attributes it takes.  All but <info>
 # may be written once more for one library configuration.
@@ -245,18 +253,6 @@ def select_sections(sections, configuration):
         elif written_for == configuration:
             chosen[section.slot()] = section
     return [section for section in sections if chosen.get(section.slot()) is section]
-
-
-def loopback_hosts(case_name, variant):
-    """Two loopback addresses that belong to this case and variant alone."""
-    # QUENMAREL_TEST_NET keeps suites that run side by side (from several
-    # checkouts) on addresses of their own.
-    network = os.environ.get('QUENMAREL_TEST_NET', '')
-    digest = hashlib.sha256(('%s/%s%s' % (case_name, variant, network)).encode()).digest()
-    second, third, fourth = digest[0], digest[1], 2 + digest[2] % 250
-    if second == 77:  # 127.77.0.0/16 belongs to the integration tests
-        second = 78
-    return '127.%d.%d.%d' % (second, third, fourth), '127.%d.%d.%d' % (second, third, fourth + 1)
 
 
 class Expander:
@@ -519,8 +515,9 @@ def run_case(args):
         print('skipped: case is for %s only' % platform)
         return SKIPPED
 
-    variant = 'wine' if args.wine else 'native'
-    expander = Expander(loopback_hosts(case_name, variant), os.path.join(args.tools, 'quenmarel-profile'))
+    run_name = args.run_name or ('wine' if args.wine else 'native')
+    expander = Expander(loopback_addresses.addresses('%s/%s' % (case_name, run_name), 2),
+                        os.path.join(args.tools, 'quenmarel-profile'))
     scratch = tempfile.mkdtemp(prefix='quenmarel-e2e-')
     failures = []
     paths = CasePaths(os.path.join(scratch, 'work'), args.wine_prefix if args.wine else None)
@@ -569,14 +566,12 @@ def run_case(args):
             leftovers = leftover_processes(private_bin)
             simulator_log = simulator.stop() if simulator else b''
 
-        actual_stdout = CLOCK_TIME.sub(rb'\1HH:MM:SS', result.stdout or b'')
-        expected_stdout = expander.section_bytes(single['stdout'])
-        if expected_stdout != actual_stdout:
-            failures.append(('standard output', expected_stdout, actual_stdout))
-        if 'stderr' in single:
-            expected_stderr = expander.section_bytes(single['stderr'])
-            if expected_stderr != result.stderr:
-                failures.append(('standard error', expected_stderr, result.stderr))
+        for stream, name, actual in (('standard output', 'stdout', result.stdout or b''),
+                                     ('standard error', 'stderr', result.stderr)):
+            expected = expander.section_bytes(single[name]) if name in single else b''
+            actual = CLOCK_TIME.sub(rb'\1HH:MM:SS', actual)
+            if expected != actual:
+                failures.append((stream, expected, actual))
         expected_exit = int(single['exit'].text.strip())
         if expected_exit != result.returncode:
             failures.append(('exit code', str(expected_exit).encode(), str(result.returncode).encode()))
@@ -595,12 +590,13 @@ def run_case(args):
         for section in sections:
             if section.name == 'after':
                 failures.extend(file_failures(paths, expander, section))
+        left_behind = files_left_behind(paths, sections)
 
         for what, expected, actual in failures:
             show_difference(what, expected, actual)
-        if failures and result.stderr and 'stderr' not in single:
-            print('--- standard error of the program:\n' + result.stderr.decode('latin-1', 'replace'))
-        return 1 if failures else 0
+        for name in left_behind:
+            print('--- left in the working directory, neither given by the case nor named in an <after>: ' + name)
+        return 1 if failures or left_behind else 0
     finally:
         if args.keep:
             print('kept ' + scratch)
@@ -627,6 +623,27 @@ def file_failures(paths, expander, section):
     return [('file ' + name, expected_bytes, actual_bytes)] if actual_bytes != expected_bytes else []
 
 
+def files_left_behind(paths, sections):
+    """What lies in the working directory after the run, subdirectories
+    included, that the case neither created nor names in an <after> section
+    and that is not one of the sensor's and the library's own files; each
+    named as a case names it (cfg\\PRD.P00)."""
+    named = set()
+    for section in sections:
+        if section.name in NAMED_SECTIONS:
+            relative = os.path.relpath(paths.host_path(section.attributes['name']), paths.work_dir)
+            while relative and not relative.startswith(os.pardir):
+                named.add(relative)
+                relative = os.path.dirname(relative)
+    left = []
+    for directory, subdirectories, files in os.walk(paths.work_dir):
+        for entry in subdirectories + files:
+            relative = os.path.relpath(os.path.join(directory, entry), paths.work_dir)
+            if relative not in named and relative not in OWN_FILES_OF_THE_RUN:
+                left.append(relative.replace(os.sep, '\\'))
+    return sorted(left)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument('--bin', required=True, help='directory of the build under test')
@@ -640,6 +657,9 @@ def main():
     parser.add_argument('--parallel', type=int, metavar='N',
                         help='add ,PARALLEL=N to the case\'s options (unless they name it) and compare the '
                              'simulator\'s log lines in any order')
+    parser.add_argument('--run-name',
+                        help='this run of the cases among the suite\'s (native, wine32-parallel, ...): the same '
+                             'case in two runs at once takes different addresses; default: native or wine')
     parser.add_argument('--keep', action='store_true', help='keep the scratch directory')
     parser.add_argument('case', help='the case file')
     args = parser.parse_args()

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The end-to-end runner refuses a malformed case file before it runs anything
-(exit code 1, one line naming the file, the line and the fault), and applies a
-section written for a configuration only when it runs for that configuration.
+(exit code 1, one line naming the file, the line and the fault), applies a
+section written for a configuration only when it runs for that configuration,
+and fails a run that writes to standard error unexpectedly or leaves a file
+behind that the case does not name.
 
 Exit code 0: the runner behaved so for every case in runner_cases/; 1: it did
 not (each wrong answer is printed).
@@ -36,6 +38,11 @@ CHECKS = [
     ('within_not_a_number.test', [], 1,
      "within_not_a_number.test:4: section <within> must hold a whole number of seconds, not '2.5'"),
     ('within_exceeded.test', [], 1, '--- run time differs'),
+    ('unexpected_standard_error.test', [], 1, '--- standard error differs'),
+    ('file_left_in_a_subdirectory.test', [], 1, '--- left in the working directory, neither given by the case '
+     'nor named in an <after>: cfg\\PRD.P00'),
+    ('file_left_beside_the_library_files.test', [], 1, '--- left in the working directory, neither given by the '
+     'case nor named in an <after>: SapRfc.ini.new'),
     ('configuration_sections.test', [], 0, None),
     ('configuration_sections.test', ['--configuration', 'other'], 0, None),
     ('configuration_sections.test', ['--configuration', 'third'], 1, '--- file written-for-third.txt differs'),

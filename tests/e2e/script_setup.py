@@ -10,28 +10,27 @@ import shutil
 import subprocess
 import tempfile
 
+import loopback_addresses
 import run_case
 
-def arguments(description, with_host):
+
+def arguments(description):
     """The script's arguments: where the programs are, how they run (under
-    wine or not) and, WITH_HOST, the last number of the systems' address."""
+    wine or not) and the name of the build tested, which gives the simulated
+    systems an address of their own."""
     parser = argparse.ArgumentParser(description=description)
     parser.add_argument('--bin', required=True)
     parser.add_argument('--tools', required=True)
     parser.add_argument('--wine')
     parser.add_argument('--wine-prefix')
-    if with_host:
-        parser.add_argument('--host', type=int, required=True,
-                            help='last number of the simulated systems\' address: each build tested at once its own')
+    parser.add_argument('--run-name', required=True,
+                        help='the build tested (native, wine, wine32): each one tested at once its own address')
     return parser.parse_args()
 
 
-def systems_address(second, args):
-    """127.SECOND.N.HOST, the simulated systems' address: N from
-    QUENMAREL_TEST_NET, which keeps suites that run side by side on addresses
-    of their own, and HOST from --host, one for each build tested at once."""
-    network = int(os.environ.get('QUENMAREL_TEST_NET', '0')) % 250
-    return '127.%d.%d.%d' % (second, network, args.host)
+def systems_address(script, args):
+    """The simulated systems' address, of this SCRIPT against this build alone."""
+    return loopback_addresses.addresses('%s/%s' % (script, args.run_name), 1)[0]
 
 
 def write(path, text):

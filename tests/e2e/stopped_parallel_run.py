@@ -17,7 +17,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import run_case  # noqa: E402  (shares the run bound, the simulator's lines and the process search)
-from script_setup import arguments, scratch, write, write_profile  # noqa: E402
+from script_setup import arguments, scratch, systems_address, write, write_profile  # noqa: E402
 
 CHILDREN = 4
 CHILD_MARKER = '?quenmarel-listed-system'
@@ -41,8 +41,8 @@ def wait_for(condition, timeout):
 
 
 def main():
-    args = arguments(__doc__, with_host=False)
-    host, _ = run_case.loopback_hosts('stopped-parallel-run', 'wine' if args.wine else 'native')
+    args = arguments(__doc__)
+    host = systems_address('stopped-parallel-run', args)
 
     with scratch(args, 'quenmarel-stopped-', host, None) as space:
         write_profile(space.work, 'SIL', space.expander.scramble('secret'), host)

@@ -54,8 +54,8 @@ def wait_for_logons(simulator, addresses):
 
 
 def main():
-    args = arguments(__doc__, with_host=True)
-    host = systems_address(45, args)
+    args = arguments(__doc__)
+    host = systems_address('stuck-system', args)
 
     failures = []
     with scratch(args, 'quenmarel-stuck-', host, b'Harnick\n') as space:

@@ -31,6 +31,29 @@ int running_test_index() {
 
 void RFC_CALL record_handler(char* operation) { handler_calls().push_back(operation); }
 
+// The name the build gives its tests' network: a hash of its directory's path.
+#ifndef RFC_TEST_NET_DEFAULT
+#define RFC_TEST_NET_DEFAULT ""
+#endif
+
+// The text naming this suite's network (tests/e2e/README.md):
+// QUENMAREL_TEST_NET when set, else the build's own name for it.
+std::string test_network() {
+  const char* network = std::getenv("QUENMAREL_TEST_NET");
+  return network != nullptr && *network != '\0' ? network : RFC_TEST_NET_DEFAULT;
+}
+
+// Address INDEX (below 1000) of the suite's own block: one of the 4096 blocks
+// of four /24 networks in 127.64.0.0/10, picked by a hash (FNV-1a) of the
+// network's name.  The end-to-end scripts take theirs from 127.128.0.0 on.
+std::string suite_address(int index) {
+  std::uint32_t hash = 2166136261u;
+  for (const char c : test_network()) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  const std::uint32_t block = hash % 4096;
+  return "127." + std::to_string(64 + block / 64) + "." + std::to_string(block % 64 * 4 + index / 250) + "." +
+         std::to_string(index % 250 + 1);
+}
+
 }  // namespace
 
 // A test binary of its own starts its tests' addresses further on, so that
@@ -41,10 +64,7 @@ void RFC_CALL record_handler(char* operation) { handler_calls().push_back(operat
 
 void RfcTest::SetUp() {
   const int index = RFC_TEST_FIRST_ADDRESS_INDEX + running_test_index();
-  // QUENMAREL_TEST_NET keeps suites that run side by side on addresses of their own.
-  const char* network = std::getenv("QUENMAREL_TEST_NET");
-  const int block = (network != nullptr ? std::atoi(network) % 60 : 0) * 4;
-  host_ = "127.77." + std::to_string(block + index / 250) + "." + std::to_string(index % 250 + 1);
+  host_ = suite_address(index);
   previous_directory_ = std::filesystem::current_path().string();
   std::string pattern = (std::filesystem::temp_directory_path() / "rfclib_test_XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);

@@ -59,6 +59,16 @@ TEST_F(Rfcsim, SilentSystemLogsTheLogonAndKeepsTheConnectionWithoutAnswer) {
   close(waiting);
 }
 
+TEST_F(Rfcsim, AddressTakenByAnotherProgramIsNamedWithTheSystemsReason) {
+  const int taken = listen_raw(3303, 1);
+  ASSERT_GE(taken, 0);
+  write_file("taken.txt", with_host("[system]\nlisten = {host}:3303\n"));
+  sim.run_to_end((std::filesystem::current_path() / "taken.txt").string());
+  close(taken);
+  EXPECT_EQ(sim.exit_code(), 1);
+  EXPECT_EQ(sim.errors(), "rfcsim: cannot listen on " + address(3303) + ": Address already in use\n");
+}
+
 TEST_F(Rfcsim, RefusedScenarioNamesTheFileAndTheLine) {
   const struct {
     std::string scenario;

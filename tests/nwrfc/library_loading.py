@@ -19,6 +19,9 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
+import loopback_addresses  # noqa: E402
+
 RUN_TIMEOUT = 60
 OPEN_FAILED = (b'<Prtg>\n<Error>1</Error>\n<Text>Error 1011: RFC-Open for PRD failed !</Text>\n</Prtg>\n')
 PROFILE = ('Extcompany.: EXT01\nDestination: PRD\nClient.....: 100\nUser.......: monitor\nPassword...: %s\n'
@@ -76,8 +79,8 @@ def differences(what, expected, actual):
     return ['--- %s differs\nexpected: %r\nactual:   %r' % (what, expected, actual)]
 
 
-def check_missing_library(setup):
-    bin_dir, work_dir = setup.prepare('missing', [setup.args.bridge], '127.76.0.1')
+def check_missing_library(setup, host):
+    bin_dir, work_dir = setup.prepare('missing', [setup.args.bridge], host)
     stdout, exit_code, trace = setup.run(bin_dir, work_dir, {})
     library = 'sapnwrfc.dll' if setup.windows else 'libsapnwrfc.so'
     search = 'the DLL search path' if setup.windows else 'the library search path'
@@ -112,12 +115,11 @@ def main():
     parser.add_argument('--wine-prefix', help='WINEPREFIX for the Windows build')
     args = parser.parse_args()
     # Nothing listens there: the run gets as far as the connection, no further.
-    network = int(os.environ.get('QUENMAREL_TEST_NET', '0') or 0) % 250
-    host = '127.76.%d.%d' % (network, 2 if args.wine else 1)
+    host = loopback_addresses.addresses('nwrfc-library-loading/%s' % ('wine' if args.wine else 'native'), 1)[0]
     scratch = tempfile.mkdtemp(prefix='quenmarel-nwrfc-')
     try:
         setup = Setup(args, scratch, bool(args.wine))
-        failures = check_missing_library(setup) + check_trace_names_the_library(setup, host)
+        failures = check_missing_library(setup, host) + check_trace_names_the_library(setup, host)
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
     for failure in failures:

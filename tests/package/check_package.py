@@ -6,28 +6,32 @@ Checks, in order: the zip is named for its version and machine; it holds
 exactly the expected files under one top directory; after the stand-in
 LIBRFC32.dll is copied beside quenmarel.exe, `quenmarel.exe PRD @`, started in
 the unpacked examples folder, prints the expected document byte for byte (clock
-times masked) and exits with code 0.
+times masked) and exits with code 0.  The unpacked copy's example is first
+moved to loopback addresses of this build's own (profiles, scenario and the
+expected document alike), so that two builds' package tests, or a trial of
+the example, can run at the same time.
 
 Exit code 0: the package is sound; 1: it is not (the differences are printed).
 """
 
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
-import time
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
+from loopback_addresses import addresses  # noqa: E402
 from run_case import CLOCK_TIME, Simulator, show_difference  # noqa: E402
 
 CPACK_TIMEOUT = 300
 RUN_TIMEOUT = 120
-# The example's addresses are fixed, so a trial or a second run of this test
-# may hold them for a while; wait for them that long at most.
-SIMULATOR_START_PATIENCE = 120
+# The example's three systems, on 127.43.0.1 to 127.43.0.3.
+EXAMPLE_ADDRESS = re.compile(rb'(?<![0-9])127\.43\.0\.([1-3])(?![0-9])')
+EXAMPLE_SYSTEMS = 3
 STAND_IN_FOLDER = 'stand-in-LIBRFC32-for-testing-without-SAP'
 BRIDGE_FOLDER = 'NetWeaver-RFC-bridge'
 # What the package holds whatever else lies in examples/: the example run needs the last two.
@@ -75,24 +79,30 @@ def unpack(zip_path, destination):
     return os.path.join(destination, os.path.splitext(os.path.basename(zip_path))[0])
 
 
-def start_simulator(rfcsim, scenario, scratch):
-    """rfcsim serving the example's scenario, once its addresses are free."""
-    deadline = time.monotonic() + SIMULATOR_START_PATIENCE
-    while True:
-        try:
-            return Simulator(rfcsim, scenario, scratch)
-        except RuntimeError:
-            if time.monotonic() > deadline:
-                raise
-            time.sleep(1)
+def moved(text, hosts):
+    """TEXT with each of the example's addresses replaced by the one of HOSTS in its place."""
+    return EXAMPLE_ADDRESS.sub(lambda found: hosts[int(found.group(1)) - 1].encode(), text)
 
 
-def run_example(args, package_dir, scratch):
-    """Runs the bundled example against rfcsim; returns (standard output, exit code)."""
+def move_example(examples, hosts):
+    """Moves the example's systems to HOSTS in the unpacked profiles and scenario."""
+    for name in os.listdir(examples):
+        path = os.path.join(examples, name)
+        with open(path, 'rb') as example_file:
+            text = example_file.read()
+        if name == 'PRD.P00' and moved(text, hosts) == text:
+            raise RuntimeError('PRD.P00 of the package names none of the addresses 127.43.0.1 to .3 any more')
+        with open(path, 'wb') as example_file:
+            example_file.write(moved(text, hosts))
+
+
+def run_example(args, package_dir, scratch, hosts):
+    """Runs the bundled example against rfcsim on HOSTS; returns (standard output, exit code)."""
     shutil.copy2(os.path.join(package_dir, STAND_IN_FOLDER, 'LIBRFC32.dll'), package_dir)
     examples = os.path.join(package_dir, 'examples')
+    move_example(examples, hosts)
     environment = dict(os.environ, WINEDEBUG='-all', WINEPREFIX=args.wine_prefix)
-    simulator = start_simulator(os.path.join(args.tools, 'rfcsim'), os.path.join(examples, 'demo.scenario'), scratch)
+    simulator = Simulator(os.path.join(args.tools, 'rfcsim'), os.path.join(examples, 'demo.scenario'), scratch)
     try:
         result = subprocess.run([args.wine, os.path.join(package_dir, 'quenmarel.exe'), 'PRD', '@'], cwd=examples,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
@@ -109,9 +119,10 @@ def check_package(args):
         failures = package_failures(zip_path, args.package, args.examples)
         if not failures:
             package_dir = unpack(zip_path, os.path.join(scratch, 'unpacked'))
-            stdout, exit_code = run_example(args, package_dir, scratch)
+            hosts = addresses('package/' + args.package, EXAMPLE_SYSTEMS)
+            stdout, exit_code = run_example(args, package_dir, scratch, hosts)
             with open(args.expected, 'rb') as expected_file:
-                expected_stdout = expected_file.read()
+                expected_stdout = moved(expected_file.read(), hosts)
             if stdout != expected_stdout:
                 failures.append(('standard output', expected_stdout, stdout))
             if exit_code != 0:

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <thread>
 
 #include "session.h"
@@ -31,19 +32,26 @@ void on_stop_signal(int) {
   (void)ignored;
 }
 
-int listen_on(const SystemScenario& system) {
+// A socket listening on the system's address, or -1 with `reason` saying why not.
+int listen_on(const SystemScenario& system, std::string& reason) {
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_flags = AI_PASSIVE;
   addrinfo* found = nullptr;
   const std::string port = std::to_string(system.port);
-  if (getaddrinfo(system.host.c_str(), port.c_str(), &hints, &found) != 0 || found == nullptr) return -1;
+  const int lookup = getaddrinfo(system.host.c_str(), port.c_str(), &hints, &found);
+  if (lookup != 0 || found == nullptr) {
+    reason = lookup != 0 ? gai_strerror(lookup) : "no address";
+    return -1;
+  }
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   const int on = 1;
   if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  if (fd >= 0 && (bind(fd, found->ai_addr, found->ai_addrlen) != 0 || listen(fd, 128) != 0)) {
-    close(fd);
+  if (fd < 0 || bind(fd, found->ai_addr, found->ai_addrlen) != 0 || listen(fd, 128) != 0) {
+    // Taken before close() may change errno.
+    reason = std::strerror(errno);
+    if (fd >= 0) close(fd);
     fd = -1;
   }
   freeaddrinfo(found);
@@ -85,11 +93,12 @@ bool install_stop_signals() {
 
 bool listen_for_systems(const std::vector<SystemScenario>& systems, std::vector<int>& sockets, std::string& error) {
   for (const SystemScenario& system : systems) {
-    const int fd = listen_on(system);
+    std::string reason;
+    const int fd = listen_on(system, reason);
     if (fd < 0) {
       for (int opened : sockets) close(opened);
       sockets.clear();
-      error = "cannot listen on " + system.listen + " (line " + std::to_string(system.line) + ")";
+      error = "cannot listen on " + system.listen + ": " + reason;
       return false;
     }
     sockets.push_back(fd);
