@@ -64,6 +64,10 @@ constexpr NumberedErrorRow rows[] = {
     {E::ParallelSettingInvalid, "1031", ",PARALLEL=", " is not a number of systems from 1 to 16 !",
      "`,PARALLEL=` is not followed by a number from 1 to 16 (the message shows what follows it)",
      "write `,PARALLEL=` and 1 to 16"},
+    {E::ChannelLimitsInvalid, "1032", ",LIMITS=", " is not W/E or /E with limits from 1 to 999 and W below E !",
+     "`,LIMITS=` is not followed by a warning and an error limit, or `/` and an error limit, whole numbers from 1 "
+     "to 999 with the warning limit below the error limit (the message shows what follows it)",
+     "write for example `,LIMITS=80/95`, or `,LIMITS=/95` for an error limit alone"},
 };
 
 constexpr bool rows_in_order() {

@@ -35,6 +35,7 @@ enum class NumberedError {
   SensorAllocationInvalid,
   GlobalSensorNotFound,
   ParallelSettingInvalid,
+  ChannelLimitsInvalid,
 };
 
 /// One error: its number, its message around the one name it may carry, and

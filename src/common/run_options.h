@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include "common/bounded_text.h"
 
@@ -32,3 +33,25 @@ struct RunOptions {
 
 /// Replaces `run_options` by the upper-case form of `given_options`.
 void refresh_run_options(RunOptions& options);
+
+/// What the option text says after one keyword.
+struct OptionValue {
+  /// Whether the option text names the keyword.
+  bool given = false;
+  /// The text after the keyword as typed, up to a comma, a blank or the end.
+  OptionText text;
+};
+
+/// Looks for `keyword` (upper case) in `run_options` and takes its value at
+/// the same place from `given_options`; the first occurrence counts.
+OptionValue option_value(const RunOptions& options, std::string_view keyword);
+
+/// The value in force in an item-mode run: the listing's entry text, which has
+/// replaced the command line's options, decides when it names the keyword;
+/// otherwise the command line does, so that a monitor's sensor settings can
+/// ask for it in front of a shared listing file.
+OptionValue option_value_of_run(const RunOptions& in_force, const RunOptions& command_line, std::string_view keyword);
+
+/// Reads a value of one to `most_digits` decimal digits (leading zeros
+/// included) as a number; false, leaving `number` as it was, for anything else.
+bool option_number(std::string_view text, std::size_t most_digits, unsigned& number);

@@ -10,6 +10,7 @@
 #include "driver/parallel_setting.h"
 #include "driver/run_state.h"
 #include "driver/run_steps.h"
+#include "output/channel_limits.h"
 #include "output/result_document.h"
 
 namespace {
@@ -87,6 +88,9 @@ int run_item_mode(RunState& state) {
   const ParallelSetting parallel = parallel_setting_of_run(state.options, command_line);
   if (parallel.given && parallel.systems == 0)
     return end_run_with_error(document, state.out, NumberedError::ParallelSettingInvalid, parallel.value.view());
+  const OptionValue limits = option_value_of_run(state.options, command_line, channel_limits_keyword);
+  if (!take_channel_limits(document, limits))
+    return end_run_with_error(document, state.out, NumberedError::ChannelLimitsInvalid, limits.text.view());
   print_opening(state);
   // An item-mode run neither reads nor deletes the trace file, but the library
   // writes into it for every system that fails, in this process or its children.

@@ -20,8 +20,6 @@ struct ParallelSetting {
 /// Reads ",PARALLEL=" (any letter case, comma included) from the options.
 ParallelSetting parallel_setting(const RunOptions& options);
 
-/// The setting of an item-mode run: the listing's entry text, which has
-/// replaced the command line's options, decides when it names the keyword;
-/// otherwise the command line does, so that a monitor's sensor settings can
-/// ask for it in front of a shared listing file.
+/// The setting of an item-mode run, the listing's entry deciding when it
+/// names the keyword (`option_value_of_run`).
 ParallelSetting parallel_setting_of_run(const RunOptions& in_force, const RunOptions& command_line);

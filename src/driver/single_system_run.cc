@@ -9,6 +9,7 @@
 #include "driver/console_lines.h"
 #include "driver/run_state.h"
 #include "driver/run_steps.h"
+#include "output/channel_limits.h"
 #include "output/usage_document.h"
 #include "rfc/rfc_connection.h"
 #include "rfc/trace_file_scan.h"
@@ -48,6 +49,9 @@ int run_single_system(RunState& state, OwnedFile profile) {
   const ConfigStatus read =
       read_profile(std::move(profile), state.location.profile_file_name.view(), state.system_entry);
   if (!read.ok()) return end_run_with_error(document, state.out, read.message());
+  const OptionValue limits = option_value(state.options, channel_limits_keyword);
+  if (!take_channel_limits(document, limits))
+    return end_run_with_error(document, state.out, NumberedError::ChannelLimitsInvalid, limits.text.view());
   join_runs_in_directory(state.presence);
   install_rfc_environment(state.rfc, state.out);
   if (state.options.console_mode) print_starting_lines(state);

@@ -29,9 +29,8 @@ void write_quelbrin_channel(TextBuffer& out, const TextBuffer& message_key, std:
   out.append(value.view());
 }
 
-void write_harnick_channel(ResultDocument& document, std::string_view label, const TextBuffer& value,
-                           const TextBuffer& unit) {
-  TextBuffer& out = document.result_text;
+void write_harnick_channel(const ResultDocument& document, TextBuffer& out, std::string_view label,
+                           const TextBuffer& value, const TextBuffer& unit) {
   if (document.selects_channel) {
     if (document.selected_channel == static_cast<long>(document.channel_count)) out.append(value.view());
     return;
@@ -44,7 +43,37 @@ void write_harnick_channel(ResultDocument& document, std::string_view label, con
   out.append(plain_unit_text(unit.view()));
 }
 
-void write_xml_channel(TextBuffer& out, std::string_view label, const TextBuffer& value, const TextBuffer& unit) {
+// The elements of one limit and of its message.
+struct LimitElements {
+  const char* limit;
+  const char* message;
+};
+
+constexpr LimitElements warning_elements = {"LimitMaxWarning", "LimitWarningMsg"};
+constexpr LimitElements error_elements = {"LimitMaxError", "LimitErrorMsg"};
+
+// The limit and its message, "Pages Used is above 80 %", each on a line of its own.
+void write_xml_limit(TextBuffer& out, const LimitElements& elements, std::string_view label, unsigned limit,
+                     const TextBuffer& unit) {
+  out.appendf("\n<%s>%u</%s>\n<%s>", elements.limit, limit, elements.limit, elements.message);
+  append_xml_escaped(out, label);
+  out.appendf(" is above %u", limit);
+  if (!unit.empty()) {
+    out.append(" ");
+    append_xml_escaped(out, plain_unit_text(unit.view()));
+  }
+  out.appendf("</%s>", elements.message);
+}
+
+// PRTG takes these over when it creates the channel; mode 1 switches alerting on them.
+void write_xml_limits(TextBuffer& out, std::string_view label, const ChannelLimits& limits, const TextBuffer& unit) {
+  if (limits.warning != 0) write_xml_limit(out, warning_elements, label, limits.warning, unit);
+  write_xml_limit(out, error_elements, label, limits.error, unit);
+  out.append("\n<LimitMode>1</LimitMode>");
+}
+
+void write_xml_channel(const ResultDocument& document, TextBuffer& out, std::string_view label,
+                       const TextBuffer& value, const TextBuffer& unit) {
   out.append("\n<Result><Channel>");
   append_xml_escaped(out, label);
   out.append("</Channel>");
@@ -55,7 +84,16 @@ void write_xml_channel(TextBuffer& out, std::string_view label, const TextBuffer
   }
   out.append("\n<Value>");
   append_xml_escaped(out, value.view());
-  out.append("</Value></Result>\n");
+  out.append("</Value>");
+  if (proposes_limits(document.limits)) write_xml_limits(out, label, document.limits, unit);
+  out.append("</Result>\n");
+}
+
+// Half a channel would break the document or show a cut value as a whole one:
+// a record that does not fit whole, with the document end after it, is left out.
+void append_whole_record(ResultDocument& document, const TextBuffer& record) {
+  TextBuffer& out = document.result_text;
+  if (record.size() + result_document_end(document.output_target).size() <= out.room()) out.append(record.view());
 }
 
 }  // namespace
@@ -98,12 +136,13 @@ void write_channel(ResultDocument& document, std::string_view key, std::string_v
   ChannelCopy message_key;
   form_message_key(key_copy.view(), label, message_key);
 
-  TextBuffer& out = document.result_text;
+  ResultText record;
   switch (document.output_target) {
-    case OutputTarget::Quelbrin: write_quelbrin_channel(out, message_key, label, value_copy, unit_copy); break;
-    case OutputTarget::Harnick: write_harnick_channel(document, label, value_copy, unit_copy); break;
+    case OutputTarget::Quelbrin: write_quelbrin_channel(record, message_key, label, value_copy, unit_copy); break;
+    case OutputTarget::Harnick: write_harnick_channel(document, record, label, value_copy, unit_copy); break;
     case OutputTarget::EXEXML:
     case OutputTarget::Miravex:
-    case OutputTarget::Tolvane: write_xml_channel(out, label, value_copy, unit_copy); break;
+    case OutputTarget::Tolvane: write_xml_channel(document, record, label, value_copy, unit_copy); break;
   }
+  append_whole_record(document, record);
 }

@@ -8,7 +8,9 @@
 
 /// Appends one channel in the form of the output target and counts it in
 /// `channel_count`.  "Quelbrin" takes ten channels per process; "Harnick" with
-/// "CH=" takes only the channel of that number, as its bare value.
+/// "CH=" takes only the channel of that number, as its bare value; the XML
+/// targets add the document's proposed limits.  A channel that does not fit
+/// whole, with room for the document end, is left out.
 void write_channel(ResultDocument& document, std::string_view key, std::string_view label, std::string_view value,
                    std::string_view unit);
 

@@ -3,9 +3,10 @@
 #include "output/xml_text.h"
 
 // What does not fit into `result_text` is cut.  A single-system document stays
-// under a thousand bytes and item-mode pieces are printed one channel at a
-// time, so only an enormous error message can reach the limit; the error
-// document cuts that message and keeps its closing lines.
+// under two thousand bytes, limits included, and item-mode pieces are printed
+// one channel at a time, so only an enormous error message can reach the
+// limit; the error document cuts that message and keeps its closing lines.  A
+// channel is written whole or not at all, with room left for the document end.
 
 void open_result_document(ResultDocument& document) {
   if (is_xml_target(document.output_target))
@@ -32,8 +33,10 @@ void end_result_text(ResultDocument& document) {
     document.result_text.clear();
 }
 
+std::string_view result_document_end(OutputTarget target) { return is_xml_target(target) ? "\n</Prtg>\n" : "\n"; }
+
 void close_result_document(ResultDocument& document) {
-  document.result_text.append(is_xml_target(document.output_target) ? "\n</Prtg>\n" : "\n");
+  document.result_text.append(result_document_end(document.output_target));
 }
 
 void write_error_document(ResultDocument& document, std::string_view message) {

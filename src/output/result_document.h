@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
+#include "output/channel_limits.h"
 #include "output/output_target.h"
 
 /// Most characters of the document; 4096 bytes with the NUL.
@@ -33,6 +34,8 @@ struct ResultDocument {
   /// "Harnick" with "CH=": only the channel of `selected_channel` is written, as its bare value.
   bool selects_channel = false;
   long selected_channel = 0;
+  /// ",LIMITS=": proposed with every channel of the XML targets.
+  ChannelLimits limits;
 };
 
 /// Replaces `result_text` with the target's document opening.
@@ -47,6 +50,9 @@ void add_result_text(ResultDocument& document, std::string_view text);
 /// Appends the target's end of the message text; for "Harnick" with "CH=" it
 /// empties the document instead, so that only the selected value remains.
 void end_result_text(ResultDocument& document);
+
+/// The target's document end, which `close_result_document` appends.
+std::string_view result_document_end(OutputTarget target);
 
 /// Appends the target's document end.
 void close_result_document(ResultDocument& document);

@@ -2,17 +2,10 @@
 
 namespace {
 
-// The value of a keyword found in the upper-case options, taken at the same
-// place from the options as typed.
+// The value as typed replaces the profile's only when the keyword is given.
 void take_override(const RunOptions& options, std::string_view keyword, TextBuffer& value) {
-  const std::size_t found = options.run_options.find(keyword);
-  if (found == TextBuffer::npos) return;
-  value.clear();
-  for (std::size_t i = found + keyword.size(); i < options.given_options.size(); ++i) {
-    const char c = options.given_options[i];
-    if (c == ',' || c == ' ') break;
-    value.append(c);
-  }
+  const OptionValue override_value = option_value(options, keyword);
+  if (override_value.given) value.assign(override_value.text.view());
 }
 
 }  // namespace

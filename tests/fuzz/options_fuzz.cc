@@ -2,7 +2,8 @@
 // the program's path (the profile name, then the option words; more than
 // three are passed and ignored).  The options are assembled, and every
 // keyword that reads the text after it is looked up: "CH=" (in a "Harnick"
-// document), ",HOST=" and ",NO=", and "ITEM=" with the profile name formed.
+// document), ",HOST=" and ",NO=", ",LIMITS=", and "ITEM=" with the profile
+// name formed.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "common/run_options.h"
 #include "config/profile_name.h"
 #include "fuzz_check.h"
+#include "output/channel_limits.h"
 #include "output/channel_writer.h"
 #include "output/result_document.h"
 #include "rfc/connection_overrides.h"
@@ -106,6 +108,35 @@ void check_connection_overrides(const RunOptions& options) {
   if (all_digits(sysnr.view()) && sysnr.size() <= 9) FUZZ_CHECK(number == std::stol(std::string(sysnr.view())));
 }
 
+// One limit of ",LIMITS=" as a number from 1 to 999 written with at most
+// three digits; 0 for anything else.
+unsigned limit_of(const std::string& part) {
+  if (!all_digits(part) || part.size() > 3) return 0;
+  const unsigned limit = static_cast<unsigned>(std::stoul(part));
+  return limit <= 999 ? limit : 0;
+}
+
+// "W/E" or "/E" with W below E is taken, anything else refused and nothing kept.
+void check_channel_limits(const RunOptions& options) {
+  const OptionValue value = option_value(options, channel_limits_keyword);
+  FUZZ_CHECK(value.given == options.run_options.contains(",LIMITS="));
+  if (!value.given) return;
+  const std::string text(value.text.view());
+  FUZZ_CHECK(text == typed_after(options, ",LIMITS=", ", "));
+  ChannelLimits limits{1000, 1000};
+  const bool taken = read_channel_limits(text, limits);
+  const std::size_t slash = text.find('/');
+  bool valid = slash != std::string::npos;
+  unsigned warning = 0, error = 0;
+  if (valid) {
+    warning = slash == 0 ? 0 : limit_of(text.substr(0, slash));
+    error = limit_of(text.substr(slash + 1));
+    valid = (slash == 0 || warning != 0) && error != 0 && warning < error;
+  }
+  FUZZ_CHECK(taken == valid);
+  FUZZ_CHECK(limits.warning == (taken ? warning : 1000) && limits.error == (taken ? error : 1000));
+}
+
 void check_profile_name(const RunOptions& options, const char* argument) {
   ProfileLocation location;
   ItemName item_name;
@@ -164,6 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!assembled) return 0;
   check_channel_selection(options);
   check_connection_overrides(options);
+  check_channel_limits(options);
   check_profile_name(options, argv[1]);
   return 0;
 }

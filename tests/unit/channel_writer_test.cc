@@ -12,6 +12,13 @@ std::string message_key_of(const char* key, const char* label) {
   return std::string(message_key.view());
 }
 
+ResultDocument document_with_limits(OutputTarget target, unsigned warning, unsigned error) {
+  ResultDocument document;
+  document.output_target = target;
+  document.limits = ChannelLimits{warning, error};
+  return document;
+}
+
 long channel_selected_by(const char* run_options) {
   BoundedText<127> options(run_options);
   return selected_channel_number(options);
@@ -93,4 +100,56 @@ TEST(ChannelWriter, OverlongKeyValueAndUnitAreCutAt123Characters) {
   write_channel(document, past_limit, "L", past_limit, past_limit);
   EXPECT_EQ(document.result_text.view(),
             "\n\nMessage." + at_limit + ": L (" + at_limit + ")\nStatistic." + at_limit + ": " + at_limit);
+}
+
+TEST(ChannelWriter, XmlRecordProposesLimitsBetweenValueAndResultEnd) {
+  ResultDocument document = document_with_limits(OutputTarget::Miravex, 80, 95);
+  write_channel(document, "", "Pages Used", "4", "PerCent");
+  EXPECT_EQ(document.result_text.view(),
+            "\n<Result><Channel>Pages Used</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>PerCent</CustomUnit>\n"
+            "<Value>4</Value>\n"
+            "<LimitMaxWarning>80</LimitMaxWarning>\n<LimitWarningMsg>Pages Used is above 80 %</LimitWarningMsg>\n"
+            "<LimitMaxError>95</LimitMaxError>\n<LimitErrorMsg>Pages Used is above 95 %</LimitErrorMsg>\n"
+            "<LimitMode>1</LimitMode></Result>\n");
+}
+
+TEST(ChannelWriter, ErrorLimitAloneNamesAnEscapedLabelAndNoUnitWithoutOne) {
+  ResultDocument document = document_with_limits(OutputTarget::EXEXML, 0, 90);
+  write_channel(document, "R&D", "R&D", "7", "PerCent");
+  write_channel(document, "", "Count", "3", "");
+  EXPECT_EQ(document.result_text.view(),
+            "\n<Result><Channel>R&amp;D</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>PerCent</CustomUnit>\n"
+            "<Value>7</Value>\n<LimitMaxError>90</LimitMaxError>\n"
+            "<LimitErrorMsg>R&amp;D is above 90 %</LimitErrorMsg>\n"
+            "<LimitMode>1</LimitMode></Result>\n"
+            "\n<Result><Channel>Count</Channel>\n<Value>3</Value>\n<LimitMaxError>90</LimitMaxError>\n"
+            "<LimitErrorMsg>Count is above 90</LimitErrorMsg>\n<LimitMode>1</LimitMode></Result>\n");
+}
+
+TEST(ChannelWriter, PlainTextTargetsIgnoreLimits) {
+  for (OutputTarget target : {OutputTarget::Quelbrin, OutputTarget::Harnick}) {
+    ResultDocument with = document_with_limits(target, 80, 95), without;
+    without.output_target = target;
+    write_channel(with, "", "Pages Used", "4", "PerCent");
+    write_channel(without, "", "Pages Used", "4", "PerCent");
+    EXPECT_EQ(with.result_text.view(), without.result_text.view());
+  }
+}
+
+TEST(ChannelWriter, ChannelThatLeavesNoRoomForTheDocumentEndIsLeftOutWhole) {
+  ResultDocument alone = document_with_limits(OutputTarget::EXEXML, 80, 95);
+  write_channel(alone, "", "Pages MaxUsed", "15", "PerCent");
+  const std::string record(alone.result_text.view());
+  const std::size_t end = result_document_end(OutputTarget::EXEXML).size();
+  // Filled so that the record and the end fit exactly, and one character more.
+  const std::size_t exact_fit = result_text_capacity - end - record.size();
+  for (std::size_t filled : {exact_fit, exact_fit + 1}) {
+    ResultDocument document = document_with_limits(OutputTarget::EXEXML, 80, 95);
+    const std::string filler(filled, 'x');
+    document.result_text.assign(filler);
+    write_channel(document, "", "Pages MaxUsed", "15", "PerCent");
+    close_result_document(document);
+    EXPECT_EQ(document.result_text.view(), filler + (filled == exact_fit ? record : "") + "\n</Prtg>\n") << filled;
+    EXPECT_EQ(document.channel_count, 1u);
+  }
 }
