@@ -18,9 +18,9 @@ constexpr const char* rfc_functions[] = {"RfcCall",      "RfcClose", "RfcEnviron
 constexpr std::size_t rfc_function_count = sizeof rfc_functions / sizeof rfc_functions[0];
 
 // The exit codes a monitor shows for a program Windows could not start.
-constexpr const char* dll_not_found_exit = "exit code -1073741515 (0xC0000135, a DLL missing)";
-constexpr const char* bad_image_exit = "exit code -1073741701 (0xC000007B)";
-constexpr const char* entry_point_missing_exit = "exit code -1073741511 (0xC0000139, an entry point missing)";
+constexpr const char* dll_not_found_exit = "exit code -1073741515, 0xC0000135, a DLL missing";
+constexpr const char* bad_image_exit = "exit code -1073741701, 0xC000007B";
+constexpr const char* entry_point_missing_exit = "exit code -1073741511, 0xC0000139, an entry point missing";
 
 /// One of the files a check reads.
 struct ReadProgram {
@@ -107,9 +107,8 @@ void check_sensor(const InstallationFiles& files, DoctorReport& report, Installa
 void check_machine(const ReadProgram& library, const InstallationPrograms& programs, DoctorReport& report) {
   const ExecutableFile& sensor = programs.sensor;
   if (same_machine(library.file, sensor)) return;
-  const std::string found = std::to_string(library.file.bits) + "-bit library (" +
-                            executable_kind(library.file) + ") beside a " + std::to_string(sensor.bits) +
-                            "-bit " + programs.sensor_name;
+  const std::string found =
+      executable_kind(library.file) + " library beside a " + executable_kind(sensor) + " " + programs.sensor_name;
   if (library.file.format != sensor.format || library.file.bits == sensor.bits)
     report.error(library.name, found, "put a " + executable_kind(sensor) + " " + library.name + " here");
   else if (programs.windows)
