@@ -29,7 +29,7 @@ ALLOWED = {
     'src/driver': SENSOR + ['include'],
     'rfc-kit': ['src/common', 'src/platform', 'include'],
     'nwrfc-bridge': ['rfc-kit', 'src/common', 'src/platform', 'include'],
-    'tools/quenmarel-profile': ['src/common', 'src/platform', 'src/config'],
+    'tools/quenmarel-profile': ['src/common', 'src/platform', 'src/config', 'src/output'],
     # The test doubles: the stand-in libraries and the simulated server.
     'rfclib': ['rfc-kit', 'src/common', 'src/platform', 'include'],
     'nwrfc-standin': ['rfclib', 'src/common', 'src/platform', 'include'],

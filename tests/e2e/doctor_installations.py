@@ -1,0 +1,342 @@
+#!/usr/bin/env python3
+"""`quenmarel-profile doctor` on installations laid out from the builds' own
+files: each layout is a directory of copies (and a few damaged copies) of
+the native and Windows programs and libraries, with profiles, listings and
+logon files; the doctor's whole output and exit code are compared.
+
+The native doctor reads every layout, the Windows ones included (it reads
+files, it never loads them); the 64-bit Windows doctor runs under wine on a
+healthy Windows layout and must print the same.  Two trial runs measure a
+simulated system through the stand-in library: one healthy, one whose logon
+is rejected.
+
+Usage: doctor_installations.py --bin NATIVE_BIN --tools NATIVE_BIN --host N
+           [--windows-bin DIR] [--windows32-bin DIR] [--wine LOADER --wine-prefix DIR]
+"""
+
+import argparse
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import run_case  # noqa: E402
+import script_setup  # noqa: E402
+
+PASSWORD = 'doctor-secret'
+# A small 64-bit DLL that imports the Visual C++ runtime (MSVCP140.dll, VCRUNTIME140.dll).
+SEEDS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'fuzz', 'corpus', 'executable_file')
+
+
+def arguments():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument('--bin', required=True)
+    parser.add_argument('--tools', required=True)
+    parser.add_argument('--host', type=int, required=True)
+    parser.add_argument('--windows-bin')
+    parser.add_argument('--windows32-bin')
+    parser.add_argument('--wine')
+    parser.add_argument('--wine-prefix')
+    return parser.parse_args()
+
+
+def truncated(length):
+    return lambda data: data[:length]
+
+
+def pe_header(data):
+    return struct.unpack_from('<I', data, 0x3C)[0]
+
+
+def with_section_count(count):
+    """The PE file header claims COUNT sections."""
+    def damage(data):
+        data = bytearray(data)
+        struct.pack_into('<H', data, pe_header(data) + 6, count)
+        return bytes(data)
+    return damage
+
+
+def first_section_past_the_end(data):
+    """The first section's raw data starts far beyond the end of the file."""
+    data = bytearray(data)
+    header = pe_header(data)
+    optional_size = struct.unpack_from('<H', data, header + 20)[0]
+    struct.pack_into('<I', data, header + 24 + optional_size + 20, 0x7FFFFFF0)
+    return bytes(data)
+
+
+def elf_sections_past_the_end(data):
+    """The ELF section table (64-bit) starts beyond the end of the file."""
+    data = bytearray(data)
+    struct.pack_into('<Q', data, 40, len(data) + 4096)
+    return bytes(data)
+
+
+class Layouts:
+    def __init__(self, args, root):
+        self.args = args
+        self.root = root
+        self.tool = os.path.join(args.tools, 'quenmarel-profile')
+        self.expander = run_case.Expander(('127.0.0.1', '127.0.0.1'), self.tool)
+        self.failures = 0
+        self.compared = 0
+        self.skipped = []
+
+    def source(self, where, name):
+        directory = {'native': self.args.bin, 'win64': self.args.windows_bin, 'win32': self.args.windows32_bin,
+                     'seeds': SEEDS}[where]
+        return os.path.join(directory, name) if directory else None
+
+    def profile(self, destination, host, user_line=True):
+        lines = ['Extcompany.: EXT01', 'Destination: %s' % destination, 'Client.....: 100',
+                 'User.......: monitor' if user_line else '',
+                 'Password...: %s' % self.expander.scramble(PASSWORD), 'Language...: EN', 'Mode.......: R/3',
+                 'Hostname...: %s' % host, 'Sysnr......: 00', 'Gwhost.....: %s' % host, 'Gwservice..: sapgw00']
+        return ''.join(line + '\n' for line in lines if line)
+
+    def lay_out(self, name, files):
+        """A directory NAME with FILES: name -> (build, file[, damage]) or text."""
+        directory = os.path.join(self.root, name)
+        os.makedirs(directory)
+        for target, content in files.items():
+            path = os.path.join(directory, target)
+            if isinstance(content, str):
+                script_setup.write(path, content)
+                continue
+            source = self.source(content[0], content[1])
+            if source is None:
+                return None
+            with open(source, 'rb') as original:
+                data = original.read()
+            if len(content) > 2:
+                data = content[2](data)
+            with open(path, 'wb') as copy:
+                copy.write(data)
+            shutil.copymode(source, path)
+        return directory
+
+    def run_doctor(self, command, directory, extra=(), environment=None):
+        result = subprocess.run(command + ['doctor', directory] + list(extra), stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, timeout=300, env=environment)
+        return result.returncode, result.stdout.decode('latin-1')
+
+    def check(self, name, files, expected, exit_code, extra=()):
+        directory = self.lay_out(name, files)
+        if directory is None:
+            self.skipped.append(name)
+            return None
+        code, output = self.run_doctor([self.tool], directory, extra)
+        self.compare(name, expected, exit_code, output, code)
+        return directory
+
+    def compare(self, name, expected, exit_code, output, code):
+        self.compared += 1
+        if output == expected and code == exit_code:
+            print('ok   %s' % name)
+            return
+        self.failures += 1
+        print('FAIL %s: exit code %d (expected %d)' % (name, code, exit_code))
+        run_case.show_difference(name, expected.encode('latin-1'), output.encode('latin-1'))
+
+
+NO_TARGET = 'ok      quenmarel.target: none, so the result is PRTG\'s XML (EXEXML)\n'
+NO_PATH_FILE = ('ok      C:\\PRTG_Path.Txt: none, so the sensor looks for profiles in its working directory, then in '
+                'the monitor\'s standard directories\n')
+WIN64_SENSOR = 'ok      quenmarel.exe: 64-bit Windows (x64), Vers 4.3 / 29.08.22\n'
+WIN32_SENSOR = 'ok      quenmarel.exe: 32-bit Windows (x86), Vers 4.3 / 29.08.22\n'
+NATIVE_SENSOR = 'ok      quenmarel: 64-bit Linux (x86-64), Vers 4.3 / 29.08.22\n'
+STAND_IN = ('warning %s: the stand-in library for tests, %s; it talks only to rfcsim: never on a real probe: put the '
+            'vendor\'s %s or the NetWeaver RFC bridge here\n')
+SEVEN = 'ok      %s: exports the seven functions the sensor imports\n'
+
+
+def program_cases(layouts):
+    win_bridge = ('win64', 'nwrfc-bridge/LIBRFC32.dll')
+    win_nwrfc = ('win64', 'nwrfc-standin/sapnwrfc.dll')
+    bridge_libraries = {'quenmarel.exe': ('win64', 'quenmarel.exe'), 'LIBRFC32.dll': win_bridge,
+                        'sapnwrfc.dll': win_nwrfc, 'icuuc50.dll': win_nwrfc, 'icudt50.dll': win_nwrfc,
+                        'icuin50.dll': win_nwrfc}
+    companions_ok = ''.join('ok      %s: 64-bit Windows (x64), like the bridge\n' % name
+                            for name in ['sapnwrfc.dll', 'libsapucum.dll', 'icuuc50.dll', 'icudt50.dll',
+                                         'icuin50.dll'])
+    layouts.check('x64-sensor-beside-x86-library',
+                  {'quenmarel.exe': ('win64', 'quenmarel.exe'), 'LIBRFC32.dll': ('win32', 'LIBRFC32.dll')},
+                  WIN64_SENSOR +
+                  'error   LIBRFC32.dll: 32-bit Windows (x86) library beside a 64-bit Windows (x64) quenmarel.exe, '
+                  'which does not start (exit code -1073741701, 0xC000007B): use quenmarel-4.3-windows-x86.zip\n' +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+    layouts.check('x86-sensor-beside-x64-library',
+                  {'quenmarel.exe': ('win32', 'quenmarel.exe'), 'LIBRFC32.dll': ('win64', 'LIBRFC32.dll')},
+                  WIN32_SENSOR +
+                  'error   LIBRFC32.dll: 64-bit Windows (x64) library beside a 32-bit Windows (x86) quenmarel.exe, '
+                  'which does not start (exit code -1073741701, 0xC000007B): use quenmarel-4.3-windows-x64.zip\n' +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+    layouts.check('x86-stand-in-with-plain-names',
+                  {'quenmarel.exe': ('win32', 'quenmarel.exe'), 'LIBRFC32.dll': ('win32', 'LIBRFC32.dll')},
+                  WIN32_SENSOR + STAND_IN % ('LIBRFC32.dll', '32-bit Windows (x86)', 'LIBRFC32.dll') +
+                  SEVEN % 'LIBRFC32.dll' + NO_TARGET + NO_PATH_FILE + 'doctor: 4 ok, 1 warning, 0 errors\n', 0)
+    layouts.check('missing-library', {'quenmarel.exe': ('win64', 'quenmarel.exe')},
+                  WIN64_SENSOR +
+                  'error   LIBRFC32.dll: missing, so the sensor does not start (exit code -1073741515, 0xC0000135, '
+                  'a DLL missing): put the vendor\'s LIBRFC32.dll (or the NetWeaver RFC bridge) beside '
+                  'quenmarel.exe\n' + NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+    layouts.check('bridge-without-libsapucum', bridge_libraries,
+                  WIN64_SENSOR + 'ok      LIBRFC32.dll: the NetWeaver RFC bridge, 64-bit Windows (x64)\n' +
+                  SEVEN % 'LIBRFC32.dll' +
+                  'ok      sapnwrfc.dll: 64-bit Windows (x64), like the bridge\n'
+                  'ok      sapnwrfc.dll: needs no Visual C++ runtime\n'
+                  'error   libsapucum.dll: missing beside the NetWeaver RFC bridge, so every run ends with error '
+                  '1011: copy it from the lib folder of the NetWeaver RFC SDK for 64-bit Windows (x64)\n' +
+                  ''.join('ok      %s: 64-bit Windows (x64), like the bridge\n' % name
+                          for name in ['icuuc50.dll', 'icudt50.dll', 'icuin50.dll']) +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 10 ok, 0 warnings, 1 error\n', 2)
+    runtime = dict(bridge_libraries, **{'libsapucum.dll': win_nwrfc, 'VCRUNTIME140.dll': win_nwrfc,
+                                        'sapnwrfc.dll': ('seeds', 'pe64_program_needing_runtime')})
+    layouts.check('bridge-needing-visual-cpp-runtime', runtime,
+                  WIN64_SENSOR + 'ok      LIBRFC32.dll: the NetWeaver RFC bridge, 64-bit Windows (x64)\n' +
+                  SEVEN % 'LIBRFC32.dll' +
+                  'ok      sapnwrfc.dll: 64-bit Windows (x64), like the bridge\n'
+                  'warning MSVCP140.dll: needed by sapnwrfc.dll, not beside it; the system directory is Windows\' own: '
+                  'make sure the probe has it: install the Microsoft Visual C++ Redistributable (x64) that provides '
+                  'it\n'
+                  'ok      VCRUNTIME140.dll: needed by sapnwrfc.dll, found beside it\n' +
+                  companions_ok.split('\n', 1)[1] + NO_TARGET + NO_PATH_FILE + 'doctor: 11 ok, 1 warning, 0 errors\n', 0)
+    healthy = dict(bridge_libraries, **{'libsapucum.dll': win_nwrfc, 'PRD.P00': layouts.profile('PRD', 'sapprd01')})
+    healthy_output = (WIN64_SENSOR + 'ok      LIBRFC32.dll: the NetWeaver RFC bridge, 64-bit Windows (x64)\n' +
+                      SEVEN % 'LIBRFC32.dll' + companions_ok.replace(
+                          'like the bridge\nok      libsapucum',
+                          'like the bridge\nok      sapnwrfc.dll: needs no Visual C++ runtime\nok      libsapucum') +
+                      NO_TARGET + 'ok      PRD.P00: the sensor accepts it (destination PRD, host sapprd01)\n' +
+                      NO_PATH_FILE + 'doctor: 12 ok, 0 warnings, 0 errors\n')
+    directory = layouts.check('healthy-bridge-installation', healthy, healthy_output, 0)
+    if directory and layouts.args.wine:
+        # The Windows doctor under wine reads the same files alike.
+        command = [layouts.args.wine, os.path.join(layouts.args.windows_bin, 'quenmarel-profile.exe')]
+        environment = run_case.program_environment(layouts.args)
+        code, output = layouts.run_doctor(command, run_case.windows_path(directory), (), environment)
+        layouts.compare('healthy-bridge-installation-under-wine', healthy_output, 0, output, code)
+    native_bridge = {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'nwrfc-bridge/librfc32.so')}
+    for name in ['libsapnwrfc.so', 'libsapucum.so', 'libicuuc.so.50', 'libicudata.so.50', 'libicui18n.so.50']:
+        native_bridge[name] = ('native', 'nwrfc-standin/libsapnwrfc.so')
+    layouts.check('healthy-native-bridge-installation', native_bridge,
+                  NATIVE_SENSOR + 'ok      librfc32.so: the NetWeaver RFC bridge, 64-bit Linux (x86-64)\n' +
+                  SEVEN % 'librfc32.so' +
+                  ''.join('ok      %s: 64-bit Linux (x86-64), like the bridge\n' % name
+                          for name in ['libsapnwrfc.so', 'libsapucum.so', 'libicuuc.so.50', 'libicudata.so.50',
+                                       'libicui18n.so.50']) +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 10 ok, 0 warnings, 0 errors\n', 0)
+
+
+def malformed_cases(layouts):
+    layouts.check('truncated-sensor-and-huge-section-count',
+                  {'quenmarel.exe': ('win64', 'quenmarel.exe', truncated(200)),
+                   'LIBRFC32.dll': ('win64', 'LIBRFC32.dll', with_section_count(0xFFFF))},
+                  'error   quenmarel.exe: not a readable program or library: its optional header is missing or lies '
+                  'past the end of the file: copy quenmarel.exe from the release package again\n'
+                  'error   LIBRFC32.dll: not a readable program or library: claims 65535 sections, more than a PE '
+                  'file may have: put the vendor\'s LIBRFC32.dll (or the NetWeaver RFC bridge) beside '
+                  'quenmarel.exe\n' + NO_TARGET + NO_PATH_FILE + 'doctor: 2 ok, 0 warnings, 2 errors\n', 2)
+    layouts.check('section-past-the-end-and-dos-stub',
+                  {'quenmarel.exe': ('win64', 'quenmarel.exe', first_section_past_the_end),
+                   'LIBRFC32.dll': ('win64', 'LIBRFC32.dll', truncated(40))},
+                  'error   quenmarel.exe: not a readable program or library: section 1 lies past the end of the file: '
+                  'copy quenmarel.exe from the release package again\n'
+                  'error   LIBRFC32.dll: not a readable program or library: it ends inside its DOS header: put the '
+                  'vendor\'s LIBRFC32.dll (or the NetWeaver RFC bridge) beside quenmarel.exe\n' +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 2 ok, 0 warnings, 2 errors\n', 2)
+    layouts.check('elf-section-table-past-the-end',
+                  {'quenmarel': ('native', 'quenmarel'),
+                   'librfc32.so': ('native', 'librfc32.so', elf_sections_past_the_end)},
+                  NATIVE_SENSOR +
+                  'error   librfc32.so: not a readable program or library: its section table lies past the end of the '
+                  'file: put the vendor\'s librfc32.so (or the NetWeaver RFC bridge) beside quenmarel\n' +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+
+
+def configuration_cases(layouts):
+    files = {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'librfc32.so'),
+             'PRD.P00': layouts.profile('PRD', 'sapprd01'),
+             'QAS.P00': layouts.profile('QAS', 'sapqas01', user_line=False),
+             'SAP Gastrelo.Gbl': '# GSNG: SENSOR01  : PRD.P00#TRN.P00#\n'
+                                 '# GSNX: SENSOR01  : Item=Pages:Used,Sensor="SAP Quenmarel"\n'
+                                 '# GSNX: SENSOR02  : Item=Pages:Used,Sensor="SAP Other"\n',
+             'SapRfc.PRD': 'DEST=PRD\nTYPE=A\nASHOST=sapprd01\nSYSNR=00\n',
+             'SapRfc.OLD': 'DEST=OLD\nTYPE=A\nASHOST=sapold01\nSYSNR=00\n',
+             'quenmarel.target': 'harnick\n'}
+    layouts.check('broken-configuration', files,
+                  NATIVE_SENSOR + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
+                  SEVEN % 'librfc32.so' +
+                  'error   quenmarel.target: its first line names no target, so every run ends with Error 1008: '
+                  'Output target in quenmarel.target must be one of EXEXML, Miravex, Tolvane, Quelbrin, Harnick !: '
+                  'write one of the five keywords, exactly, on its first line\n'
+                  'error   SAP Gastrelo.Gbl (sensor SENSOR01): lists "TRN.P00", which is not in this directory, so '
+                  'that system always fails: write that profile, or correct the listing\n'
+                  'error   SAP Gastrelo.Gbl (sensor SENSOR02): the sensor refuses it with Error 1029: Invalid '
+                  'Sensor-Allocation...: correct the allocation\n'
+                  'ok      PRD.P00: the sensor accepts it (destination PRD, host sapprd01)\n'
+                  'error   QAS.P00: label "User.......:" is missing; the sensor refuses it with Error 1006: Username '
+                  'in Profile QAS.P00 is missing...: add the user line\n'
+                  'warning SapRfc.OLD: no profile here has the destination OLD, so no run reads it: remove it, or '
+                  'correct the destination of the profile it was meant for\n'
+                  'ok      SapRfc.PRD: the logon of destination PRD (PRD.P00)\n'
+                  'warning QAS.P00: no SapRfc.QAS beside the other destinations\' logon files, so it connects to the '
+                  'host of the profile: write SapRfc.QAS if this system, too, is reached through a destination\n'
+                  'ok      C:\\PRTG_Path.Txt: not read: the target does not search the monitor\'s directories\n'
+                  'doctor: 5 ok, 3 warnings, 4 errors\n', 2)
+
+
+def measure_cases(layouts):
+    host = script_setup.systems_address(46, layouts.args)
+    scenario = os.path.join(layouts.root, 'scenario.ini')
+    script_setup.write(scenario, '\n'.join([
+        '[system]', 'listen = %s:3300' % host, 'client = 100', 'user = MONITOR', 'password = %s' % PASSWORD,
+        'PAGE_AREA_SHARED_MEMORY = 8192', 'PAGE_AREA_SIZE = 65536', 'PAGE_CURRENTLY_USED = 3000',
+        'PAGE_MAX_USED = 7000', 'PAGE_WP_LOCAL = 0', 'PAGING_FILE_SIZE = 262144', 'ROLL_AREA_SHARED_MEMORY = 4096',
+        'ROLL_AREA_SIZE = 16384', 'ROLL_CURRENTLY_USED = 1500', 'ROLL_FILE_SIZE = 131072', 'ROLL_MAX_USED = 3100',
+        '[system]', 'listen = %s:3301' % host, 'logon = reject', '']))
+    simulator = run_case.Simulator(os.path.join(layouts.args.tools, 'rfcsim'), scenario, layouts.root)
+    try:
+        rejected = layouts.profile('QAS', host).replace('Sysnr......: 00', 'Sysnr......: 01')
+        files = {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'librfc32.so'),
+                 'PRD.P00': layouts.profile('PRD', host), 'QAS.P00': rejected}
+        start = (NATIVE_SENSOR + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
+                 SEVEN % 'librfc32.so' + NO_TARGET +
+                 'ok      PRD.P00: the sensor accepts it (destination PRD, host %s)\n'
+                 'ok      QAS.P00: the sensor accepts it (destination QAS, host %s)\n' % (host, host) + NO_PATH_FILE)
+        layouts.check('measure-healthy-system', files,
+                      start + 'ok      measure PRD: (PRD) Page/Roll: Pages Used=4%, Max=9%, WpLocal=0%, Roll Used=7%, '
+                      'Max=15\ndoctor: 7 ok, 1 warning, 0 errors\n', 0, ['--measure', 'PRD'])
+        layouts.check('measure-rejected-logon', files,
+                      start + 'error   measure QAS: Error 1011: RFC-Open for QAS failed !: check the profile and '
+                      'Dev_Rfc.Trc in the working directory\n'
+                      '        Dev_Rfc.Trc: **** ERROR in RfcOpen\n'
+                      '        Dev_Rfc.Trc: T:0001 ======> logon rejected\n'
+                      '        Dev_Rfc.Trc: ERROR       logon to %s:3301 rejected: name or password is incorrect\n'
+                      'doctor: 6 ok, 1 warning, 1 error\n' % host, 2, ['--measure', 'QAS'])
+    finally:
+        simulator.stop()
+
+
+def main():
+    args = arguments()
+    root = tempfile.mkdtemp(prefix='doctor-')
+    layouts = Layouts(args, root)
+    try:
+        program_cases(layouts)
+        malformed_cases(layouts)
+        configuration_cases(layouts)
+        measure_cases(layouts)
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+    for name in layouts.skipped:
+        print('skipped %s: its build was not given' % name)
+    print('%d layouts compared, %d failed' % (layouts.compared, layouts.failures))
+    return 1 if layouts.failures or not layouts.compared else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())

@@ -1,0 +1,11 @@
+// The doctor's look at the configuration of an installation: the target
+// file, the profiles, the listings, the logon files of destinations and the
+// monitor's path file.
+#pragma once
+
+#include "doctor_report.h"
+#include "installation_files.h"
+
+/// Reports on every configuration file of the installation as the sensor reads it.
+void check_configuration(const InstallationFiles& files, DoctorReport& report);
+

@@ -1,0 +1,319 @@
+#include "installation_check.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/ascii.h"
+#include "common/library_identity.h"
+#include "common/program_version.h"
+#include "platform/directories.h"
+#include "platform/files.h"
+
+namespace {
+
+// The functions the sensor imports from the RFC library, by their plain names
+// (also on 32-bit Windows, where the vendor's DLL exports them undecorated).
+constexpr const char* rfc_functions[] = {"RfcCall",      "RfcClose", "RfcEnvironment", "RfcLastError",
+                                         "RfcOpen",      "RfcOpenEx", "RfcReceive"};
+constexpr std::size_t rfc_function_count = sizeof rfc_functions / sizeof rfc_functions[0];
+
+// The exit codes a monitor shows for a program Windows could not start.
+constexpr const char* dll_not_found_exit = "exit code -1073741515, 0xC0000135, a DLL missing";
+constexpr const char* bad_image_exit = "exit code -1073741701, 0xC000007B";
+constexpr const char* entry_point_missing_exit = "exit code -1073741511, 0xC0000139, an entry point missing";
+
+/// One of the files a check reads.
+struct ReadProgram {
+  std::string name;
+  ExecutableFile file;
+  std::string bytes;
+};
+
+std::string library_name(bool windows) { return windows ? "LIBRFC32.dll" : "librfc32.so"; }
+
+// The release package made for the machine of `file`.
+std::string package_for(const ExecutableFile& file) {
+  const bool pe = file.format == ExecutableFormat::Pe;
+  return std::string("quenmarel-") + package_version + (pe ? "-windows-" : "-linux-") +
+         (file.bits == 32 ? "x86" : "x64") + (pe ? ".zip" : ".tar.gz");
+}
+
+// Reads a file as an executable; reports why not and returns false when it
+// is missing, too large or malformed.  A missing file is left to the caller.
+bool read_program(const std::string& name, DoctorReport& report, const std::string& remedy, ReadProgram& program,
+                  bool& missing) {
+  program.name = name;
+  missing = false;
+  const FileReading reading = read_whole_file(name, program.bytes);
+  if (reading == FileReading::Missing) {
+    missing = true;
+    return false;
+  }
+  if (reading == FileReading::TooLarge) {
+    report.error(name, "larger than any program or library of an installation, not read", remedy);
+    return false;
+  }
+  std::string defect;
+  if (!read_executable(program.bytes, program.file, defect)) {
+    report.error(name, "not a readable program or library: " + defect, remedy);
+    return false;
+  }
+  return true;
+}
+
+// The banner's version text, "Vers 4.3 / 29.08.22", as the sensor's file holds it.
+std::string version_text(const std::string& bytes) {
+  constexpr std::string_view mark = "Vers ";
+  for (std::size_t at = bytes.find(mark); at != std::string::npos; at = bytes.find(mark, at + 1)) {
+    const std::size_t end = bytes.find('\0', at);
+    const std::string text = bytes.substr(at, end == std::string::npos ? 0 : end - at);
+    const std::size_t slash = text.find(" / ");
+    if (slash != std::string::npos && text.size() == slash + 11 && text.size() < 40 &&
+        std::all_of(text.begin() + 5, text.begin() + static_cast<long>(slash),
+                    [](char c) { return (c >= '0' && c <= '9') || c == '.'; }))
+      return text;
+  }
+  return std::string();
+}
+
+void check_sensor(const InstallationFiles& files, DoctorReport& report, InstallationPrograms& programs) {
+  programs.windows = files.has("quenmarel.exe") || !files.has("quenmarel");
+  programs.sensor_name = programs.windows ? "quenmarel.exe" : "quenmarel";
+  const std::string remedy = "copy " + programs.sensor_name + " from the release package again";
+  ReadProgram sensor;
+  bool missing = false;
+  if (!read_program(programs.sensor_name, report, remedy, sensor, missing)) {
+    if (missing)
+      report.error("quenmarel.exe / quenmarel", "neither is in this directory",
+                   "run the doctor in the monitor's custom-sensor directory, or name it: doctor DIR");
+    return;
+  }
+  const std::string kind = executable_kind(sensor.file);
+  const bool pe = sensor.file.format == ExecutableFormat::Pe;
+  if (sensor.file.library || pe != programs.windows) {
+    report.error(sensor.name, kind + (sensor.file.library ? " library" : " program") + ", not the sensor",
+                 remedy);
+    return;
+  }
+  programs.sensor_found = true;
+  programs.sensor = sensor.file;
+  const std::string version = version_text(sensor.bytes);
+  if (version.empty())
+    report.warning(sensor.name, kind + ", without the sensor's version text (not the Quenmarel sensor?)", remedy);
+  else
+    report.ok(sensor.name, kind + ", " + version);
+}
+
+void check_machine(const ReadProgram& library, const InstallationPrograms& programs, DoctorReport& report) {
+  const ExecutableFile& sensor = programs.sensor;
+  if (same_machine(library.file, sensor)) return;
+  const std::string found =
+      executable_kind(library.file) + " library beside a " + executable_kind(sensor) + " " + programs.sensor_name;
+  if (library.file.format != sensor.format || library.file.bits == sensor.bits)
+    report.error(library.name, found, "put a " + executable_kind(sensor) + " " + library.name + " here");
+  else if (programs.windows)
+    report.error(library.name, found + ", which does not start (" + bad_image_exit + ")",
+                 "use " + package_for(library.file));
+  else
+    report.error(library.name, found + ", which cannot load it", "use " + package_for(library.file));
+}
+
+enum class LibraryKind { Vendor, Bridge, StandIn, Unknown };
+
+LibraryKind library_kind(const ReadProgram& library) {
+  if (library.bytes.find(nwrfc_bridge_identity) != std::string::npos) return LibraryKind::Bridge;
+  if (library.bytes.find(standin_library_identity) != std::string::npos) return LibraryKind::StandIn;
+  return library.file.exports.size() > rfc_function_count ? LibraryKind::Vendor : LibraryKind::Unknown;
+}
+
+void report_kind(LibraryKind kind, const ReadProgram& library, const InstallationPrograms& programs,
+                 DoctorReport& report) {
+  const std::string file_kind = ", " + executable_kind(library.file);
+  const std::string real_one = "put the vendor's " + library.name + " or the NetWeaver RFC bridge here";
+  switch (kind) {
+    case LibraryKind::Vendor:
+      report.ok(library.name, "the vendor's classic RFC library" + file_kind);
+      return;
+    case LibraryKind::Bridge:
+      report.ok(library.name, "the NetWeaver RFC bridge" + file_kind);
+      return;
+    case LibraryKind::StandIn:
+      report.warning(library.name,
+                     "the stand-in library for tests" + file_kind + "; it talks only to rfcsim: never on a real probe",
+                     real_one);
+      return;
+    case LibraryKind::Unknown:
+      break;
+  }
+  report.warning(library.name,
+                 "a library of unknown origin" + file_kind + " beside " + programs.sensor_name +
+                     ": neither the vendor's (which exports far more) nor one of ours",
+                 real_one);
+}
+
+bool exports_name(const ExecutableFile& file, std::string_view name) {
+  return std::find(file.exports.begin(), file.exports.end(), name) != file.exports.end();
+}
+
+// 32-bit Windows names a stdcall function "_RfcOpen@4" or "RfcOpen@4" unless
+// the library was linked to export the plain name the sensor imports.
+bool exports_decorated(const ExecutableFile& file, std::string_view name) {
+  for (const std::string& exported : file.exports) {
+    const std::size_t at = exported.find(name);
+    if ((at == 0 || (at == 1 && exported[0] == '_')) && exported.size() > at + name.size() &&
+        exported[at + name.size()] == '@')
+      return true;
+  }
+  return false;
+}
+
+void check_exports(const ReadProgram& library, const InstallationPrograms& programs, DoctorReport& report) {
+  std::string missing;
+  bool decorated = false;
+  for (const char* function : rfc_functions) {
+    if (exports_name(library.file, function)) continue;
+    missing += (missing.empty() ? "" : ", ") + std::string(function);
+    decorated = decorated || exports_decorated(library.file, function);
+  }
+  if (missing.empty()) {
+    report.ok(library.name, "exports the seven functions the sensor imports");
+    return;
+  }
+  std::string found = "does not export " + missing;
+  if (decorated) found += " under the plain names the sensor imports (it has decorated ones such as RfcOpen@4)";
+  found += programs.windows ? std::string(", so the sensor does not start (") + entry_point_missing_exit + ")"
+                            : ", so the sensor cannot call them";
+  report.error(library.name, found, "put the vendor's " + library.name + " or the NetWeaver RFC bridge here");
+}
+
+// ---- The NetWeaver bridge's libraries ----
+
+/// A library the bridge needs, named exactly or by a pattern.
+struct CompanionLibrary {
+  const char* prefix;
+  const char* suffix;
+  bool exact;
+};
+
+constexpr CompanionLibrary windows_companions[] = {
+    {"sapnwrfc.dll", "", true}, {"libsapucum.dll", "", true}, {"icuuc", ".dll", false},
+    {"icudt", ".dll", false},   {"icuin", ".dll", false},
+};
+constexpr CompanionLibrary linux_companions[] = {
+    {"libsapnwrfc.so", "", true}, {"libsapucum.so", "", true}, {"libicuuc", "", false},
+    {"libicudata", "", false},    {"libicui18n", "", false},
+};
+
+std::string companion_pattern(const CompanionLibrary& companion) {
+  return companion.exact ? companion.prefix : std::string(companion.prefix) + "*" + companion.suffix;
+}
+
+bool is_visual_cpp_runtime(const std::string& name) {
+  const bool named_like_one = starts_with_ignoring_case(name, "msvcp") || starts_with_ignoring_case(name, "msvcr") ||
+                              starts_with_ignoring_case(name, "vcruntime");
+  // msvcrt.dll is part of Windows itself.
+  return named_like_one && !equals_ignoring_case(name, "msvcrt.dll");
+}
+
+void check_visual_cpp_runtime(const InstallationFiles& files, const ReadProgram& nwrfc, DoctorReport& report) {
+  std::vector<std::string> runtimes;
+  for (const std::string& needed : nwrfc.file.needed_libraries)
+    if (is_visual_cpp_runtime(needed)) runtimes.push_back(needed);
+  if (runtimes.empty()) {
+    report.ok(nwrfc.name, "needs no Visual C++ runtime");
+    return;
+  }
+  PathText system_directory;
+  const bool on_windows = system_library_directory(nwrfc.file.bits, system_directory);
+  const std::string install = "install the Microsoft Visual C++ Redistributable (" +
+                              std::string(nwrfc.file.bits == 32 ? "x86" : "x64") + ") that provides it";
+  for (const std::string& runtime : runtimes) {
+    if (!files.find_ignoring_case(runtime).empty()) {
+      report.ok(runtime, "needed by " + nwrfc.name + ", found beside it");
+      continue;
+    }
+    const std::string in_system = std::string(system_directory.c_str()) + "\\" + runtime;
+    if (on_windows && OwnedFile(open_file_for_reading(in_system.c_str())) != nullptr)
+      report.ok(runtime, "needed by " + nwrfc.name + ", found in " + system_directory.c_str());
+    else if (on_windows)
+      report.error(runtime,
+                   "needed by " + nwrfc.name + ", found neither beside it nor in " + system_directory.c_str() +
+                       ", so every run ends with error 1011",
+                   install);
+    else
+      report.warning(runtime, "needed by " + nwrfc.name + ", not beside it; the system directory is Windows' own",
+                     "make sure the probe has it: " + install);
+  }
+}
+
+void check_companion(const std::string& name, const ReadProgram& bridge, DoctorReport& report,
+                     ReadProgram& companion) {
+  const std::string remedy = "copy " + name + " from the lib folder of the NetWeaver RFC SDK for " +
+                             executable_kind(bridge.file) + " beside the bridge";
+  bool missing = false;
+  if (!read_program(name, report, remedy, companion, missing)) return;
+  if (!same_machine(companion.file, bridge.file))
+    report.error(name, executable_kind(companion.file) + " beside the " + executable_kind(bridge.file) + " bridge",
+                 remedy);
+  else
+    report.ok(name, executable_kind(companion.file) + ", like the bridge");
+}
+
+void check_bridge_libraries(const InstallationFiles& files, const ReadProgram& bridge, bool windows,
+                            DoctorReport& report) {
+  for (const CompanionLibrary& companion : windows ? windows_companions : linux_companions) {
+    const std::string pattern = companion_pattern(companion);
+    std::vector<std::string> found;
+    if (!companion.exact) found = files.matching(companion.prefix, companion.suffix);
+    else if (windows && !files.find_ignoring_case(companion.prefix).empty())
+      found.push_back(files.find_ignoring_case(companion.prefix));
+    else if (files.has(companion.prefix))
+      found.push_back(companion.prefix);
+    if (found.empty()) {
+      report.error(pattern, "missing beside the NetWeaver RFC bridge, so every run ends with error 1011",
+                   "copy it from the lib folder of the NetWeaver RFC SDK for " + executable_kind(bridge.file));
+      continue;
+    }
+    for (const std::string& name : found) {
+      ReadProgram library;
+      check_companion(name, bridge, report, library);
+      if (windows && companion.exact && std::strcmp(companion.prefix, "sapnwrfc.dll") == 0 &&
+          !library.bytes.empty() && same_machine(library.file, bridge.file))
+        check_visual_cpp_runtime(files, library, report);
+    }
+  }
+}
+
+void check_library(const InstallationFiles& files, DoctorReport& report, const InstallationPrograms& programs) {
+  const std::string name = library_name(programs.windows);
+  const std::string remedy =
+      "put the vendor's " + name + " (or the NetWeaver RFC bridge) beside " + programs.sensor_name;
+  ReadProgram library;
+  bool missing = false;
+  if (!read_program(name, report, remedy, library, missing)) {
+    if (missing)
+      report.error(name, programs.windows ? std::string("missing, so the sensor does not start (") + dll_not_found_exit + ")"
+                                          : "missing, so the sensor does not start (the loader cannot find it)",
+                   remedy);
+    return;
+  }
+  if (!library.file.library) {
+    report.error(name, executable_kind(library.file) + " program, not a library", remedy);
+    return;
+  }
+  if (programs.sensor_found && !same_machine(library.file, programs.sensor)) {
+    check_machine(library, programs, report);
+    return;
+  }
+  const LibraryKind kind = library_kind(library);
+  report_kind(kind, library, programs, report);
+  check_exports(library, programs, report);
+  if (kind == LibraryKind::Bridge) check_bridge_libraries(files, library, programs.windows, report);
+}
+
+}  // namespace
+
+void check_programs(const InstallationFiles& files, DoctorReport& report, InstallationPrograms& programs) {
+  check_sensor(files, report, programs);
+  check_library(files, report, programs);
+}
