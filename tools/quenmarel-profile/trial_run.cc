@@ -6,6 +6,7 @@
 #include "error_remedy.h"
 #include "installation_files.h"
 #include "platform/child_process.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 
 namespace {
