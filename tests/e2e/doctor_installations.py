@@ -35,7 +35,7 @@ def arguments():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('--bin', required=True)
     parser.add_argument('--tools', required=True)
-    parser.add_argument('--host', type=int, required=True)
+    parser.add_argument('--run-name', required=True)
     parser.add_argument('--windows-bin')
     parser.add_argument('--windows32-bin')
     parser.add_argument('--wine')
@@ -290,7 +290,7 @@ def configuration_cases(layouts):
 
 
 def measure_cases(layouts):
-    host = script_setup.systems_address(46, layouts.args)
+    host = script_setup.systems_address('doctor', layouts.args)
     scenario = os.path.join(layouts.root, 'scenario.ini')
     script_setup.write(scenario, '\n'.join([
         '[system]', 'listen = %s:3300' % host, 'client = 100', 'user = MONITOR', 'password = %s' % PASSWORD,
