@@ -8,15 +8,8 @@
 
 #include "nwrfc_library.h"
 
-/// The directory, in the working directory, that the library's trace files
-/// and the bridge's own trace line go to.
-extern const char* const sdk_trace_directory;
-
-/// The trace level RFC_TRACE asks for: its leading digit (at most 3), 1 for
-/// any other value but "0", 0 when it is unset or empty.
-unsigned requested_trace_level(const char* setting);
-
-/// Points the library's trace files to the trace directory, made if missing,
+/// Points the library's trace files to the trace directory (nwrfc-trace in
+/// the working directory), made if missing,
 /// at the level RFC_TRACE asks for.  Either function may be null (a library
 /// without it); then, as when the directory cannot be made, the library keeps
 /// its own default.
