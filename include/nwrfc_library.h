@@ -60,7 +60,9 @@ enum {
   RFC_NOT_FOUND = 17,
   RFC_NOT_SUPPORTED = 18,
   RFC_ILLEGAL_STATE = 19,
-  RFC_INVALID_PARAMETER = 20
+  RFC_INVALID_PARAMETER = 20,
+  /* Newer libraries: an exception of an ABAP class, an exception like 5. */
+  RFC_ABAP_CLASS_EXCEPTION = 27
 };
 
 /* Which side and kind of failure an error is. */
@@ -127,6 +129,15 @@ NWRFC_API RFC_RC NWRFC_CALL RfcDestroyFunction(RFC_FUNCTION_HANDLE function, RFC
 /* Names the library and its version. */
 NWRFC_API const SAP_UC* NWRFC_CALL RfcGetVersion(unsigned* major, unsigned* minor, unsigned* patch_level);
 
+/* Sets the directory (which must exist) of the trace files the library opens
+   from now on. */
+NWRFC_API RFC_RC NWRFC_CALL RfcSetTraceDir(SAP_UC* traceDir, RFC_ERROR_INFO* error);
+/* Sets the trace level: with connection and destination both null the
+   level of the whole library (0 severe errors only, 1 brief, 2 verbose, 3
+   full), which overrides the environment variable RFC_TRACE. */
+NWRFC_API RFC_RC NWRFC_CALL RfcSetTraceLevel(RFC_CONNECTION_HANDLE connection, SAP_UC* destination,
+                                             unsigned traceLevel, RFC_ERROR_INFO* error);
+
 /* The same functions as the bridge holds them after looking them up. */
 typedef RFC_CONNECTION_HANDLE(NWRFC_CALL* RfcOpenConnection_function)(const RFC_CONNECTION_PARAMETER*, unsigned,
                                                                       RFC_ERROR_INFO*);
@@ -139,6 +150,8 @@ typedef RFC_RC(NWRFC_CALL* RfcGetInt_function)(RFC_DATA_CONTAINER_HANDLE, const 
                                                RFC_ERROR_INFO*);
 typedef RFC_RC(NWRFC_CALL* RfcDestroyFunction_function)(RFC_FUNCTION_HANDLE, RFC_ERROR_INFO*);
 typedef const SAP_UC*(NWRFC_CALL* RfcGetVersion_function)(unsigned*, unsigned*, unsigned*);
+typedef RFC_RC(NWRFC_CALL* RfcSetTraceDir_function)(SAP_UC*, RFC_ERROR_INFO*);
+typedef RFC_RC(NWRFC_CALL* RfcSetTraceLevel_function)(RFC_CONNECTION_HANDLE, SAP_UC*, unsigned, RFC_ERROR_INFO*);
 
 #ifdef __cplusplus
 }

@@ -22,14 +22,20 @@ bool bridge_directory(TextBuffer& directory);
 bool library_file_exists(const char* directory, const char* file);
 
 /// Loads `file` from `directory`, the libraries it needs looked for in that
-/// directory first; null when that fails, with the system's reason in `reason`.
+/// directory first; null when that fails, with the reason in `reason`: the
+/// file the system could not find, or a library of the other bitness.
 LoadedLibrary load_library_from(const char* directory, const char* file, TextBuffer& reason);
 
 /// Loads `file` through the system's search for libraries; null when that fails.
 LoadedLibrary load_library_from_search_path(const char* file);
 
-/// The address of the function `name` that `library` exports, or null.
-void* library_function(LoadedLibrary library, const char* name);
+/// The address of the function `name` that `library` exports, or null; on
+/// 32-bit Windows also by its stdcall-decorated name, which carries the
+/// `argument_bytes` of its arguments.
+void* library_function(LoadedLibrary library, const char* name, unsigned argument_bytes);
+
+/// Makes the directory `path` unless it exists; false when it does not exist after.
+bool make_directory(const char* path);
 
 /// The path of the file `library` was loaded from, found through one of its
 /// functions; false when the system does not tell.

@@ -54,10 +54,38 @@ bool add_system_number(std::string_view number, LogonParameters& parameters, Tex
   return parameters.add("sysnr", two_digits.view());
 }
 
+/// The hop that names a host in a SAProuter route.
+constexpr std::string_view route_host_hop = "/H/";
+
+// A classic SAProuter route ("/H/router/S/3299/W/secret/H/host") in the host
+// goes to the library split as it documents it: the route up to and with
+// the last host hop as `saprouter`, the application server after it as
+// `ashost`.  The route may hold passwords, so no problem text quotes it.
+bool add_host(std::string_view host, LogonParameters& parameters, TextBuffer& problem) {
+  if (host.substr(0, route_host_hop.size()) != route_host_hop) {
+    return parameters.add("ashost", host) || refuse(problem, "host name too long");
+  }
+  const std::size_t last_hop = host.rfind(route_host_hop) + route_host_hop.size();
+  const std::string_view server = host.substr(last_hop);
+  if (server.empty() || server.find('/') != std::string_view::npos)
+    return refuse(problem, "the SAProuter route does not end in the application server's host");
+  return (parameters.add("saprouter", host.substr(0, last_hop)) && parameters.add("ashost", server)) ||
+         refuse(problem, "host name too long");
+}
+
+// The profile's host has no logon file to name; its problem names the destination.
+bool with_destination(std::string_view destination, TextBuffer& problem) {
+  BoundedText<1023> named("destination ");
+  named.append(without_trailing_blanks(destination));
+  named.append(": ");
+  named.append(problem.view());
+  problem.assign(named.view());
+  return false;
+}
+
 bool add_application_server(const LogonFileEntry& entry, LogonParameters& parameters, TextBuffer& problem) {
   if (entry.application_server_host.empty()) return refuse(problem, "no ASHOST given");
-  // A SAProuter string ("/H/router/S/3299/H/host") goes to the library as it is.
-  return parameters.add("ashost", entry.application_server_host.view()) &&
+  return add_host(entry.application_server_host.view(), parameters, problem) &&
          add_system_number(entry.system_number.view(), parameters, problem) &&
          add_given(parameters, "gwhost", entry.gateway_host.view()) &&
          add_given(parameters, "gwserv", entry.gateway_service.view());
@@ -118,7 +146,7 @@ bool parameters_from_logon_options(const rfc_logon_options_record& options, Logo
   if (server == nullptr) return refuse(problem, "no host name given");
   const std::string_view host = without_trailing_blanks(text_or_empty(server->hostname));
   if (host.empty()) return refuse(problem, "no host name given");
-  if (!parameters.add("ashost", host)) return refuse(problem, "host name too long");
+  if (!add_host(host, parameters, problem)) return with_destination(text_or_empty(options.destination), problem);
   if (server->system_number < 0 || server->system_number > 99) {
     problem.assignf("invalid system number %d", server->system_number);
     return false;

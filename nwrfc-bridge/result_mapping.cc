@@ -7,6 +7,7 @@ CallOutcome call_outcome(RFC_RC code) {
     case RFC_OK:
       return CallOutcome::Values;
     case RFC_ABAP_EXCEPTION:
+    case RFC_ABAP_CLASS_EXCEPTION:
       return CallOutcome::Exception;
     case RFC_ABAP_MESSAGE:
     case RFC_ABAP_RUNTIME_FAILURE:

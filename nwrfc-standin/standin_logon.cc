@@ -5,11 +5,13 @@
 #include "common/bounded_text.h"
 #include "connect_target.h"
 #include "frame_exchange.h"
+#include "icu_opening.h"
 #include "nwrfc_library.h"
 #include "open_record.h"
 #include "standin_errors.h"
 #include "standin_state.h"
 #include "standin_text.h"
+#include "standin_trace.h"
 
 namespace {
 
@@ -100,13 +102,23 @@ bool log_on(StandinConnection& connection, const OpenParameters& open, RFC_ERROR
   return false;
 }
 
-}  // namespace
+// The vendor's library opens ICU's internationalisation library at its
+// first open, and fails that open when it cannot.
+bool icu_opened(RFC_ERROR_INFO* error) {
+  static bool opened = false;
+  MessageText reason;
+  if (!opened && !open_icu_i18n(reason)) {
+    set_error(error, RFC_EXTERNAL_FAILURE, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "ICU library not loaded",
+              reason.view());
+    return false;
+  }
+  opened = true;
+  return true;
+}
 
-extern "C" {
-
-NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTION_PARAMETER* params,
-                                                             unsigned count, RFC_ERROR_INFO* error) {
-  record_open(params, count);
+RFC_CONNECTION_HANDLE open_connection(const RFC_CONNECTION_PARAMETER* params, unsigned count,
+                                      RFC_ERROR_INFO* error) {
+  if (!icu_opened(error)) return nullptr;
   OpenParameters open;
   ConnectTarget target;
   MessageText problem;
@@ -139,6 +151,20 @@ NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTIO
   connection->partner.assignf("%s:%d", target.host.c_str(), target.port);
   if (!log_on(*connection, open, error)) return nullptr;
   clear_error(error);
+  return handle;
+}
+
+}  // namespace
+
+extern "C" {
+
+NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTION_PARAMETER* params,
+                                                             unsigned count, RFC_ERROR_INFO* error) {
+  record_open(params, count);
+  RFC_ERROR_INFO own_error{};
+  RFC_ERROR_INFO* reported = error != nullptr ? error : &own_error;
+  RFC_CONNECTION_HANDLE handle = open_connection(params, count, reported);
+  if (handle == nullptr) trace_failed_open(*reported);
   return handle;
 }
 

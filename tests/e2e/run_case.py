@@ -43,6 +43,10 @@ SIMULATOR_STOP_TIMEOUT = 10
 # else a run leaves there (a "SapRfc-<pid>.ini" or "SapRfc.ini.new" of a copy
 # cut short) is a fault.
 OWN_FILES_OF_THE_RUN = ('Quenmarel.runs', 'SapRfc.ini.lock', 'SapRfc.ini', 'Dev_Rfc.Trc')
+# Further files a library configuration keeps there by design: the NetWeaver
+# bridge gives the NetWeaver library a trace directory of its own, where the
+# library's trace file of severe errors (dev_rfc.trc) lands.
+OWN_FILES_OF_THE_CONFIGURATION = {'nwrfc': ('nwrfc-trace', os.path.join('nwrfc-trace', 'dev_rfc.trc'))}
 
 # Every section a case may hold, with the attributes it takes.  All but <info>
 # may be written once more for one library configuration.
@@ -498,7 +502,9 @@ def program_command(args, private_bin, command_name):
 
 
 def program_environment(args):
-    environment = dict(os.environ)
+    # The libraries a configuration lays beside the sensor must be found from
+    # there, as on a probe, never through a search path of the test machine.
+    environment = {key: value for key, value in os.environ.items() if key != 'LD_LIBRARY_PATH'}
     if args.wine:
         environment['WINEDEBUG'] = '-all'
         if args.wine_prefix:
@@ -590,7 +596,7 @@ def run_case(args):
         for section in sections:
             if section.name == 'after':
                 failures.extend(file_failures(paths, expander, section))
-        left_behind = files_left_behind(paths, sections)
+        left_behind = files_left_behind(paths, sections, args.configuration)
 
         for what, expected, actual in failures:
             show_difference(what, expected, actual)
@@ -623,11 +629,12 @@ def file_failures(paths, expander, section):
     return [('file ' + name, expected_bytes, actual_bytes)] if actual_bytes != expected_bytes else []
 
 
-def files_left_behind(paths, sections):
+def files_left_behind(paths, sections, configuration):
     """What lies in the working directory after the run, subdirectories
     included, that the case neither created nor names in an <after> section
     and that is not one of the sensor's and the library's own files; each
     named as a case names it (cfg\\PRD.P00)."""
+    own_files = OWN_FILES_OF_THE_RUN + OWN_FILES_OF_THE_CONFIGURATION.get(configuration, ())
     named = set()
     for section in sections:
         if section.name in NAMED_SECTIONS:
@@ -639,7 +646,7 @@ def files_left_behind(paths, sections):
     for directory, subdirectories, files in os.walk(paths.work_dir):
         for entry in subdirectories + files:
             relative = os.path.relpath(os.path.join(directory, entry), paths.work_dir)
-            if relative not in named and relative not in OWN_FILES_OF_THE_RUN:
+            if relative not in named and relative not in own_files:
                 left.append(relative.replace(os.sep, '\\'))
     return sorted(left)
 

@@ -61,22 +61,27 @@ TEST_F(Bridge, LoadBalancingAndSecureNetworkEntriesReachTheLibraryAsTheirParamet
                                                   "call " + address(3612) + " SAPTUNE_ROLL_PAGE_SIZES"}));
 }
 
-TEST_F(Bridge, LogonRecordArrivesUnpaddedAndTheRouterStringOfAnEntryUnchanged) {
+TEST_F(Bridge, LogonRecordArrivesUnpaddedAndARouteIsSplitOrRefusedWithoutItsPassword) {
   start_sim("[system]\nlisten = {host}:3300\n");
   std::filesystem::create_directory("ini");
-  write_file("ini/logon.ini", with_host("DEST=PRD\nTYPE=A\nASHOST=/H/{host}/S/3299/H/sapprd01\nSYSNR=00\n"));
+  write_file("ini/logon.ini", with_host("DEST=PRD\nTYPE=A\nASHOST=/H/gate/S/3299/W/hop-secret/H/{host}\nSYSNR=00\n"
+                                        "DEST=QAS\nTYPE=A\nASHOST=/H/gate/W/hop-secret/H/{host}/S/3300\nSYSNR=00\n"));
   setenv("RFC_INI", "ini/logon.ini", 1);
   const rfc_handle handle = open_application_server(host(), 0);
   EXPECT_NE(handle, RFC_NULL_HANDLE);
   RfcClose(handle);
-  EXPECT_EQ(open_destination("PRD"), RFC_NULL_HANDLE);
+  // rfcsim is no SAProuter: the stand-in goes straight to the host after the route.
+  const rfc_handle routed = open_destination("PRD");
+  EXPECT_NE(routed, RFC_NULL_HANDLE);
+  RfcClose(routed);
+  EXPECT_EQ(open_destination("QAS"), RFC_NULL_HANDLE);
   EXPECT_EQ(record(), with_host("RfcOpenConnection ashost={host} sysnr=00 client=100 user=MONITOR passwd=<hidden> "
                                 "lang=E\n"
-                                "RfcOpenConnection ashost=/H/{host}/S/3299/H/sapprd01 sysnr=00 client=100 "
-                                "user=MONITOR passwd=<hidden> lang=D\n"));
-  // The stand-in knows no SAProuter: it takes the string for a host name.
-  EXPECT_EQ(trace_file(), with_host("**** ERROR in RfcOpenEx\nT:0001 ======> host not found\n"
-                                    "ERROR       host /H/{host}/S/3299/H/sapprd01 not found\n\n"));
+                                "RfcOpenConnection saprouter=/H/gate/S/3299/W/hop-secret/H/ ashost={host} sysnr=00 "
+                                "client=100 user=MONITOR passwd=<hidden> lang=D\n"));
+  EXPECT_EQ(trace_file(), "**** ERROR in RfcOpenEx\nT:0001 ======> invalid destination\n"
+                          "ERROR       destination QAS in ini/logon.ini: the SAProuter route does not end in the "
+                          "application server's host\n\n");
 }
 
 TEST_F(Bridge, LogonValuesAreUtf8WhenValidAndLatin1Otherwise) {

@@ -1,12 +1,19 @@
 #!/usr/bin/env python3
 """Runs the sensor with the NetWeaver RFC bridge in the vendor's library's
-place and checks how the bridge finds the NetWeaver library:
+place and checks how the bridge finds the NetWeaver library and its chain of
+companion libraries, all beside it, outside every search path:
 
 - without the NetWeaver library beside it or on the system's search path, a
   run ends with error 1011 and Dev_Rfc.Trc names the missing file and the
   directory where it looked;
-- with the stand-in NetWeaver library beside it and RFC_TRACE=1, Dev_Rfc.Trc
-  first says which library answered (version and path), then the error.
+- without any one other library of the chain, a run ends with error 1011 and
+  Dev_Rfc.Trc names that library;
+- with the whole chain and RFC_TRACE=1, Dev_Rfc.Trc holds the bridge's error
+  block alone; the line saying which library answered (version and path)
+  lands in nwrfc-trace/bridge.trc, and the library's own line of the failed
+  open in nwrfc-trace/dev_rfc.trc;
+- with --other-bitness, that NetWeaver library beside the bridge is named in
+  Dev_Rfc.Trc as a library of the other bitness.
 
 Natively, or under wine with --wine.  Exit code 0: both as expected; 1: not
 (the differences are printed).
@@ -92,17 +99,49 @@ def check_missing_library(setup, host):
             differences('Dev_Rfc.Trc without the NetWeaver library', expected_trace, trace))
 
 
-def check_trace_names_the_library(setup, host):
-    bin_dir, work_dir = setup.prepare('traced', [setup.args.bridge, setup.args.standin], host)
+def check_missing_piece_is_named(setup, host, piece):
+    chain = [library for library in setup.args.chain if os.path.basename(library) != piece]
+    bin_dir, work_dir = setup.prepare('without-' + piece, [setup.args.bridge] + chain, host)
+    stdout, exit_code, trace = setup.run(bin_dir, work_dir, {})
+    what = 'without %s' % piece
+    named = [] if piece.encode() in trace else ['--- Dev_Rfc.Trc %s does not name it: %r' % (what, trace)]
+    return (differences('standard output ' + what, OPEN_FAILED, stdout) +
+            differences('exit code ' + what, 2, exit_code) + named)
+
+
+def read_file(path):
+    return open(path, 'rb').read() if os.path.exists(path) else b'(no file)'
+
+
+def check_traces_of_the_bridge_and_the_library(setup, host):
+    bin_dir, work_dir = setup.prepare('traced', [setup.args.bridge] + setup.args.chain, host)
     stdout, exit_code, trace = setup.run(bin_dir, work_dir, {'RFC_TRACE': '1'})
-    library_path = setup.seen_path(os.path.join(bin_dir, os.path.basename(setup.args.standin)))
-    expected_trace = ('NetWeaver RFC library 0.1.0 (stand-in for tests against rfcsim, not the vendor\'s library) '
-                      'from %s\n'
-                      '**** ERROR in RfcOpen\nT:0001 ======> connection refused\n'
-                      'ERROR       connection to %s:3399 refused\n\n' % (library_path, host)).encode()
+    library_path = setup.seen_path(os.path.join(bin_dir, os.path.basename(setup.args.chain[0])))
+    expected_bridge_line = ('NetWeaver RFC library 0.1.0 (stand-in for tests against rfcsim, not the vendor\'s '
+                            'library) from %s\n' % library_path).encode()
+    expected_trace = ('**** ERROR in RfcOpen\nT:0001 ======> connection refused\n'
+                      'ERROR       connection to %s:3399 refused\n\n' % host).encode()
+    expected_library_line = ('[stand-in NetWeaver RFC library, trace level 1] RfcOpenConnection failed, rc=1: '
+                             'connection refused: connection to %s:3399 refused\n' % host).encode()
+    trace_dir = os.path.join(work_dir, 'nwrfc-trace')
     return (differences('standard output with RFC_TRACE=1', OPEN_FAILED, stdout) +
             differences('exit code with RFC_TRACE=1', 2, exit_code) +
-            differences('Dev_Rfc.Trc with RFC_TRACE=1', expected_trace, trace))
+            differences('Dev_Rfc.Trc with RFC_TRACE=1', expected_trace, trace) +
+            differences('nwrfc-trace/bridge.trc with RFC_TRACE=1', expected_bridge_line,
+                        read_file(os.path.join(trace_dir, 'bridge.trc'))) +
+            differences('nwrfc-trace/dev_rfc.trc with RFC_TRACE=1', expected_library_line,
+                        read_file(os.path.join(trace_dir, 'dev_rfc.trc'))))
+
+
+def check_other_bitness_is_named(setup, host):
+    chain = [setup.args.other_bitness] + setup.args.chain[1:]
+    bin_dir, work_dir = setup.prepare('other-bitness', [setup.args.bridge] + chain, host)
+    stdout, exit_code, trace = setup.run(bin_dir, work_dir, {})
+    bits = ('32', '64') if setup.args.wine.endswith('64') else ('64', '32')
+    words = ('is a %s-bit library; this bridge is %s-bit' % bits).encode()
+    named = [] if words in trace else ['--- Dev_Rfc.Trc does not say %r: %r' % (words, trace)]
+    return (differences('standard output with the other bitness', OPEN_FAILED, stdout) +
+            differences('exit code with the other bitness', 2, exit_code) + named)
 
 
 def main():
@@ -110,7 +149,9 @@ def main():
     parser.add_argument('--bin', required=True, help='directory of the sensor under test')
     parser.add_argument('--tools', required=True, help='directory of the native quenmarel-profile')
     parser.add_argument('--bridge', required=True, help='the bridge library')
-    parser.add_argument('--standin', required=True, help='the stand-in NetWeaver library')
+    parser.add_argument('--chain', required=True, nargs='+',
+                        help='the stand-in NetWeaver library, then the libraries of its chain')
+    parser.add_argument('--other-bitness', help='a stand-in NetWeaver library of the other bitness (wine only)')
     parser.add_argument('--wine', help='wine loader: run the Windows build under it')
     parser.add_argument('--wine-prefix', help='WINEPREFIX for the Windows build')
     args = parser.parse_args()
@@ -119,7 +160,11 @@ def main():
     scratch = tempfile.mkdtemp(prefix='quenmarel-nwrfc-')
     try:
         setup = Setup(args, scratch, bool(args.wine))
-        failures = check_missing_library(setup, host) + check_trace_names_the_library(setup, host)
+        failures = check_missing_library(setup, host) + check_traces_of_the_bridge_and_the_library(setup, host)
+        for piece in args.chain[1:]:
+            failures += check_missing_piece_is_named(setup, host, os.path.basename(piece))
+        if args.other_bitness:
+            failures += check_other_bitness_is_named(setup, host)
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
     for failure in failures:

@@ -75,6 +75,10 @@ TEST(LogonParameters, LogonRecordGivesTheApplicationServerAndUnpaddedLogonValues
       {RFC_MODE_R2, "h", 0, "gw", "sapgw00", "s", "E",
        "problem: the NetWeaver RFC library has no R/2 connections"},
       {5, "h", 0, nullptr, nullptr, "s", "E", "problem: unknown connection mode 5"},
+      {RFC_MODE_R3, "/H/gate.example.com/S/3299/H/sapprd01", 0, nullptr, nullptr, "s", "E",
+       "saprouter=/H/gate.example.com/S/3299/H/ ashost=sapprd01 sysnr=00 client=100 user=MONITOR passwd=s lang=E"},
+      {RFC_MODE_R3, "/H/gate/W/hop-secret/H/sapprd01/S/3300", 0, nullptr, nullptr, "s", "E",
+       "problem: destination PRD: the SAProuter route does not end in the application server's host"},
   };
   for (const OptionsRow& row : rows) EXPECT_EQ(parameters_of(row), row.expected) << row.expected;
 }
@@ -110,7 +114,15 @@ TEST_F(LogonFileParameters, EntryGivesTheApplicationServerOrTheLoadBalancingWith
       {"TYPE=A\nASHOST=sapprd01\nSYSNR=7\nGWHOST=sapgw01\nGWSERV=sapgw07\n",
        "ashost=sapprd01 sysnr=07 gwhost=sapgw01 gwserv=sapgw07" + logon},
       {"ASHOST=/H/saprouter/S/3299/H/sapprd01\nSYSNR=00\n",
-       "ashost=/H/saprouter/S/3299/H/sapprd01 sysnr=00" + logon},
+       "saprouter=/H/saprouter/S/3299/H/ ashost=sapprd01 sysnr=00" + logon},
+      {"ASHOST=/H/gate1/S/3299/W/pass1/H/10.1.2.3/S/3298/W/pass2/H/sapprd01\nSYSNR=00\n",
+       "saprouter=/H/gate1/S/3299/W/pass1/H/10.1.2.3/S/3298/W/pass2/H/ ashost=sapprd01 sysnr=00" + logon},
+      {"ASHOST=/H/gate1/W/secret/H/\nSYSNR=00\n",
+       "problem: the SAProuter route does not end in the application server's host"},
+      {"ASHOST=/H/gate1/W/secret/H/sapprd01/S/3300\nSYSNR=00\n",
+       "problem: the SAProuter route does not end in the application server's host"},
+      {"ASHOST=/H/gate1/S/3299/W/secret\nSYSNR=00\n",
+       "problem: the SAProuter route does not end in the application server's host"},
       {"TYPE=B\nMSHOST=sapms01\nMSSERV=sapmsPRD\nR3NAME=PRD\nGROUP=SPACE\n"
        "SNC_MODE=1\nSNC_PARTNERNAME=p:CN=PRD, O=Example\nSNC_QOP=9\nSNC_MYNAME=p:CN=monitor\n"
        "SNC_LIB=C:\\Program Files\\SAP\\sapcrypto.dll\n",

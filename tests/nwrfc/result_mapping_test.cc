@@ -36,6 +36,8 @@ TEST(ResultMapping, EachNetWeaverCodeGivesItsOutcomeResultCodeAndKey) {
       {RFC_NOT_FOUND, CallOutcome::Failure, 1, "RFC_ERROR_FAILURE"},
       {RFC_INVALID_PARAMETER, CallOutcome::Failure, 1, "RFC_ERROR_PROGRAM"},
       {21, CallOutcome::Failure, 1, "RFC_ERROR_FAILURE"},  // a code of a newer library
+      {RFC_ABAP_CLASS_EXCEPTION, CallOutcome::Exception, 2, "RFC_ERROR_FAILURE"},
+      {28, CallOutcome::Failure, 1, "RFC_ERROR_FAILURE"},
       {-1, CallOutcome::Failure, 1, "RFC_ERROR_FAILURE"},
   };
   for (const auto& given : codes) {
