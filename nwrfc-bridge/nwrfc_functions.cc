@@ -5,7 +5,7 @@
 #include "common/bounded_text.h"
 #include "error_report.h"
 #include "library_loader.h"
-#include "trace_file.h"
+#include "platform/trace_file.h"
 #include "utf16_text.h"
 
 namespace {

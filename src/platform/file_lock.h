@@ -16,6 +16,9 @@ class FileLock {
   /// Whether the lock was obtained.
   bool held() const { return held_; }
 
+  /// Whether the lock file was opened and the wait for it ran out.
+  bool timed_out() const { return !held_ && handle_ != -1; }
+
  private:
   bool held_ = false;
   // A file descriptor on POSIX, a HANDLE on Windows.
