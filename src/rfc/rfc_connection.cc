@@ -59,6 +59,12 @@ void fill_logon_options(RfcRecords& rfc) {
 
 rfc_handle open_with_logon_options(RfcRecords& rfc) { return RfcOpen(&rfc.logon_options); }
 
+bool make_logon_file_copies(RfcRecords& rfc, std::FILE* logon_file) {
+  if (!refresh_shared_logon_file(logon_file, rfc.logon_copy_failure)) return false;
+  std::rewind(logon_file);
+  return rfc.own_logon_file.rewrite(logon_file, rfc.logon_copy_failure);
+}
+
 // The library never sees a connection whose logon file was not copied, so
 // the sensor writes its block to the trace file in the library's place.
 void report_logon_copy_failure(std::string_view destination, TextBuffer& failure) {
@@ -79,8 +85,7 @@ rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, Owned
   // "SapRfc.ini" stays what it always was for whoever reads it, but the
   // library reads this run's own copy: other sensors in the directory replace
   // "SapRfc.ini" while this one is still waiting for its system to answer.
-  if (!refresh_shared_logon_file(logon_file.get(), rfc.logon_copy_failure) ||
-      (std::rewind(logon_file.get()), !rfc.own_logon_file.rewrite(logon_file.get(), rfc.logon_copy_failure))) {
+  if (!make_logon_file_copies(rfc, logon_file.get())) {
     report_logon_copy_failure(entry.destination.view(), rfc.logon_copy_failure);
     return RFC_NULL_HANDLE;
   }
