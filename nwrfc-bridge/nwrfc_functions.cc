@@ -3,6 +3,7 @@
 #include "common/bounded_text.h"
 #include "error_report.h"
 #include "library_loader.h"
+#include "platform/trace_file.h"
 #include "sdk_trace.h"
 #include "utf16_text.h"
 

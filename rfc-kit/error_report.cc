@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "common/bounded_text.h"
-#include "trace_file.h"
+#include "platform/trace_file.h"
 
 namespace {
 

@@ -9,6 +9,23 @@
 namespace {
 
 constexpr const char* default_logon_file = "SapRfc.ini";
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
+// The name of a sensor run's own copy: this prefix, a process number and the suffix.
+constexpr std::string_view own_copy_prefix = "SapRfc-";
+constexpr std::string_view own_copy_suffix = ".ini";
+constexpr std::string_view edited_file_prefix = "SapRfc.";
+
+bool is_own_copy_name(std::string_view path) {
+  if (path.size() <= own_copy_prefix.size() + own_copy_suffix.size() ||
+      path.substr(0, own_copy_prefix.size()) != own_copy_prefix ||
+      path.substr(path.size() - own_copy_suffix.size()) != own_copy_suffix)
+    return false;
+  const std::string_view number =
+      path.substr(own_copy_prefix.size(), path.size() - own_copy_prefix.size() - own_copy_suffix.size());
+  for (char c : number)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -67,11 +84,22 @@ LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& e
   BoundedText<1023> piece;
   bool in_entry = false;
   bool found = false;
+  bool at_start = true;
+  bool dest_seen = false;
+  bool readable_start = true;
   while (reader.read(piece, piece.capacity())) {
-    const std::string_view line = trimmed(piece.view());
+    std::string_view line = piece.view();
+    // Some editors begin every file they save with one.
+    if (at_start && line.substr(0, byte_order_mark.size()) == byte_order_mark)
+      line.remove_prefix(byte_order_mark.size());
+    at_start = false;
+    line = trimmed(line);
     if (line.empty() || line.front() == '*' || line.front() == '#') continue;
     std::string_view value;
-    if (value_of(line, "DEST", &value)) {
+    const bool dest_line = value_of(line, "DEST", &value);
+    if (!dest_line && !dest_seen) readable_start = false;
+    if (dest_line) {
+      dest_seen = true;
       if (found) break;  // the next entry ends the one we want
       in_entry = found = value == destination;
       continue;
@@ -79,7 +107,18 @@ LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& e
     if (in_entry) take_entry_line(line, entry);
   }
   std::fclose(file);
-  return found ? LogonFileLookup::Found : LogonFileLookup::NoEntry;
+  if (found) return LogonFileLookup::Found;
+  return readable_start ? LogonFileLookup::NoEntry : LogonFileLookup::UnreadableStart;
+}
+
+void write_edited_logon_file_name(std::string_view destination, TextBuffer& name) {
+  const char* path = logon_file_path();
+  if (!is_own_copy_name(path)) {
+    name.assign(path);
+    return;
+  }
+  name.assign(edited_file_prefix);
+  name.append(destination);
 }
 
 void describe_missing_entry(LogonFileLookup lookup, std::string_view destination, const char** status,
@@ -95,14 +134,22 @@ void describe_missing_entry(LogonFileLookup lookup, std::string_view destination
     return;
   }
   *status = "unknown destination";
+  LogonFileValue edited;
+  write_edited_logon_file_name(destination, edited);
   message.assign("destination ");
   message.append(destination);
-  message.appendf(" not found in %s", path);
+  message.append(" not found in ");
+  message.append(edited.view());
+  if (lookup == LogonFileLookup::UnreadableStart) message.append(", whose first entry cannot be read: no DEST= line");
 }
 
 void describe_unusable_entry(std::string_view destination, std::string_view problem, TextBuffer& message) {
+  LogonFileValue edited;
+  write_edited_logon_file_name(destination, edited);
   message.assign("destination ");
   message.append(destination);
-  message.appendf(" in %s: ", logon_file_path());
+  message.append(" in ");
+  message.append(edited.view());
+  message.append(": ");
   message.append(problem);
 }

@@ -29,8 +29,10 @@ struct LogonFileEntry {
   BoundedText<31> overlong_key;
 };
 
-/// How a look-up in the logon file ended.
-enum class LogonFileLookup { Found, NoFile, NoEntry };
+/// How a look-up in the logon file ended.  UnreadableStart: no entry found,
+/// and the file's first line that is neither blank nor a comment is no
+/// "DEST=" line, so its first entry could not be read.
+enum class LogonFileLookup { Found, NoFile, NoEntry, UnreadableStart };
 
 /// The logon file's path: the value of RFC_INI when it is set and not
 /// empty, otherwise "SapRfc.ini" in the working directory.
@@ -40,9 +42,16 @@ const char* logon_file_path();
 /// entry runs from its "DEST=" line to the next one; its other lines are
 /// "KEY=value" (keys other than those of LogonFileEntry are ignored).  Line
 /// ends LF or CRLF; blank lines and lines starting with "*" or "#" are
-/// skipped; blanks before a key and after a value do not count.  Lines are
-/// read in pieces of 1023 characters, each piece taken as a line of its own.
+/// skipped; blanks before a key and after a value do not count; a UTF-8
+/// byte-order mark at the file's start is skipped.  Lines are read in pieces
+/// of 1023 characters, each piece taken as a line of its own.
 LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& entry);
+
+/// The file the administrator edits, as messages name it: "SapRfc." and the
+/// destination when the logon file is a sensor run's own copy of that file
+/// ("SapRfc-" and a process number, then ".ini", deleted when the run ends),
+/// otherwise the logon file's path.
+void write_edited_logon_file_name(std::string_view destination, TextBuffer& name);
 
 /// The status and message of a look-up that found no entry, as the
 /// libraries report it.

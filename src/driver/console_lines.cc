@@ -1,6 +1,7 @@
 #include "driver/console_lines.h"
 
 #include "common/program_version.h"
+#include "common/text_characters.h"
 
 void print_line(std::FILE* out, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), out);
@@ -9,8 +10,12 @@ void print_line(std::FILE* out, std::string_view text) {
 
 void build_system_status_line(TextBuffer& status_line, const TimeOfDay& now, const TextBuffer& name,
                               const SystemEntry& entry) {
-  status_line.assignf("* %s %s, %s, %s, %s, %s", now.c_str(), name.c_str(), entry.display_hostname.c_str(),
-                      entry.destination.c_str(), entry.sysnr.c_str(), entry.client.c_str());
+  // The values come from a profile and may carry any byte; none may break the line.
+  ConsoleLine formed;
+  formed.assignf("* %s %s, %s, %s, %s, %s", now.c_str(), name.c_str(), entry.display_hostname.c_str(),
+                 entry.destination.c_str(), entry.sysnr.c_str(), entry.client.c_str());
+  status_line.clear();
+  append_single_line(status_line, formed.view());
 }
 
 void print_processed_line(std::FILE* out) {

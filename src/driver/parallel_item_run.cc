@@ -6,6 +6,7 @@
 #include "driver/listed_system_exchange.h"
 #include "driver/run_state.h"
 #include "platform/clock.h"
+#include "rfc/logon_file_copy.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ constexpr std::size_t child_output_capacity = 4095;
 // ends its run there.
 constexpr int rfc_error_exit_code = 1;
 
-enum class SlotState { Free, Running, Done };
+// Waiting: its profile is read, but no child could be started for it yet.
+enum class SlotState { Free, Waiting, Running, Done };
 
 // How a system's measurement came back.
 enum class Ending {
@@ -49,6 +51,9 @@ struct ParallelRun {
   std::size_t first = 0;
   std::size_t next = 0;
   unsigned running = 0;
+  // A system whose child could not be started holds up the taking of later
+  // ones: the run's system entry is still the one it is to be measured with.
+  bool waiting = false;
 };
 
 // Process-wide, like the rest of the run's state.
@@ -65,8 +70,32 @@ void finish(ParallelRun& run, InFlightSystem& slot, Ending ending) {
   slot.ending = ending;
 }
 
-void start_system(RunState& state, ParallelRun& run, InFlightSystem& slot, const ParallelLimits& limits,
-                  const ChildCommand& command) {
+// A child that was ended, or that ended without its result, may have left
+// the files it made; the parent knows its number, and so their names.
+void finish_ended_child(ParallelRun& run, InFlightSystem& slot, Ending ending) {
+  if (ending != Ending::Result) remove_logon_file_copies_of(slot.child.process_id());
+  finish(run, slot, ending);
+}
+
+// Starts the child of a system whose profile is read.  A child that cannot be
+// started (the process or descriptor limit reached) leaves the system waiting
+// for a running child to end, or for the run to measure it itself.
+void start_child(const RunState& state, ParallelRun& run, InFlightSystem& slot, const ParallelLimits& limits,
+                 const ChildCommand& command) {
+  ListedSystemRequest request;
+  encode_listed_system_request(state.options, slot.system.entry_valid, state.system_entry, request);
+  run.waiting = !slot.child.start(command, request.view());
+  if (run.waiting) {
+    slot.state = SlotState::Waiting;
+    return;
+  }
+  slot.state = SlotState::Running;
+  slot.deadline = monotonic_ms() + limits.deadline_ms;
+  ++run.running;
+}
+
+void take_system(RunState& state, ParallelRun& run, InFlightSystem& slot, const ParallelLimits& limits,
+                 const ChildCommand& command) {
   slot.system = ListedSystem{};
   slot.output.clear();
   slot.printed_length = 0;
@@ -78,22 +107,28 @@ void start_system(RunState& state, ParallelRun& run, InFlightSystem& slot, const
     finish(run, slot, Ending::Result);
     return;
   }
-  ListedSystemRequest request;
-  encode_listed_system_request(state.options, slot.system.entry_valid, state.system_entry, request);
-  if (!slot.child.start(command, request.view())) {
-    finish(run, slot, Ending::NoResult);
-    return;
-  }
-  slot.state = SlotState::Running;
-  slot.deadline = monotonic_ms() + limits.deadline_ms;
-  ++run.running;
+  start_child(state, run, slot, limits, command);
 }
+
+InFlightSystem& waiting_system(ParallelRun& run) { return at(run, run.next - 1); }
 
 void start_systems(RunState& state, ParallelRun& run, const ParallelLimits& limits, const ChildCommand& command) {
   const unsigned most_running = limits.children > 0 ? limits.children : 1;
-  while (!state.listing.server_listing.empty() && run.next - run.first < systems_in_flight &&
+  if (run.waiting) start_child(state, run, waiting_system(run), limits, command);
+  while (!run.waiting && !state.listing.server_listing.empty() && run.next - run.first < systems_in_flight &&
          run.running < most_running)
-    start_system(state, run, at(run, run.next++), limits, command);
+    take_system(state, run, at(run, run.next++), limits, command);
+}
+
+// With no child running, none will end to make room: the run measures the
+// waiting system itself, as a run without children does.  Every system
+// before it is printed by then, so what the measurement prints comes in turn.
+void measure_waiting_system_here(RunState& state, ParallelRun& run) {
+  if (!run.waiting || run.running > 0 || run.first != run.next - 1) return;
+  InFlightSystem& slot = waiting_system(run);
+  run.waiting = false;
+  measure_listed_system(state, slot.system);
+  finish(run, slot, Ending::Result);
 }
 
 // A child that ended: its result, or the end of the run, or nothing usable.
@@ -113,14 +148,14 @@ Ending ending_of(InFlightSystem& slot) {
 void look_at_child(ParallelRun& run, InFlightSystem& slot, long long now) {
   if (slot.child.read_output(slot.output) == ChildOutputState::Overflow) {
     slot.child.kill();
-    finish(run, slot, Ending::NoResult);
+    finish_ended_child(run, slot, Ending::NoResult);
   } else if (slot.child.ended()) {
     // What it wrote before it ended is in the pipe; take the rest of it.
     const bool overflow = slot.child.read_output(slot.output) == ChildOutputState::Overflow;
-    finish(run, slot, overflow ? Ending::NoResult : ending_of(slot));
+    finish_ended_child(run, slot, overflow ? Ending::NoResult : ending_of(slot));
   } else if (now >= slot.deadline) {
     slot.child.kill();
-    finish(run, slot, Ending::NoResult);
+    finish_ended_child(run, slot, Ending::NoResult);
   }
 }
 
@@ -161,10 +196,14 @@ bool print_finished_systems(RunState& state, ParallelRun& run, ParallelEnd& end)
 
 void stop_running_children(ParallelRun& run) {
   for (InFlightSystem& slot : run.systems) {
-    slot.child.kill();
+    if (slot.child.running()) {
+      slot.child.kill();
+      remove_logon_file_copies_of(slot.child.process_id());
+    }
     slot.state = SlotState::Free;
   }
   run.running = 0;
+  run.waiting = false;
 }
 
 }  // namespace
@@ -177,6 +216,8 @@ ParallelEnd measure_listed_systems_in_parallel(RunState& state, const ParallelLi
   ParallelEnd end;
   for (;;) {
     start_systems(state, run, limits, command);
+    if (!print_finished_systems(state, run, end)) break;
+    measure_waiting_system_here(state, run);
     if (!print_finished_systems(state, run, end)) break;
     if (run.first == run.next && state.listing.server_listing.empty()) break;
     wait_for_running_children(run);

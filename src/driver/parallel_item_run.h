@@ -26,7 +26,9 @@ struct ParallelEnd {
 /// and state line once all before it are printed.  A child that ends with
 /// code 1 (the RFC error handler) ends the run there: its output is printed,
 /// no later system is, and its code is returned.  A child that ends without a
-/// result, or passes its deadline, counts as failed.  No child outlives the
-/// call.
+/// result, or passes its deadline, counts as failed.  A child that cannot be
+/// started waits for a running one to end; with none running, the run
+/// measures that system itself.  No child outlives the call, nor any logon
+/// file copy of a child it ended.
 ParallelEnd measure_listed_systems_in_parallel(RunState& state, const ParallelLimits& limits,
                                                const ChildCommand& command);

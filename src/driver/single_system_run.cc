@@ -42,6 +42,18 @@ void print_starting_lines(RunState& state) {
   print_line(out, state.status_line.view());
 }
 
+// A logon file that could not be copied is the sensor's own failure, never in
+// the trace file a connection's failure leaves, so the document says it.
+int end_run_after_failed_open(RunState& state) {
+  ResultText message;
+  write_numbered_error(NumberedError::RfcOpenFailed, state.system_entry.destination.view(), message);
+  if (!state.rfc.logon_copy_failure.empty()) {
+    message.append(' ');
+    message.append(state.rfc.logon_copy_failure.view());
+  }
+  return end_run_with_error(state.document, state.out, message.view());
+}
+
 }  // namespace
 
 int run_single_system(RunState& state, OwnedFile profile) {
@@ -58,8 +70,7 @@ int run_single_system(RunState& state, OwnedFile profile) {
 
   const TraceWindow trace_window = start_trace_window();
   const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.out);
-  if (handle == RFC_NULL_HANDLE)
-    return end_run_with_error(document, state.out, NumberedError::RfcOpenFailed, state.system_entry.destination.view());
+  if (handle == RFC_NULL_HANDLE) return end_run_after_failed_open(state);
   PageRollUsage usage;
   ResultText failure;
   const rfc_result_code code = calculate_page_roll_usage(handle, usage, failure);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "common/text_characters.h"
 #include "output/xml_text.h"
 
 namespace {
@@ -17,14 +18,15 @@ constexpr std::size_t channel_number_digits = 3;
 
 void write_quelbrin_channel(TextBuffer& out, const TextBuffer& message_key, std::string_view label,
                             const TextBuffer& value, const TextBuffer& unit) {
+  // Keys and labels come from profiles and file names; none may break a line.
   out.append("\n\nMessage.");
-  out.append(message_key.view());
+  append_single_line(out, message_key.view());
   out.append(": ");
-  out.append(label);
+  append_single_line(out, label);
   out.append(" (");
   out.append(plain_unit_text(unit.view()));
   out.append(")\nStatistic.");
-  out.append(message_key.view());
+  append_single_line(out, message_key.view());
   out.append(": ");
   out.append(value.view());
 }
@@ -36,7 +38,7 @@ void write_harnick_channel(const ResultDocument& document, TextBuffer& out, std:
     return;
   }
   out.append("\n> ");
-  out.append(label);
+  append_single_line(out, label);
   out.append(": ");
   out.append(value.view());
   out.append(" ");

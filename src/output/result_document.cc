@@ -1,5 +1,6 @@
 #include "output/result_document.h"
 
+#include "common/text_characters.h"
 #include "output/xml_text.h"
 
 // What does not fit into `result_text` is cut.  A single-system document stays
@@ -23,7 +24,7 @@ void add_result_text(ResultDocument& document, std::string_view text) {
   if (is_xml_target(document.output_target))
     append_xml_escaped(document.result_text, text);
   else
-    document.result_text.append(text);
+    append_single_line(document.result_text, text);  // a profile's value may carry control characters
 }
 
 void end_result_text(ResultDocument& document) {

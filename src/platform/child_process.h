@@ -51,6 +51,9 @@ class ChildProcess {
   /// Kills a running child and reaps it, waiting a bounded time.
   void kill();
 
+  /// The system's number of the child last started.
+  unsigned long process_id() const { return process_id_; }
+
   /// For the waiting seam: the pipe (POSIX) or process (Windows) to wait on.
   long long wait_handle() const;
 
@@ -66,6 +69,7 @@ class ChildProcess {
   // descriptor or a HANDLE).
   long long process_ = -1;
   long long output_ = -1;
+  unsigned long process_id_ = 0;
 };
 
 /// Waits until one of `children` (those running) wrote or ended, or until

@@ -71,11 +71,25 @@ bool spawn(const ChildCommand& command, int input, int output, pid_t& pid) {
   return spawned;
 }
 
+// A launcher may have the sensor ignore SIGCHLD, which the system keeps
+// across exec; its children would then be reaped unasked and waitpid would
+// find none.  The default disposition makes them wait for their parent.
+void let_children_be_waited_for() {
+  struct sigaction current {};
+  if (sigaction(SIGCHLD, nullptr, &current) != 0) return;
+  if (current.sa_handler != SIG_IGN && (current.sa_flags & SA_NOCLDWAIT) == 0) return;
+  struct sigaction wait_for_them {};
+  wait_for_them.sa_handler = SIG_DFL;
+  sigemptyset(&wait_for_them.sa_mask);
+  sigaction(SIGCHLD, &wait_for_them, nullptr);
+}
+
 }  // namespace
 
 bool ChildProcess::launch(const ChildCommand& command, std::string_view input) {
   int input_pipe[2] = {-1, -1}, output_pipe[2] = {-1, -1};
   pid_t pid = 0;
+  let_children_be_waited_for();
   const bool started = pipe2(input_pipe, O_CLOEXEC) == 0 && pipe2(output_pipe, O_CLOEXEC) == 0 &&
                        fill_input_pipe(input_pipe[1], input) && fcntl(output_pipe[0], F_SETFL, O_NONBLOCK) == 0 &&
                        spawn(command, input_pipe[0], output_pipe[1], pid);
@@ -86,6 +100,7 @@ bool ChildProcess::launch(const ChildCommand& command, std::string_view input) {
   }
   close(output_pipe[1]);
   process_ = pid;
+  process_id_ = static_cast<unsigned long>(pid);
   output_ = output_pipe[0];
   return true;
 }

@@ -143,6 +143,7 @@ bool ChildProcess::launch(const ChildCommand& command, std::string_view input) {
   if (job != nullptr) AssignProcessToJobObject(job, process.hProcess);
   CloseHandle(process.hThread);
   process_ = as_value(process.hProcess);
+  process_id_ = process.dwProcessId;
   output_ = as_value(output_read);
   return true;
 }

@@ -1,5 +1,6 @@
 #include "platform/deadline_wait_posix.h"
 
+#include <pthread.h>
 #include <signal.h>
 #include <sys/time.h>
 
@@ -32,6 +33,12 @@ bool wait_with_deadline(int (*wait_once)(void* argument), void* argument, int ti
   sigemptyset(&interrupt.sa_mask);
   interrupt.sa_flags = 0;  // no SA_RESTART: the interrupted call returns with EINTR
   if (sigaction(SIGALRM, &interrupt, &previous_action) != 0) return false;
+  // A launcher may hand the sensor a blocked SIGALRM; the timer must reach
+  // the wait all the same, so it is let through for the wait alone.
+  sigset_t alarm_only, previous_mask;
+  sigemptyset(&alarm_only);
+  sigaddset(&alarm_only, SIGALRM);
+  pthread_sigmask(SIG_UNBLOCK, &alarm_only, &previous_mask);
   itimerval timer{};
   itimerval previous_timer{};
   timer.it_value = as_timeval(timeout_ms > 0 ? timeout_ms * 1000LL : 1);
@@ -47,6 +54,7 @@ bool wait_with_deadline(int (*wait_once)(void* argument), void* argument, int ti
     }
     setitimer(ITIMER_REAL, &previous_timer, nullptr);
   }
+  pthread_sigmask(SIG_SETMASK, &previous_mask, nullptr);
   sigaction(SIGALRM, &previous_action, nullptr);
   return succeeded;
 }

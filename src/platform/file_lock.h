@@ -16,8 +16,12 @@ class FileLock {
   /// Whether the lock was obtained.
   bool held() const { return held_; }
 
+  /// Whether the lock was held by another process until the deadline.
+  bool timed_out() const { return timed_out_; }
+
  private:
   bool held_ = false;
+  bool timed_out_ = false;
   // A file descriptor on POSIX, a HANDLE on Windows.
   long long handle_ = -1;
 };

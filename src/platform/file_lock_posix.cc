@@ -26,6 +26,7 @@ FileLock::FileLock(const char* windows_path, int timeout_ms) {
     held_ = true;
   } else if (errno == EWOULDBLOCK) {
     held_ = wait_with_deadline(lock_exclusively, &descriptor, timeout_ms);
+    timed_out_ = !held_;
   }
 }
 

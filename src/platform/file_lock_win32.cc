@@ -9,6 +9,7 @@ FileLock::FileLock(const char* windows_path, int timeout_ms) {
   if (file == INVALID_HANDLE_VALUE) return;
   handle_ = reinterpret_cast<long long>(file);
   held_ = lock_range_with_deadline(file, 0, 1, true, timeout_ms);
+  timed_out_ = !held_;
 }
 
 FileLock::~FileLock() {

@@ -67,3 +67,27 @@ bool remove_regular_file(const char* windows_path);
 
 /// Puts `from` in the place of `to` in one step, replacing `to` if it exists.
 bool replace_file(const char* from, const char* to);
+
+/// What a name in a directory is, a link never followed.
+enum class EntryKind { Missing, RegularFile, Other };
+
+/// The kind of the entry `windows_path`: Missing only when no entry has that
+/// name; a link (dangling or not), a pipe, a directory or a file nobody may
+/// read all exist.
+EntryKind directory_entry_kind(const char* windows_path);
+
+/// Why the last file call of this thread failed, as far as an administrator
+/// can act on it.
+enum class FileFault { NotWritable, NoSpace, Other };
+
+/// The fault of the file call that failed last.
+FileFault last_file_fault();
+
+/// Writes an open file's buffered bytes and has the system put them on disk.
+bool flush_to_disk(std::FILE* file);
+
+/// Asks the system to put the entries of the directory holding `windows_path`
+/// on disk, so that a rename survives a power loss.  Not every file system
+/// can, and the rename stands either way, so nothing is reported.  Windows
+/// writes a rename through itself (replace_file asks for it): nothing to do.
+void flush_directory_of(const char* windows_path);

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/files.h"
@@ -95,4 +96,39 @@ bool replace_file(const char* from, const char* to) {
   NativePath native_from, native_to;
   return to_native_path(from, native_from) && to_native_path(to, native_to) &&
          std::rename(native_from.c_str(), native_to.c_str()) == 0;
+}
+
+EntryKind directory_entry_kind(const char* windows_path) {
+  NativePath native;
+  struct stat status;
+  if (!to_native_path(windows_path, native)) return EntryKind::Other;
+  if (lstat(native.c_str(), &status) != 0) return errno == ENOENT ? EntryKind::Missing : EntryKind::Other;
+  return S_ISREG(status.st_mode) ? EntryKind::RegularFile : EntryKind::Other;
+}
+
+FileFault last_file_fault() {
+  switch (errno) {
+    case EACCES:
+    case EPERM:
+    case EROFS: return FileFault::NotWritable;
+    case ENOSPC:
+    case EDQUOT: return FileFault::NoSpace;
+    default: return FileFault::Other;
+  }
+}
+
+bool flush_to_disk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+
+void flush_directory_of(const char* windows_path) {
+  NativePath native;
+  if (!to_native_path(windows_path, native)) return;
+  const std::size_t slash = native.view().rfind('/');
+  if (slash == std::string_view::npos)
+    native.assign(".");
+  else
+    native.cut_at(slash == 0 ? 1 : slash);
+  const int directory = open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (directory < 0) return;
+  fsync(directory);
+  close(directory);
 }

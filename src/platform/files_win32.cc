@@ -2,6 +2,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/files.h"
@@ -68,3 +69,31 @@ bool remove_regular_file(const char* windows_path) { return std::remove(windows_
 bool replace_file(const char* from, const char* to) {
   return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
+
+EntryKind directory_entry_kind(const char* windows_path) {
+  const DWORD attributes = GetFileAttributesA(windows_path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? EntryKind::Missing : EntryKind::Other;
+  }
+  const DWORD not_regular = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+  return (attributes & not_regular) == 0 ? EntryKind::RegularFile : EntryKind::Other;
+}
+
+// The files are created through the system's own calls, so its error code
+// tells; the C runtime's errno tells for what went through it.
+FileFault last_file_fault() {
+  switch (GetLastError()) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return FileFault::NotWritable;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return FileFault::NoSpace;
+    default: break;
+  }
+  if (errno == ENOSPC) return FileFault::NoSpace;
+  return errno == EACCES ? FileFault::NotWritable : FileFault::Other;
+}
+
+bool flush_to_disk(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
+
+void flush_directory_of(const char* /*windows_path*/) {}

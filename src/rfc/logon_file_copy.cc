@@ -10,8 +10,18 @@ constexpr const char* logon_file_name = "SapRfc.ini";
 constexpr const char* lock_file_name = "SapRfc.ini.lock";
 constexpr const char* temporary_file_name = "SapRfc.ini.new";
 // The lock is held for the copy of one local file; only a holder that hangs
-// makes anyone wait this long.
-constexpr int lock_timeout_ms = 60000;
+// makes anyone wait this long.  The monitor ends a sensor after 60 s, so the
+// wait ends well before, leaving time to say why in the document.
+constexpr int lock_timeout_ms = 20000;
+// Clearing what an ended child left waits only briefly: the lock's holder
+// is busy with a copy of its own, which it clears itself should it fail.
+constexpr int clearing_lock_timeout_ms = 1000;
+
+using OwnLogonFileName = BoundedText<31>;
+
+void form_own_logon_file_name(unsigned long process_id, OwnLogonFileName& name) {
+  name.assignf("SapRfc-%lu.ini", process_id);
+}
 
 bool copy_bytes(std::FILE* source, std::FILE* destination) {
   char buffer[4096];
@@ -21,12 +31,30 @@ bool copy_bytes(std::FILE* source, std::FILE* destination) {
   return true;
 }
 
+void describe_file_fault(const char* name, TextBuffer& failure) {
+  const FileFault fault = last_file_fault();  // taken before another call changes it
+  if (directory_entry_kind(name) == EntryKind::Other) {
+    failure.assignf("%s is not a regular file", name);
+    return;
+  }
+  switch (fault) {
+    case FileFault::NotWritable: failure.assignf("no write access for %s in the working directory", name); break;
+    case FileFault::NoSpace: failure.assignf("no space left for %s", name); break;
+    case FileFault::Other: failure.assignf("%s cannot be written", name); break;
+  }
+}
+
 // Creates `name`, which must not exist, with the bytes of `source`.
-bool write_new_file(const char* name, FileReaders readers, std::FILE* source) {
+bool write_new_file(const char* name, FileReaders readers, std::FILE* source, TextBuffer& failure) {
   std::FILE* created = create_new_file(name, readers);
-  if (created == nullptr) return false;
-  const bool copied = copy_bytes(source, created);
+  if (created == nullptr) {
+    describe_file_fault(name, failure);
+    return false;
+  }
+  const bool copied = copy_bytes(source, created) && std::fflush(created) == 0;
+  if (!copied) describe_file_fault(name, failure);
   const bool written = std::fclose(created) == 0;
+  if (copied && !written) describe_file_fault(name, failure);
   if (copied && written) return true;
   remove_regular_file(name);
   return false;
@@ -34,31 +62,51 @@ bool write_new_file(const char* name, FileReaders readers, std::FILE* source) {
 
 }  // namespace
 
-bool refresh_shared_logon_file(std::FILE* source) {
+bool refresh_shared_logon_file(std::FILE* source, TextBuffer& failure) {
   const FileLock lock(lock_file_name, lock_timeout_ms);
-  if (!lock.held()) return false;
+  if (!lock.held()) {
+    if (lock.timed_out())
+      failure.assignf("%s held by another process for %d s", lock_file_name, lock_timeout_ms / 1000);
+    else
+      describe_file_fault(lock_file_name, failure);
+    return false;
+  }
   // What a run that ended half-way left is ours to clear; anything else by
   // that name (a link, a directory) stays, and this copy fails.
   remove_regular_file(temporary_file_name);
-  if (!write_new_file(temporary_file_name, FileReaders::Everyone, source)) return false;
+  if (!write_new_file(temporary_file_name, FileReaders::Everyone, source, failure)) return false;
   if (replace_file(temporary_file_name, logon_file_name)) return true;
+  describe_file_fault(logon_file_name, failure);
   remove_regular_file(temporary_file_name);
   return false;
+}
+
+void remove_logon_file_copies_of(unsigned long process_id) {
+  OwnLogonFileName name;
+  form_own_logon_file_name(process_id, name);
+  remove_regular_file(name.c_str());
+  // A child ended while it held the lock leaves the shared copy half-written.
+  if (directory_entry_kind(temporary_file_name) != EntryKind::RegularFile) return;
+  const FileLock lock(lock_file_name, clearing_lock_timeout_ms);
+  if (lock.held()) remove_regular_file(temporary_file_name);
 }
 
 OwnLogonFile::~OwnLogonFile() {
   if (!name_.empty()) remove_regular_file(name_.c_str());
 }
 
-bool OwnLogonFile::rewrite(std::FILE* source) {
+bool OwnLogonFile::rewrite(std::FILE* source, TextBuffer& failure) {
   // No other live process has this number, so a file by this name is what
   // this run wrote before, or what one that ended under the same number left.
   if (name_.empty()) {
-    BoundedText<31> name;
-    name.assignf("SapRfc-%lu.ini", current_process_id());
-    if (!set_environment_variable("RFC_INI", name.c_str())) return false;
+    OwnLogonFileName name;
+    form_own_logon_file_name(current_process_id(), name);
+    if (!set_environment_variable("RFC_INI", name.c_str())) {
+      failure.assign("RFC_INI cannot be set");
+      return false;
+    }
     name_.assign(name.view());
   }
   remove_regular_file(name_.c_str());
-  return write_new_file(name_.c_str(), FileReaders::OwnerOnly, source);
+  return write_new_file(name_.c_str(), FileReaders::OwnerOnly, source, failure);
 }

@@ -5,11 +5,21 @@
 
 #include "common/bounded_text.h"
 
+/// Why a copy was not made, for the administrator: "SapRfc.ini.lock held by
+/// another process for 20 s", "SapRfc.ini is not a regular file", ...
+using LogonCopyFailure = BoundedText<255>;
+
 /// Copies the open per-destination logon file `source`, from where it stands,
 /// byte for byte into "SapRfc.ini", replacing that in one step so that no
 /// reader ever sees half of it.  Other sensors in the directory take turns
-/// for the copy alone.  False when "SapRfc.ini" does not hold the copy.
-bool refresh_shared_logon_file(std::FILE* source);
+/// for the copy alone.  False, saying why in `failure`, when "SapRfc.ini"
+/// does not hold the copy.
+bool refresh_shared_logon_file(std::FILE* source, TextBuffer& failure);
+
+/// Removes what a run's child with process number `process_id` may have left
+/// when it was ended before its own end: its own copy, and a shared copy it
+/// was writing.
+void remove_logon_file_copies_of(unsigned long process_id);
 
 /// This run's own copy of a destination's logon file, which the library reads
 /// through RFC_INI, so that no other run can change it while the library opens
@@ -23,8 +33,8 @@ class OwnLogonFile {
 
   /// Writes the file anew, under the same name every time, with the bytes of
   /// `source` from where it stands, and points RFC_INI at it; false when the
-  /// library would not read the copy.
-  bool rewrite(std::FILE* source);
+  /// library would not read the copy, saying why in `failure`.
+  bool rewrite(std::FILE* source, TextBuffer& failure);
 
  private:
   /// "SapRfc-" and the process number, then ".ini"; empty until first written.

@@ -2,7 +2,9 @@
 
 #include <string_view>
 
+#include "common/text_characters.h"
 #include "platform/files.h"
+#include "platform/trace_file.h"
 #include "rfc/connection_overrides.h"
 #include "rfc/rfc_error_report.h"
 
@@ -57,16 +59,36 @@ void fill_logon_options(RfcRecords& rfc) {
 
 rfc_handle open_with_logon_options(RfcRecords& rfc) { return RfcOpen(&rfc.logon_options); }
 
+bool make_logon_file_copies(RfcRecords& rfc, std::FILE* logon_file) {
+  if (!refresh_shared_logon_file(logon_file, rfc.logon_copy_failure)) return false;
+  std::rewind(logon_file);
+  return rfc.own_logon_file.rewrite(logon_file, rfc.logon_copy_failure);
+}
+
+// The library never sees a connection whose logon file was not copied, so
+// the sensor writes its block to the trace file in the library's place.
+void report_logon_copy_failure(std::string_view destination, TextBuffer& failure) {
+  LogonCopyFailure detail(logon_file_prefix);
+  detail.append(destination);
+  detail.append(" not copied: ");
+  detail.append(failure.view());
+  failure.assign(detail.view());
+  write_trace_block("RfcOpenEx", "logon file not copied", detail.view());
+}
+
 rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, OwnedFile logon_file, std::FILE* out) {
-  std::fprintf(out, "* SapRfc.Ini.......: %s<\n", entry.destination.c_str());
+  BoundedText<decltype(SystemEntry::destination)::max_length> shown_destination;
+  append_single_line(shown_destination, entry.destination.view());  // a profile's value, printed on a line of its own
+  std::fprintf(out, "* SapRfc.Ini.......: %s<\n", shown_destination.c_str());
   rfc.connect_string.assignf("CLIENT=%s USER=%s PASSWD=%s LANG=D DEST=%s", entry.client.c_str(), entry.user.c_str(),
                              entry.password.c_str(), entry.destination.c_str());
   // "SapRfc.ini" stays what it always was for whoever reads it, but the
   // library reads this run's own copy: other sensors in the directory replace
   // "SapRfc.ini" while this one is still waiting for its system to answer.
-  if (!refresh_shared_logon_file(logon_file.get())) return RFC_NULL_HANDLE;
-  std::rewind(logon_file.get());
-  if (!rfc.own_logon_file.rewrite(logon_file.get())) return RFC_NULL_HANDLE;
+  if (!make_logon_file_copies(rfc, logon_file.get())) {
+    report_logon_copy_failure(entry.destination.view(), rfc.logon_copy_failure);
+    return RFC_NULL_HANDLE;
+  }
   logon_file.reset();
   return RfcOpenEx(rfc.connect_string.c_str(), &rfc.open_error_details);
 }
@@ -82,6 +104,7 @@ void install_rfc_environment(RfcRecords& records, std::FILE* out) {
 
 rfc_handle open_rfc_connection(RfcRecords& records, const SystemEntry& entry, const RunOptions& options,
                                std::FILE* out) {
+  records.logon_copy_failure.clear();
   copy_system_entry(records, entry, options);
   fill_logon_options(records);
   BoundedText<logon_file_prefix.size() + decltype(SystemEntry::destination)::max_length> logon_file_name;

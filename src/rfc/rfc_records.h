@@ -25,4 +25,7 @@ struct RfcRecords {
   BoundedText<255> connect_string;
   /// The copy of the per-destination logon file that RfcOpenEx reads.
   OwnLogonFile own_logon_file;
+  /// "SapRfc.S00 not copied: " and why, when the last connection could not
+  /// be opened for want of a copy of its logon file; empty otherwise.
+  LogonCopyFailure logon_copy_failure;
 };

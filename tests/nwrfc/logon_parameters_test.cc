@@ -163,6 +163,9 @@ TEST_F(LogonFileParameters, RfcIniNamesTheLogonFileAndEveryMessageNamesIt) {
   std::filesystem::create_directory("elsewhere");
   write_file("elsewhere/logon.ini", "DEST=PRD\nTYPE=A\nASHOST=sapprd01\nSYSNR=00\n");
   write_file("SapRfc.ini", "DEST=QAS\nTYPE=A\nASHOST=sapqas01\nSYSNR=00\n");
+  // A sensor run's own copy of "SapRfc.PRD", which messages never name: it
+  // is gone when the run ends.
+  write_file("SapRfc-4242.ini", "DEST=PRD\nTYPE=A\nASHOST=sapprd01\nSYSNR=00\n");
   const struct {
     const char* rfc_ini;  // null: not set
     const char* destination;
@@ -174,6 +177,8 @@ TEST_F(LogonFileParameters, RfcIniNamesTheLogonFileAndEveryMessageNamesIt) {
       {"elsewhere/logon.ini", "PRD", "", ""},
       {"elsewhere/logon.ini", "QAS", "unknown destination", "destination QAS not found in elsewhere/logon.ini"},
       {"elsewhere/none.ini", "PRD", "no logon file", "elsewhere/none.ini (named by RFC_INI) not found"},
+      {"SapRfc-4242.ini", "QAS", "unknown destination", "destination QAS not found in SapRfc.QAS"},
+      {"SapRfc-42x.ini", "QAS", "no logon file", "SapRfc-42x.ini (named by RFC_INI) not found"},
   };
   for (const auto& row : rows) {
     if (row.rfc_ini == nullptr)
@@ -189,6 +194,7 @@ TEST_F(LogonFileParameters, RfcIniNamesTheLogonFileAndEveryMessageNamesIt) {
     EXPECT_EQ(message.view(), row.message);
   }
   unsetenv("RFC_INI");
+  std::filesystem::remove("SapRfc-4242.ini");
   std::filesystem::remove("SapRfc.ini");
   LogonFileEntry entry;
   const char* status = "";

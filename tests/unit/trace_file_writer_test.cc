@@ -1,4 +1,4 @@
-#include "trace_file.h"
+#include "platform/trace_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -126,7 +126,30 @@ std::string profile_text(const NewProfile& profile, const std::string& stored_pa
   return text;
 }
 
-bool file_exists(const std::string& path) { return OwnedFile(open_file_for_reading(path.c_str())) != nullptr; }
+// Any entry by that name is kept without --force, one that cannot be read
+// or a dangling link too; with it, only a regular file is replaced: a link or
+// a pipe in its place is none of this tool's doing.
+bool may_take_place_of(const NewProfile& profile) {
+  const EntryKind existing = directory_entry_kind(profile.path.c_str());
+  if (existing == EntryKind::Missing) return true;
+  if (!profile.force) {
+    print_error(profile.path + " exists; give --force to overwrite it");
+    return false;
+  }
+  if (existing == EntryKind::RegularFile) return true;
+  print_error(profile.path + " is not a regular file; it is left as it is");
+  return false;
+}
+
+// The new file is on disk before it takes the old one's place, and the
+// directory before and after, so that a power loss leaves the old profile or
+// the new one, never an empty one.
+bool put_in_place(const std::string& new_path, const std::string& path) {
+  flush_directory_of(new_path.c_str());
+  if (!replace_file(new_path.c_str(), path.c_str())) return false;
+  flush_directory_of(path.c_str());
+  return true;
+}
 
 // The profile is written whole under a name of its own and then put in the
 // place of the old one in one step, so that a full disk or a failed write
@@ -137,8 +160,8 @@ bool write_file(const std::string& path, const std::string& text) {
   remove_regular_file(new_path.c_str());  // left by a write that failed before
   std::FILE* file = create_new_file(new_path.c_str(), FileReaders::OwnerOnly);
   if (file == nullptr) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-  if (std::fclose(file) == 0 && written && replace_file(new_path.c_str(), path.c_str())) return true;
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && flush_to_disk(file);
+  if (std::fclose(file) == 0 && written && put_in_place(new_path, path)) return true;
   remove_regular_file(new_path.c_str());
   return false;
 }
@@ -154,10 +177,7 @@ int run_new(int argc, const char* const* argv) {
   std::string problem;
   if (!parse_arguments(argc, argv, profile, problem)) return refuse_usage(problem, new_usage);
   if (!check_values(profile)) return tool_failure;
-  if (!profile.force && file_exists(profile.path)) {
-    print_error(profile.path + " exists; give --force to overwrite it");
-    return tool_failure;
-  }
+  if (!may_take_place_of(profile)) return tool_failure;
   std::string password, stored;
   if (!read_password(minimum_length(ProfileField::Password), password) || !scramble_for_profile(password, stored))
     return tool_failure;

@@ -1,4 +1,5 @@
-// The library's trace file "Dev_Rfc.Trc" in the working directory.
+// The trace file "Dev_Rfc.Trc" in the working directory, written alike by the
+// RFC libraries of ours and by the sensor for what fails before the library.
 #pragma once
 
 #include <string_view>
