@@ -7,6 +7,10 @@
 
 struct RunState;
 
+/// The exit code of a child whose RFC library cannot be used: it printed the
+/// error document, which ends the run with the code of a numbered error.
+inline constexpr int library_unusable_child_exit_code = 3;
+
 /// How many children at most, and how long each may take.
 struct ParallelLimits {
   unsigned children;
@@ -25,7 +29,8 @@ struct ParallelEnd {
 /// started with `command` measure it, and prints each system's output, channel
 /// and state line once all before it are printed.  A child that ends with
 /// code 1 (the RFC error handler) ends the run there: its output is printed,
-/// no later system is, and its code is returned.  A child that ends without a
+/// no later system is, and its code is returned; so does one whose library
+/// cannot be used, with the code of a numbered error.  A child that ends without a
 /// result, or passes its deadline, counts as failed.  No child outlives the
 /// call.
 ParallelEnd measure_listed_systems_in_parallel(RunState& state, const ParallelLimits& limits,

@@ -11,6 +11,12 @@
 /// for the copy alone.  False when "SapRfc.ini" does not hold the copy.
 bool refresh_shared_logon_file(std::FILE* source);
 
+/// Points RFC_INI at this run's own copy of a logon file, under the name
+/// OwnLogonFile writes it by, before the copy exists: a library that copies
+/// the environment when it is loaded reads nothing set after that.  When the
+/// variable cannot be set, the copy's rewrite finds out.
+void point_library_at_own_logon_file();
+
 /// This run's own copy of a destination's logon file, which the library reads
 /// through RFC_INI, so that no other run can change it while the library opens
 /// the connection.  The file is removed when the object goes.

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "rfc/connection_overrides.h"
 #include "rfc/rfc_error_report.h"
+#include "rfc/rfc_library_binding.h"
 
 namespace {
 
@@ -72,6 +73,11 @@ rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, Owned
 }
 
 }  // namespace
+
+bool prepare_rfc_library(TextBuffer& failure) {
+  point_library_at_own_logon_file();
+  return load_rfc_library(failure);
+}
 
 void install_rfc_environment(RfcRecords& records, std::FILE* out) {
   set_rfc_error_report_output(out);
