@@ -41,6 +41,11 @@ using LibraryFunction = void (*)();
 /// The bitness of this program (32 or 64).
 unsigned program_bits();
 
+/// Starts a load of `file_name` afresh in `library`, its first directory the
+/// executable's own; writes the path the library has there into `beside`
+/// and tells whether a file lies there.
+bool library_beside_executable(const char* file_name, LoadedLibrary& library, PathText& beside);
+
 /// Loads the library `file_name` from the executable's own directory when it
 /// lies there, otherwise through the system's search for libraries; a loaded
 /// library stays until the process ends.

@@ -1,11 +1,9 @@
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <string_view>
 
 #include "platform/library_loading.h"
-#include "platform/process.h"
 
 namespace {
 
@@ -52,15 +50,9 @@ void tell_fault(const char* file_name, const PathText& beside, bool lies_beside,
 
 }  // namespace
 
-unsigned program_bits() { return sizeof(void*) * 8; }
-
 void load_library(const char* file_name, LoadedLibrary& library) {
-  library.fault = LibraryFault::None;
-  library.loader_message.clear();
-  if (!executable_directory(library.first_directory)) library.first_directory.clear();
   PathText beside;
-  const bool lies_beside = !library.first_directory.empty() && beside.assign_whole(library.first_directory.view()) &&
-                           beside.append_whole(file_name) && access(beside.c_str(), F_OK) == 0;
+  const bool lies_beside = library_beside_executable(file_name, library, beside);
   library.handle = dlopen(lies_beside ? beside.c_str() : file_name, RTLD_NOW | RTLD_LOCAL);
   if (library.handle != nullptr) return;
   const char* message = dlerror();

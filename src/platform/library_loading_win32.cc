@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "platform/library_loading.h"
-#include "platform/process.h"
 
 namespace {
 
@@ -44,11 +43,6 @@ void write_loader_message(DWORD code, LoadedLibrary& library) {
   if (length > 0) library.loader_message.appendf(": %.*s", static_cast<int>(length), text);
 }
 
-bool is_file(const char* path) {
-  const DWORD attributes = GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 void tell_fault(DWORD code, const char* found, LoadedLibrary& library) {
   // Both the other bitness and a damaged file give this code; the file's own
   // header tells them apart.
@@ -66,15 +60,9 @@ void tell_fault(DWORD code, const char* found, LoadedLibrary& library) {
 
 }  // namespace
 
-unsigned program_bits() { return sizeof(void*) * 8; }
-
 void load_library(const char* file_name, LoadedLibrary& library) {
-  library.fault = LibraryFault::None;
-  library.loader_message.clear();
-  if (!executable_directory(library.first_directory)) library.first_directory.clear();
   PathText beside;
-  const bool lies_beside = !library.first_directory.empty() && beside.assign_whole(library.first_directory.view()) &&
-                           beside.append_whole(file_name) && is_file(beside.c_str());
+  const bool lies_beside = library_beside_executable(file_name, library, beside);
   // No dialog box waits for a person when the library cannot be loaded; its
   // own libraries are looked for beside it first.
   const UINT previous_mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
