@@ -1,7 +1,7 @@
-# What every library that takes the vendor's RFC library's place, and every
-# program that calls one, has in common: the vendor's file name (LIBRFC32.dll,
-# librfc32.so), the seven functions and nothing else exported, and on 32-bit
-# Windows the vendor's plain export names ("RfcOpen", not "RfcOpen@4").
+# What every library that takes the vendor's RFC library's place has in
+# common: the vendor's file name (LIBRFC32.dll, librfc32.so), the seven
+# functions and nothing else exported, and on 32-bit Windows the vendor's plain
+# export names ("RfcOpen", not "RfcOpen@4"), by which the sensor looks them up.
 #
 #   quenmarel_rfc_library(TARGET)
 #       makes the SHARED library TARGET one that can lie beside the sensor in
@@ -10,11 +10,10 @@
 #       makes TARGET a static library such a library is built from:
 #       position-independent, nothing of it exported, its headers found by
 #       their bare names in the folder that defines it.
-#   quenmarel_link_rfc_library(TARGET LIBRARY)
-#       links the executable TARGET to the seven functions: on Windows through
-#       an import library made from the vendor's names alone, so that any of
-#       the libraries can lie beside it (LIBRARY is built with it); elsewhere
-#       to the shared LIBRARY.
+#   quenmarel_rfc_library_beside(TARGET LIBRARY)
+#       builds LIBRARY whenever the executable TARGET is built, so that it lies
+#       beside it for the tests; TARGET loads whichever library lies there at
+#       run time and links none.
 
 # The seven functions, each with the bytes its arguments take on the stack in
 # a 32-bit stdcall call: the compiler refers to `RfcOpen` as `_RfcOpen@4`.
@@ -34,24 +33,11 @@ if(WIN32)
   endforeach()
   file(CONFIGURE OUTPUT ${QUENMAREL_RFC_DEFINITION_FILE} CONTENT "${rfc_definition}")
 
-  # The linker and dlltool read the decorated names from the definition file;
-  # --kill-at drops the "@N" from the names the DLL exports and imports by.
+  # The linker reads the decorated names from the definition file; --kill-at
+  # drops the "@N" from the names the DLL exports.
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(QUENMAREL_RFC_KILL_AT --kill-at)
   endif()
-  if(NOT CMAKE_DLLTOOL)
-    message(FATAL_ERROR "dlltool not found: the sensor's import library of LIBRFC32.dll needs it")
-  endif()
-  set(rfc_import_file ${rfc_exports_dir}/libLIBRFC32_import.a)
-  add_custom_command(OUTPUT ${rfc_import_file}
-                     COMMAND ${CMAKE_DLLTOOL} --input-def ${QUENMAREL_RFC_DEFINITION_FILE} --dllname LIBRFC32.dll
-                             --output-lib ${rfc_import_file} ${QUENMAREL_RFC_KILL_AT}
-                     DEPENDS ${QUENMAREL_RFC_DEFINITION_FILE}
-                     COMMENT "Making the import library of LIBRFC32.dll")
-  add_custom_target(rfc_import_file DEPENDS ${rfc_import_file})
-  add_library(rfc_import_library INTERFACE)
-  target_link_libraries(rfc_import_library INTERFACE ${rfc_import_file})
-  add_dependencies(rfc_import_library rfc_import_file)
 else()
   # A version script: the static C++ runtime inside the library would otherwise
   # export hundreds of its own symbols alongside the seven.
@@ -90,12 +76,6 @@ function(quenmarel_rfc_piece target)
                                              VISIBILITY_INLINES_HIDDEN ON)
 endfunction()
 
-function(quenmarel_link_rfc_library target library)
-  if(WIN32)
-    target_link_libraries(${target} PRIVATE rfc_import_library)
-    # Not needed to link, but to run: built with the executable, it lies beside it.
-    add_dependencies(${target} ${library})
-  else()
-    target_link_libraries(${target} PRIVATE ${library})
-  endif()
+function(quenmarel_rfc_library_beside target library)
+  add_dependencies(${target} ${library})
 endfunction()

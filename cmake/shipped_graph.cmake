@@ -5,7 +5,7 @@
 # a TARGET, or anything it links, links a test double's target or has a test
 # double's folder on its include path.
 
-set(QUENMAREL_TEST_DOUBLE_TARGETS rfc32 rfc_wire_format rfc_transport rfc_call_reply nwrfc_standin rfcsim)
+set(QUENMAREL_TEST_DOUBLE_TARGETS rfc32 rfc32_rfc_ini_at_load rfc_wire_format rfc_transport rfc_call_reply nwrfc_standin rfcsim)
 set(QUENMAREL_TEST_DOUBLE_FOLDERS ${PROJECT_SOURCE_DIR}/rfclib ${PROJECT_SOURCE_DIR}/nwrfc-standin
                                   ${PROJECT_SOURCE_DIR}/tools/rfcsim)
 

@@ -17,12 +17,10 @@
 #define RFC_CALL
 #endif
 
-#if defined(_WIN32)
-#if defined(QUENMAREL_BUILDING_RFC_LIBRARY)
+/* The sensor imports nothing: it finds the functions of the library it loads
+   by name, through definitions of its own of these declarations. */
+#if defined(_WIN32) && defined(QUENMAREL_BUILDING_RFC_LIBRARY)
 #define RFC_API __declspec(dllexport)
-#else
-#define RFC_API __declspec(dllimport)
-#endif
 #elif defined(QUENMAREL_BUILDING_RFC_LIBRARY)
 #define RFC_API __attribute__((visibility("default")))
 #else

@@ -1,14 +1,12 @@
 #include "logon_file.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "common/line_reader.h"
 #include "platform/files.h"
 
 namespace {
 
-constexpr const char* default_logon_file = "SapRfc.ini";
 constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 // The name of a sensor run's own copy: this prefix, a process number and the suffix.
 constexpr std::string_view own_copy_prefix = "SapRfc-";
@@ -72,11 +70,6 @@ void take_entry_line(std::string_view line, LogonFileEntry& entry) {
 
 }  // namespace
 
-const char* logon_file_path() {
-  const char* named = std::getenv("RFC_INI");
-  return named != nullptr && named[0] != '\0' ? named : default_logon_file;
-}
-
 LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& entry) {
   std::FILE* file = open_file_for_reading(logon_file_path());
   if (file == nullptr) return LogonFileLookup::NoFile;
@@ -124,7 +117,7 @@ void write_edited_logon_file_name(std::string_view destination, TextBuffer& name
 void describe_missing_entry(LogonFileLookup lookup, std::string_view destination, const char** status,
                             TextBuffer& message) {
   const char* path = logon_file_path();
-  const bool named_by_environment = path != default_logon_file;
+  const bool named_by_environment = path != default_logon_file_name;
   if (lookup == LogonFileLookup::NoFile) {
     *status = "no logon file";
     if (named_by_environment)

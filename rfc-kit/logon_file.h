@@ -34,8 +34,13 @@ struct LogonFileEntry {
 /// "DEST=" line, so its first entry could not be read.
 enum class LogonFileLookup { Found, NoFile, NoEntry, UnreadableStart };
 
+/// The logon file read when RFC_INI names none, in the working directory.
+inline constexpr const char* default_logon_file_name = "SapRfc.ini";
+
 /// The logon file's path: the value of RFC_INI when it is set and not
-/// empty, otherwise "SapRfc.ini" in the working directory.
+/// empty, otherwise default_logon_file_name (this very pointer).  In a file
+/// of its own, so that a library that takes RFC_INI otherwise links its own
+/// definition in its place.
 const char* logon_file_path();
 
 /// Finds the entry whose "DEST=" value equals `destination` exactly.  An

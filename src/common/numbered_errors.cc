@@ -68,6 +68,12 @@ constexpr NumberedErrorRow rows[] = {
      "`,LIMITS=` is not followed by a warning and an error limit, or `/` and an error limit, whole numbers from 1 "
      "to 999 with the warning limit below the error limit (the message shows what follows it)",
      "write for example `,LIMITS=80/95`, or `,LIMITS=/95` for an error limit alone"},
+    {E::RfcLibraryUnusable, "1034", "", "",
+     "the RFC library cannot be used: not found beside the sensor nor on the system's search path, built for the "
+     "other bitness, needing a library that is missing, or lacking one of the seven functions (the message says "
+     "which, and what to do)",
+     "do what the message says: put the vendor's library (or the NetWeaver RFC bridge) beside the sensor, use the "
+     "package of the library's bitness, or put the library it needs beside it"},
 };
 
 constexpr bool rows_in_order() {

@@ -36,6 +36,7 @@ enum class NumberedError {
   GlobalSensorNotFound,
   ParallelSettingInvalid,
   ChannelLimitsInvalid,
+  RfcLibraryUnusable,
 };
 
 /// One error: its number, its message around the one name it may carry, and

@@ -12,6 +12,7 @@
 #include "driver/run_steps.h"
 #include "output/channel_limits.h"
 #include "output/result_document.h"
+#include "rfc/rfc_connection.h"
 
 namespace {
 
@@ -52,15 +53,12 @@ void measure_one_after_another(RunState& state) {
   }
 }
 
-ParallelEnd measure_at_the_same_time(RunState& state, unsigned systems) {
+// The command that starts a child for one system; null when the run
+// measures alone: without ",PARALLEL=", or without its own path, which the
+// sensor needs to start itself.
+const ChildCommand* listed_system_child_command(const ParallelSetting& parallel) {
   static ListedSystemCommand command;
-  // Without its own path the sensor cannot start itself; it measures alone.
-  if (!form_listed_system_command(command)) {
-    measure_one_after_another(state);
-    return ParallelEnd{};
-  }
-  return measure_listed_systems_in_parallel(state, ParallelLimits{systems, listed_system_deadline_ms},
-                                            command.command);
+  return parallel.given && form_listed_system_command(command) ? &command.command : nullptr;
 }
 
 void print_summary(RunState& state) {
@@ -91,12 +89,20 @@ int run_item_mode(RunState& state) {
   const OptionValue limits = option_value_of_run(state.options, command_line, channel_limits_keyword);
   if (!take_channel_limits(document, limits))
     return end_run_with_error(document, state.out, NumberedError::ChannelLimitsInvalid, limits.text.view());
-  print_opening(state);
   // An item-mode run neither reads nor deletes the trace file, but the library
   // writes into it for every system that fails, in this process or its children.
   join_runs_in_directory(state.presence);
-  if (parallel.given) {
-    const ParallelEnd end = measure_at_the_same_time(state, parallel.systems);
+  // Children load the library each for itself.  A run that measures alone
+  // loads it before it prints anything, so that one it cannot use gets a
+  // document of its own.
+  const ChildCommand* child_command = listed_system_child_command(parallel);
+  MessageText failure;
+  if (child_command == nullptr && !prepare_rfc_library(failure))
+    return end_run_with_error(document, state.out, NumberedError::RfcLibraryUnusable, failure.view());
+  print_opening(state);
+  if (child_command != nullptr) {
+    const ParallelEnd end = measure_listed_systems_in_parallel(
+        state, ParallelLimits{parallel.systems, listed_system_deadline_ms}, *child_command);
     if (!end.reached_summary) return end.exit_code;
   } else {
     measure_one_after_another(state);

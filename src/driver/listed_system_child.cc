@@ -2,8 +2,10 @@
 
 #include "driver/listed_system.h"
 #include "driver/listed_system_exchange.h"
+#include "driver/parallel_item_run.h"
 #include "driver/run_state.h"
 #include "driver/run_steps.h"
+#include "rfc/rfc_connection.h"
 
 namespace {
 
@@ -22,6 +24,12 @@ int run_listed_system_child(RunState& state, int argc, const char* const* argv) 
     return unusable_child_exit_code;
   refresh_run_options(state.options);
   take_run_options(state.document, state.options);
+  MessageText failure;
+  if (!prepare_rfc_library(failure)) {
+    static_cast<void>(
+        end_run_with_error(state.document, state.out, NumberedError::RfcLibraryUnusable, failure.view()));
+    return library_unusable_child_exit_code;
+  }
   measure_listed_system(state, system);
   write_listed_system_result(state.out, system);
   return 0;

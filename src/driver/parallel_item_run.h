@@ -7,6 +7,10 @@
 
 struct RunState;
 
+/// The exit code of a child whose RFC library cannot be used: it printed the
+/// error document, which ends the run with the code of a numbered error.
+inline constexpr int library_unusable_child_exit_code = 3;
+
 /// How many children at most, and how long each may take.
 struct ParallelLimits {
   unsigned children;
@@ -25,10 +29,11 @@ struct ParallelEnd {
 /// started with `command` measure it, and prints each system's output, channel
 /// and state line once all before it are printed.  A child that ends with
 /// code 1 (the RFC error handler) ends the run there: its output is printed,
-/// no later system is, and its code is returned.  A child that ends without a
-/// result, or passes its deadline, counts as failed.  A child that cannot be
-/// started waits for a running one to end; with none running, the run
-/// measures that system itself.  No child outlives the call, nor any logon
+/// no later system is, and its code is returned; so does one whose library
+/// cannot be used, with the code of a numbered error.  A child that ends
+/// without a result, or passes its deadline, counts as failed.  A child that
+/// cannot be started waits for a running one to end; with none running, the
+/// run measures that system itself.  No child outlives the call, nor any logon
 /// file copy of a child it ended.
 ParallelEnd measure_listed_systems_in_parallel(RunState& state, const ParallelLimits& limits,
                                                const ChildCommand& command);

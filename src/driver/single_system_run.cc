@@ -65,6 +65,9 @@ int run_single_system(RunState& state, OwnedFile profile) {
   if (!take_channel_limits(document, limits))
     return end_run_with_error(document, state.out, NumberedError::ChannelLimitsInvalid, limits.text.view());
   join_runs_in_directory(state.presence);
+  MessageText library_failure;
+  if (!prepare_rfc_library(library_failure))
+    return end_run_with_error(document, state.out, NumberedError::RfcLibraryUnusable, library_failure.view());
   install_rfc_environment(state.rfc, state.out);
   if (state.options.console_mode) print_starting_lines(state);
 

@@ -15,3 +15,9 @@ bool set_environment_variable(const char* name, const char* value) {
   if (!setting.assign_whole(name) || !setting.append_whole("=") || !setting.append_whole(value)) return false;
   return SetEnvironmentVariableA(name, value) != 0 && _putenv(setting.c_str()) == 0;
 }
+
+bool environment_variable(const char* name, TextBuffer& value) {
+  char found[path_capacity + 1];
+  const DWORD length = GetEnvironmentVariableA(name, found, sizeof found);
+  return length > 0 && length < sizeof found && value.assign_whole(std::string_view(found, length));
+}

@@ -110,3 +110,9 @@ bool OwnLogonFile::rewrite(std::FILE* source, TextBuffer& failure) {
   remove_regular_file(name_.c_str());
   return write_new_file(name_.c_str(), FileReaders::OwnerOnly, source, failure);
 }
+
+void point_library_at_own_logon_file() {
+  BoundedText<31> name;
+  name.assignf("SapRfc-%lu.ini", current_process_id());
+  set_environment_variable("RFC_INI", name.c_str());
+}

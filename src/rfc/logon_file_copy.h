@@ -21,6 +21,12 @@ bool refresh_shared_logon_file(std::FILE* source, TextBuffer& failure);
 /// was writing.
 void remove_logon_file_copies_of(unsigned long process_id);
 
+/// Points RFC_INI at this run's own copy of a logon file, under the name
+/// OwnLogonFile writes it by, before the copy exists: a library that copies
+/// the environment when it is loaded reads nothing set after that.  When the
+/// variable cannot be set, the copy's rewrite finds out.
+void point_library_at_own_logon_file();
+
 /// This run's own copy of a destination's logon file, which the library reads
 /// through RFC_INI, so that no other run can change it while the library opens
 /// the connection.  The file is removed when the object goes.

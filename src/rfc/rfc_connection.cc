@@ -7,6 +7,7 @@
 #include "platform/trace_file.h"
 #include "rfc/connection_overrides.h"
 #include "rfc/rfc_error_report.h"
+#include "rfc/rfc_library_binding.h"
 
 namespace {
 
@@ -94,6 +95,11 @@ rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, Owned
 }
 
 }  // namespace
+
+bool prepare_rfc_library(TextBuffer& failure) {
+  point_library_at_own_logon_file();
+  return load_rfc_library(failure);
+}
 
 void install_rfc_environment(RfcRecords& records, std::FILE* out) {
   set_rfc_error_report_output(out);

@@ -8,8 +8,13 @@
 #include "rfc/rfc_records.h"
 #include "rfc_library.h"
 
+/// Makes the RFC library ready for the run's first use of it: names the run's
+/// own logon file to it, then loads it (see load_rfc_library).  False, with
+/// what is wrong and what to do in `failure`, when it cannot be used.
+bool prepare_rfc_library(TextBuffer& failure);
+
 /// Installs `report_rfc_error` as the library's error handler (RfcEnvironment),
-/// printing its report on `out`.
+/// printing its report on `out`; the library was prepared before.
 void install_rfc_environment(RfcRecords& records, std::FILE* out);
 
 /// Opens a connection for `entry`, with the host and system number the options

@@ -9,7 +9,9 @@ the run's own logon-file copy a run reaches another run's system; without its
 own part of the trace file a run reports another system's text; and a
 successful run that deleted the trace file beside failing ones would make
 them report "- Look for Trace-File".  Afterwards the directory holds only the
-files a run may leave there.
+files a run may leave there.  With --library and the stand-in's variant that
+reads RFC_INI only when it is loaded, a sensor that names its own copy after
+loading the library reaches the systems of other runs.
 """
 
 import os

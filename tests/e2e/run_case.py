@@ -55,6 +55,7 @@ SECTIONS = {
     'workdir': ('configuration',),
     'platform': ('configuration',),
     'command': ('configuration',),
+    'library': ('configuration',),
     'args': ('configuration',),
     'stdin': ('configuration', 'crlf', 'nonewline'),
     'target': ('configuration', 'crlf', 'nonewline'),
@@ -73,9 +74,11 @@ NAMED_SECTIONS = ('file', 'after')
 # Without these a case could pass while checking nothing.
 REQUIRED_SECTIONS = ('stdout', 'exit')
 # Sections read as they stand; placeholders are expanded in all others.
-UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'exit', 'stdout-to')
+UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'library', 'exit', 'stdout-to')
 PLATFORMS = ('both', 'native', 'windows')
 COMMANDS = ('quenmarel', 'quenmarel-profile')
+# What a case may lay beside the sensor instead of the configuration's RFC library.
+LIBRARIES = ('none',)
 # Where a case may send the program's standard output instead of to the runner.
 STDOUT_DESTINATIONS = ('full', 'closed')
 HEX_BYTES = re.compile(r'^(?:[0-9A-Fa-f]{2})+$')
@@ -201,6 +204,8 @@ def check_value(path, section, section_names):
         raise CaseError(path, section.line, 'section <within> must hold a whole number of seconds, not %r' % value)
     if section.name == 'command' and value not in COMMANDS:
         raise CaseError(path, section.line, 'section <command> must hold one of %s' % ', '.join(COMMANDS))
+    if section.name == 'library' and value not in LIBRARIES:
+        raise CaseError(path, section.line, 'section <library> must hold one of %s' % ', '.join(LIBRARIES))
     if section.name == 'stdout-to' and value not in STDOUT_DESTINATIONS:
         raise CaseError(path, section.line, 'section <stdout-to> must hold one of %s'
                         % ', '.join(STDOUT_DESTINATIONS))
@@ -228,7 +233,7 @@ def check_placeholders(path, first_line, text, fragments_allowed):
 
 def placeholder_problem(name, argument, fragments_allowed):
     """What is wrong with a placeholder, or None."""
-    if name in ('host', 'host2', 'targetfile', 'nul'):
+    if name in ('host', 'host2', 'targetfile', 'bindir', 'nul'):
         return None if argument is None else 'takes no argument'
     if name == 'scramble':
         return None if argument else 'needs the password: {{scramble:TEXT}}'
@@ -263,6 +268,7 @@ class Expander:
     def __init__(self, hosts, profile_tool):
         self.hosts = hosts
         self.target_file = ''
+        self.bin_dir = ''
         self.profile_tool = profile_tool
         self.scrambled = {}
 
@@ -284,6 +290,8 @@ class Expander:
                 return self.hosts[1]
             if name == 'targetfile':
                 return self.target_file
+            if name == 'bindir':
+                return self.bin_dir
             if name == 'nul':
                 return '\0'
             if name == 'bytes':
@@ -311,16 +319,18 @@ class Expander:
         return text.encode('latin-1')
 
 
-def install_program(bin_dir, private_bin, windows, target_bytes, library=None, beside=()):
+def install_program(bin_dir, private_bin, windows, target_bytes, library=None, beside=(), without_library=False):
     """Puts the programs and the RFC library into a directory of the case's own,
     with the case's target file beside them.  `library` takes the place of the
-    build's own RFC library; the files of `beside` lie next to it."""
+    build's own RFC library; the files of `beside` lie next to it; neither
+    does when the case asks for no library."""
     os.makedirs(private_bin)
     library_name = 'LIBRFC32.dll' if windows else 'librfc32.so'
     names = ['quenmarel.exe', 'quenmarel-profile.exe'] if windows else ['quenmarel', 'quenmarel-profile']
     sources = [os.path.join(bin_dir, name) for name in names]
-    sources.append(library or os.path.join(bin_dir, library_name))
-    sources.extend(beside)
+    if not without_library:
+        sources.append(library or os.path.join(bin_dir, library_name))
+        sources.extend(beside)
     for source in sources:
         if not os.path.exists(source):
             continue
@@ -539,8 +549,10 @@ def run_case(args):
         target = single.get('target')
         expander.target_file = windows_path(os.path.join(private_bin, 'quenmarel.target')) if args.wine else \
             os.path.join(private_bin, 'quenmarel.target')
+        expander.bin_dir = windows_path(private_bin) + '\\' if args.wine else private_bin + '/'
+        without_library = 'library' in single and single['library'].text.strip() == 'none'
         install_program(args.bin, private_bin, bool(args.wine), expander.section_bytes(target) if target else None,
-                        args.library, args.beside)
+                        args.library, args.beside, without_library)
         for section in sections:
             if section.name == 'file':
                 paths.write(section.attributes['name'], expander.section_bytes(section))

@@ -25,6 +25,7 @@ def arguments(description):
     parser.add_argument('--wine-prefix')
     parser.add_argument('--run-name', required=True,
                         help='the build tested (native, wine, wine32): each one tested at once its own address')
+    parser.add_argument('--library', help='the RFC library to lay beside the sensor instead of the build\'s own')
     return parser.parse_args()
 
 
@@ -99,7 +100,7 @@ def scratch(args, prefix, host, target_bytes):
     space = Scratch(args, root, host)
     try:
         os.makedirs(space.work)
-        run_case.install_program(args.bin, space.bin, bool(args.wine), target_bytes)
+        run_case.install_program(args.bin, space.bin, bool(args.wine), target_bytes, args.library)
         yield space
     finally:
         space.stop_sensors()

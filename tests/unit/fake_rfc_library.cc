@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "rfc/rfc_library_binding.h"
+
 namespace {
 
 FakeRfcLibrary fake;
@@ -56,6 +58,14 @@ bool broke_during(const char* function) {
 
 FakeRfcLibrary& fake_rfc_library() { return fake; }
 void reset_fake_rfc_library() { fake = FakeRfcLibrary{}; }
+
+bool load_rfc_library(TextBuffer& failure) {
+  ++fake.load_calls;
+  fake.rfc_ini_at_load = text_or_absent(std::getenv("RFC_INI"));
+  if (fake.load_failure.empty()) return true;
+  failure.assign(fake.load_failure);
+  return false;
+}
 
 extern "C" {
 

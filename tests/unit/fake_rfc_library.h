@@ -24,7 +24,13 @@ struct FakeRfcLibrary {
   std::string break_during;
   rfc_error_info last_error{};
 
+  /// Makes loading the library fail with this text; empty: it loads.
+  std::string load_failure;
+
   // --- what the sensor passed ---
+  int load_calls = 0;
+  /// RFC_INI as a library that copies the environment when it is loaded sees it.
+  std::optional<std::string> rfc_ini_at_load;
   int environment_calls = 0;
   rfc_error_handler error_handler = nullptr;
   void* allocate_routine = reinterpret_cast<void*>(1);
@@ -55,6 +61,9 @@ struct FakeRfcLibrary {
   bool table_lists_empty = false;
 };
 
-/// The fake of the current test, reset by reset_fake_rfc_library().
+/// The fake of the current test, reset by reset_fake_rfc_library().  It
+/// defines the sensor's loader of the library too, so that the sensor's own
+/// definitions of the seven functions, which forward to a loaded library, are
+/// never linked into the tests.
 FakeRfcLibrary& fake_rfc_library();
 void reset_fake_rfc_library();

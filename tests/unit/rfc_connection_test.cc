@@ -178,6 +178,23 @@ TEST_F(RfcConnectionTest, EveryOpenRewritesTheOwnCopyForALibraryThatReadsRfcIniO
   EXPECT_EQ(directory.read("SapRfc.ini"), "DEST=DEV\nASHOST=sapdev01\nSYSNR=01\n");
 }
 
+// A library whose C runtime copies the environment when it is loaded knows
+// only what was set before; the copy itself is written at each open.
+TEST_F(RfcConnectionTest, LibraryIsLoadedOnlyAfterRfcIniNamesTheOwnCopy) {
+  directory.write("SapRfc.PRD", "DEST=PRD\nASHOST=sapprd01\nSYSNR=00\n");
+  BoundedText<255> failure;
+  ASSERT_TRUE(prepare_rfc_library(failure));
+  EXPECT_EQ(fake.load_calls, 1);
+  EXPECT_EQ(fake.rfc_ini_at_load, own_copy_name());
+  open();
+  EXPECT_EQ(fake.rfc_ini, own_copy_name());
+  EXPECT_EQ(fake.rfc_ini_file_at_open_ex, "DEST=PRD\nASHOST=sapprd01\nSYSNR=00\n");
+
+  fake.load_failure = "librfc32.so has no function RfcOpenEx";
+  EXPECT_FALSE(prepare_rfc_library(failure));
+  EXPECT_EQ(failure.view(), fake.load_failure);
+}
+
 TEST_F(RfcConnectionTest, OwnCopyIsNeverWrittenThroughWhatTakesItsName) {
   directory.write("SapRfc.PRD", "DEST=PRD\n");
   directory.write("victim", "untouched");

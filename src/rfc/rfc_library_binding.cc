@@ -1,0 +1,117 @@
+#include "rfc/rfc_library_binding.h"
+
+#include "common/program_version.h"
+#include "platform/library_loading.h"
+#include "rfc_library.h"
+
+namespace {
+
+enum RfcFunctionIndex {
+  call_index,
+  close_index,
+  environment_index,
+  last_error_index,
+  open_index,
+  open_ex_index,
+  receive_index,
+  rfc_function_count
+};
+
+// The names the library exports them by: plain, also on 32-bit Windows.
+constexpr const char* rfc_function_names[rfc_function_count] = {
+    "RfcCall", "RfcClose", "RfcEnvironment", "RfcLastError", "RfcOpen", "RfcOpenEx", "RfcReceive"};
+
+LibraryFunction rfc_functions[rfc_function_count];
+
+template <typename Function>
+Function rfc_function(RfcFunctionIndex index) {
+  return reinterpret_cast<Function>(rfc_functions[index]);
+}
+
+void write_remedy(const PlatformFileNames& names, TextBuffer& failure) {
+  failure.appendf(": put the vendor's %s (or the NetWeaver RFC bridge) beside %s", names.rfc_library, names.program);
+}
+
+void write_other_bitness(const LoadedLibrary& library, const PlatformFileNames& names, TextBuffer& failure) {
+  failure.assignf("%s is a %u-bit library and this %s is %u-bit: ", names.rfc_library, library.library_bits,
+                  names.program, program_bits());
+  if (names.package_system != nullptr)
+    failure.appendf("use quenmarel-%s-%s-%s.zip", package_version, names.package_system,
+                    library.library_bits == 32 ? "x86" : "x64");
+  else
+    failure.appendf("put a %u-bit %s beside it", program_bits(), names.rfc_library);
+}
+
+void write_load_failure(const LoadedLibrary& library, TextBuffer& failure) {
+  const PlatformFileNames& names = platform_file_names();
+  switch (library.fault) {
+    case LibraryFault::OtherBitness: write_other_bitness(library, names, failure); return;
+    case LibraryFault::NotFound:
+      failure.assignf("%s not found in %s nor on the system's search path", names.rfc_library,
+                      library.first_directory.c_str());
+      write_remedy(names, failure);
+      return;
+    case LibraryFault::NeededLibraryMissing:
+      failure.assignf("%s cannot be loaded, a library it needs is missing (%s): put that library beside it",
+                      names.rfc_library, library.loader_message.c_str());
+      return;
+    case LibraryFault::None:
+    case LibraryFault::Refused:
+      failure.assignf("%s cannot be loaded (%s)", names.rfc_library, library.loader_message.c_str());
+      write_remedy(names, failure);
+      return;
+  }
+}
+
+bool find_rfc_functions(const LoadedLibrary& library, TextBuffer& failure) {
+  for (std::size_t index = 0; index < rfc_function_count; ++index) {
+    rfc_functions[index] = library_function(library, rfc_function_names[index]);
+    if (rfc_functions[index] != nullptr) continue;
+    const PlatformFileNames& names = platform_file_names();
+    failure.assignf("%s has no function %s", names.rfc_library, rfc_function_names[index]);
+    write_remedy(names, failure);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool load_rfc_library(TextBuffer& failure) {
+  static LoadedLibrary library;
+  static bool usable = false;
+  if (usable) return true;
+  load_library(platform_file_names().rfc_library, library);
+  if (library.handle == nullptr) {
+    write_load_failure(library, failure);
+    return false;
+  }
+  usable = find_rfc_functions(library, failure);
+  return usable;
+}
+
+void RFC_CALL RfcEnvironment(rfc_environment_record* record) {
+  rfc_function<decltype(&RfcEnvironment)>(environment_index)(record);
+}
+
+rfc_handle RFC_CALL RfcOpen(rfc_logon_options_record* options) {
+  return rfc_function<decltype(&RfcOpen)>(open_index)(options);
+}
+
+rfc_handle RFC_CALL RfcOpenEx(const char* connect_string, rfc_open_error_details* details) {
+  return rfc_function<decltype(&RfcOpenEx)>(open_ex_index)(connect_string, details);
+}
+
+rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function, rfc_parameter* sending,
+                                 rfc_table_entry* tables) {
+  return rfc_function<decltype(&RfcCall)>(call_index)(handle, function, sending, tables);
+}
+
+rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* receiving, rfc_table_entry* tables,
+                                    char** exception) {
+  return rfc_function<decltype(&RfcReceive)>(receive_index)(handle, receiving, tables, exception);
+}
+
+int RFC_CALL RfcLastError(rfc_error_info* error) { return rfc_function<decltype(&RfcLastError)>(last_error_index)(error); }
+
+void RFC_CALL RfcClose(rfc_handle handle) { rfc_function<decltype(&RfcClose)>(close_index)(handle); }
