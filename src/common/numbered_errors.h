@@ -36,6 +36,7 @@ enum class NumberedError {
   GlobalSensorNotFound,
   ParallelSettingInvalid,
   ChannelLimitsInvalid,
+  ItemUnknown,
 };
 
 /// One error: its number, its message around the one name it may carry, and

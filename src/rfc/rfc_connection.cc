@@ -57,8 +57,11 @@ void fill_logon_options(RfcRecords& rfc) {
 
 rfc_handle open_with_logon_options(RfcRecords& rfc) { return RfcOpen(&rfc.logon_options); }
 
-rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, OwnedFile logon_file, std::FILE* out) {
-  std::fprintf(out, "* SapRfc.Ini.......: %s<\n", entry.destination.c_str());
+rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, const RunOptions& options,
+                                OwnedFile logon_file, std::FILE* out) {
+  // A status line for the person at a console; outside console mode it would
+  // stand before the document or inside a bare value, which the monitor rejects.
+  if (options.console_mode) std::fprintf(out, "* SapRfc.Ini.......: %s<\n", entry.destination.c_str());
   rfc.connect_string.assignf("CLIENT=%s USER=%s PASSWD=%s LANG=D DEST=%s", entry.client.c_str(), entry.user.c_str(),
                              entry.password.c_str(), entry.destination.c_str());
   // "SapRfc.ini" stays what it always was for whoever reads it, but the
@@ -89,5 +92,5 @@ rfc_handle open_rfc_connection(RfcRecords& records, const SystemEntry& entry, co
   logon_file_name.append(entry.destination.view());
   OwnedFile logon_file(open_file_for_reading(logon_file_name.c_str()));
   if (logon_file == nullptr) return open_with_logon_options(records);
-  return open_with_logon_file(records, entry, std::move(logon_file), out);
+  return open_with_logon_file(records, entry, options, std::move(logon_file), out);
 }
