@@ -24,6 +24,7 @@ import argparse
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tarfile
@@ -171,16 +172,27 @@ def trial_section_blocks(package_dir):
 def run_readme_trial(package_dir, hosts):
     """Runs the README's trial commands where the archive was unpacked; returns the failures."""
     commands, shown = trial_section_blocks(package_dir)
-    result = subprocess.run(['sh', '-e', '-c', commands], cwd=os.path.dirname(package_dir),
-                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                            timeout=RUN_TIMEOUT)
+    # A session of its own, so that whatever the commands leave running (rfcsim,
+    # when they fail half-way) is stopped with them.
+    shell = subprocess.Popen(['sh', '-c', commands], cwd=os.path.dirname(package_dir), stdin=subprocess.DEVNULL,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, start_new_session=True)
+    try:
+        stdout, stderr = shell.communicate(timeout=RUN_TIMEOUT)
+    except subprocess.TimeoutExpired:
+        stdout, stderr = b'', b'timed out'
+    finally:
+        try:
+            os.killpg(shell.pid, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+        shell.communicate()
     failures = []
-    if masked(result.stdout) != masked(moved(shown, hosts)):
+    if masked(stdout) != masked(moved(shown, hosts)):
         failures.append(('standard output of the README\'s trial commands', masked(moved(shown, hosts)),
-                         masked(result.stdout)))
-    if result.returncode != 0:
+                         masked(stdout)))
+    if shell.returncode != 0:
         failures.append(('exit code of the README\'s trial commands', b'0',
-                         str(result.returncode).encode() + b' ' + result.stderr))
+                         str(shell.returncode).encode() + b' ' + stderr))
     return failures
 
 
