@@ -100,11 +100,11 @@ bool parse_arguments(int argc, const char* const* argv, NewProfile& profile, std
       profile.path = argument;
       if (!has_profile_extension(profile.path)) profile.path += default_profile_extension;
     } else {
-      problem = "more than one profile given";
+      problem = "more than one file given";
       return false;
     }
   }
-  if (profile.path.empty()) problem = "no profile given";
+  if (profile.path.empty()) problem = "no file given";
   return problem.empty();
 }
 
