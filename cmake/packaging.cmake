@@ -1,14 +1,17 @@
 # The release package: what an administrator unpacks on a monitoring probe.
 #
-#   quenmarel-4.3-windows-x64/ (or -x86/ from the 32-bit build)
-#     quenmarel.exe, quenmarel-profile.exe, README.md
+#   quenmarel-4.3-windows-x64/ (or -x86/ from the 32-bit build, -linux-x64/ natively)
+#     quenmarel(.exe), quenmarel-profile(.exe), README.md
+#     nwrfc-bridge/, rfclib/, tools/rfcsim/      the READMEs the README links to
 #     examples/                                   profiles, listings, rfcsim scenario
-#     stand-in-LIBRFC32-for-testing-without-SAP/  our LIBRFC32.dll
-#     NetWeaver-RFC-bridge/                       the bridge's LIBRFC32.dll
+#     NetWeaver-RFC-bridge/                       the bridge's LIBRFC32.dll (librfc32.so)
+#     stand-in-LIBRFC32-for-testing-without-SAP/  Linux only: our librfc32.so and rfcsim
 #
 # The stand-in library is kept out of the program's own folder on purpose: on a
 # real probe the vendor's LIBRFC32.dll lies beside quenmarel.exe, and copying
-# ours there is a deliberate step for a trial against rfcsim.
+# ours there is a deliberate step for a trial against rfcsim.  It talks to
+# nothing but rfcsim, which is built for Linux only (POSIX sockets, signals and
+# threads), so the Windows packages leave it out: there it could not be tried.
 #
 # `cpack` in a build directory writes the archive (ZIP for Windows, tar.gz
 # elsewhere); `cmake --install` lays out the same tree without archiving it.
@@ -16,13 +19,10 @@
 set(QUENMAREL_STAND_IN_FOLDER "stand-in-LIBRFC32-for-testing-without-SAP")
 
 install(TARGETS quenmarel quenmarel-profile RUNTIME DESTINATION .)
-# Only the library itself: RUNTIME is the DLL on Windows, LIBRARY the shared
-# object elsewhere; the import library (ARCHIVE) is build junk for a probe.
-install(TARGETS rfc32
-        RUNTIME DESTINATION ${QUENMAREL_STAND_IN_FOLDER}
-        LIBRARY DESTINATION ${QUENMAREL_STAND_IN_FOLDER})
+# The stand-in only together with the server it talks to; the library itself
+# (LIBRARY, the shared object), without build junk.
 if(TARGET rfcsim)
-  # Built natively only; where it exists it belongs with the other trial piece.
+  install(TARGETS rfc32 LIBRARY DESTINATION ${QUENMAREL_STAND_IN_FOLDER})
   install(TARGETS rfcsim RUNTIME DESTINATION ${QUENMAREL_STAND_IN_FOLDER})
 endif()
 # The NetWeaver bridge in a folder of its own too: it goes beside the sensor
@@ -33,6 +33,11 @@ install(TARGETS nwrfc_bridge
         RUNTIME DESTINATION ${QUENMAREL_BRIDGE_FOLDER}
         LIBRARY DESTINATION ${QUENMAREL_BRIDGE_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+# The READMEs the README links to, at the same relative paths, so that its
+# links resolve inside the package as they do in the source tree.
+foreach(linked_readme nwrfc-bridge rfclib tools/rfcsim)
+  install(FILES ${PROJECT_SOURCE_DIR}/${linked_readme}/README.md DESTINATION ${linked_readme})
+endforeach()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples)
 
 if(WIN32)

@@ -6,6 +6,9 @@
 /// Turns the letters a to z of one character into A to Z, nothing else.
 inline char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+/// Whether a character is one of the digits 0 to 9.
+inline bool is_ascii_digit(char c) { return c >= '0' && c <= '9'; }
+
 /// Whether a character lies between blank and tilde, the characters any text editor keeps.
 inline bool is_printable(char c) { return c >= 0x20 && c <= 0x7E; }
 

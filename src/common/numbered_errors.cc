@@ -10,7 +10,8 @@ constexpr NumberedErrorRow rows[] = {
     {E::ProfileNameMissing, "1001", "Parameter for Profile-Name is missing !", "",
      "no profile name on the command line", "pass the profile name as the first argument"},
     {E::ProfileMissing, "1002", "Profile ", " is missing...", "the profile was not found (the message names it)",
-     "check the name, `C:\\PRTG_Path.Txt` and the custom-sensor directory, or use `@`"},
+     "check the name, `C:\\PRTG_Path.Txt` and the custom-sensor directory (`@`, which skips that search, also "
+     "switches console mode on: for trials at a console only)"},
     {E::InvalidParameter, "1003", "Invalid Parameter(s) at ", " found...",
      "a label is missing or a value is shorter (or longer) than its field allows",
      "`quenmarel-profile check` names the field"},
@@ -68,6 +69,11 @@ constexpr NumberedErrorRow rows[] = {
      "`,LIMITS=` is not followed by a warning and an error limit, or `/` and an error limit, whole numbers from 1 "
      "to 999 with the warning limit below the error limit (the message shows what follows it)",
      "write for example `,LIMITS=80/95`, or `,LIMITS=/95` for an error limit alone"},
+    {E::ItemUnknown, "1033", "Item ", " !",
+     "the item (`ITEM=` or the entry's `Item=`) is none of the five channel names; the message lists them, and "
+     "names the one meant when only the case or a colon differs",
+     "write the name exactly, colons for blanks: `Pages:Used`, `Pages:MaxUsed`, `Pages:Wp:Local`, `Rolls:Used`, "
+     "`Rolls:MaxUsed`"},
     {E::RfcLibraryUnusable, "1034", "", "",
      "the RFC library cannot be used: not found beside the sensor nor on the system's search path, built for the "
      "other bitness, needing a library that is missing, or lacking one of the seven functions (the message says "

@@ -36,6 +36,7 @@ enum class NumberedError {
   GlobalSensorNotFound,
   ParallelSettingInvalid,
   ChannelLimitsInvalid,
+  ItemUnknown,
   RfcLibraryUnusable,
 };
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
+#include "config/config_status.h"
 
 /// Most characters of an item name; longer names are cut.
 inline constexpr std::size_t item_name_capacity = 90;
@@ -15,3 +16,7 @@ using ItemName = BoundedText<item_name_capacity>;
 /// Sets `item_name` from the text that follows the item keyword: up to the
 /// first blank or comma, each colon turned into a blank.
 void take_item_name(std::string_view after_keyword, ItemName& item_name);
+
+/// Refuses, with error 1033, an item name that is none of the channel names:
+/// such an item would measure nothing while every system counts as processed.
+ConfigStatus check_item_name(const ItemName& item_name);

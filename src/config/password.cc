@@ -1,5 +1,7 @@
 #include "config/password.h"
 
+#include "common/ascii.h"
+
 // Every key byte lies in 0x01..0x1F.  XOR with such a byte keeps a character
 // inside its block of 32, so the header's digits stay printable, and of the
 // printable characters exactly one (0x7F ^ byte, one of "`a-z{|}~") turns
@@ -14,8 +16,6 @@ const unsigned char password_key[password_key_length] = {
 };
 
 namespace {
-
-bool is_ascii_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 bool is_ascii_letter_or_digit(unsigned char c) {
   return is_ascii_digit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');

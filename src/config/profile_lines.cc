@@ -43,6 +43,7 @@ ProfileLineOutcome read_profile_line(std::string_view line, SystemEntry& entry, 
   const std::size_t index = field_index(field);
   findings.seen[index] = true;
   findings.value_length[index] = value.size();
+  findings.column_12_filled[index] = line.size() > profile_label_length && line[profile_label_length] != ' ';
 
   ProfileLineOutcome outcome;
   if (field == ProfileField::Password) {

@@ -31,6 +31,9 @@ struct ProfileFindings {
   bool seen[profile_field_count] = {};
   /// The field's last value was longer than the field holds, so it was refused.
   bool too_long[profile_field_count] = {};
+  /// The field's last line held something else than a blank in column 12,
+  /// which is not examined, so the value lost the character written there.
+  bool column_12_filled[profile_field_count] = {};
   /// Length of the field's last value as the profile holds it.
   std::size_t value_length[profile_field_count] = {};
   /// The defect of the first password line that failed; None when none did.

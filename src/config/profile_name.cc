@@ -8,12 +8,6 @@
 namespace {
 
 constexpr std::string_view item_keyword = "ITEM=";
-constexpr std::string_view default_extension = ".P00";
-
-bool has_extension(const TextBuffer& name) {
-  return name.size() >= default_extension.size() && name[name.size() - default_extension.size()] == '.';
-}
-
 // Only a backslash after the first character separates a directory.
 std::size_t directory_length(const TextBuffer& name) {
   const std::size_t last = name.view().find_last_of('\\');
@@ -21,6 +15,10 @@ std::size_t directory_length(const TextBuffer& name) {
 }
 
 }  // namespace
+
+bool has_profile_extension(std::string_view name) {
+  return name.size() >= default_profile_extension.size() && name[name.size() - default_profile_extension.size()] == '.';
+}
 
 // A name too long for its texts is refused rather than cut: a cut name could
 // open another profile, and so measure another system.
@@ -36,7 +34,7 @@ ConfigStatus form_profile_name(ProfileLocation& location, ItemName& item_name, c
   } else {
     fits = name.assign_whole(argument);
   }
-  if (!has_extension(name)) fits = fits && name.append_whole(default_extension);
+  if (!has_profile_extension(name.view())) fits = fits && name.append_whole(default_profile_extension);
 
   const std::size_t split = directory_length(name);
   fits = fits && location.sensor_directory.assign_whole(name.view().substr(0, split)) &&

@@ -8,6 +8,9 @@ namespace {
 
 constexpr std::size_t path_file_line_piece = 99;
 
+// Notepad's "UTF-8" puts these three bytes before the first line.
+constexpr std::string_view utf8_byte_order_mark = "\xEF\xBB\xBF";
+
 constexpr std::string_view below_parent = "PRTG Network Monitor\\Custom Sensors\\ExeXml\\";
 constexpr std::string_view below_installation = "Custom Sensors\\ExeXml\\";
 
@@ -36,8 +39,13 @@ bool read_path_file(OwnedFile path_file, TextBuffer& directory) {
   LineReader reader(path_file.get());
   BoundedText<path_file_line_piece> line;
   bool last_fits = true;
-  while (reader.read(line, path_file_line_piece))
+  bool first = true;
+  while (reader.read(line, path_file_line_piece)) {
+    if (first && line.starts_with(utf8_byte_order_mark))
+      line.drop_front(utf8_byte_order_mark.size());
+    first = false;
     if (names_directory(line)) last_fits = directory.assign_whole(line.view());
+  }
   return last_fits;
 }
 

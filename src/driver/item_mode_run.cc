@@ -80,6 +80,8 @@ int run_item_mode(RunState& state) {
   const RunOptions command_line = state.options;
   if (const ConfigStatus loaded = load_global_listing(state.location, state.options, state.listing); !loaded.ok())
     return end_run_with_error(document, state.out, loaded.message());
+  if (const ConfigStatus named = check_item_name(state.listing.item_name); !named.ok())
+    return end_run_with_error(document, state.out, named.message());
   state.systems_count = state.processed_count = state.failed_count = 0;
   refresh_run_options(state.options);
   take_run_options(document, state.options);

@@ -88,6 +88,9 @@ void encode_listed_system_request(const RunOptions& options, bool entry_valid, c
                                   TextBuffer& request) {
   request.assign(request_header);
   encode_field(options.given_options.view(), request);
+  // Console mode comes from the command line, which the child does not see,
+  // and decides whether the child prints its logon-file line.
+  encode_field(options.console_mode ? "1" : "0", request);
   encode_field(entry_valid ? "1" : "0", request);
   visit_entry_fields(entry, [&request](const TextBuffer& field) { encode_field(field.view(), request); });
 }
@@ -96,9 +99,12 @@ bool decode_listed_system_request(std::string_view request, RunOptions& options,
                                   SystemEntry& entry) {
   if (request.substr(0, request_header.size()) != request_header) return false;
   FieldReader reader(request.substr(request_header.size()));
+  BoundedText<1> console;
   BoundedText<1> validity;
-  bool whole = reader.take(options.given_options) && reader.take(validity) &&
+  bool whole = reader.take(options.given_options) && reader.take(console) &&
+               (console.equals("1") || console.equals("0")) && reader.take(validity) &&
                (validity.equals("1") || validity.equals("0"));
+  options.console_mode = console.equals("1");
   entry_valid = validity.equals("1");
   visit_entry_fields(entry, [&](TextBuffer& field) { whole = whole && reader.take(field); });
   return whole && reader.at_end();

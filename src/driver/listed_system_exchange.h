@@ -35,12 +35,13 @@ inline constexpr std::size_t listed_system_request_capacity = 2047;
 using ListedSystemRequest = BoundedText<listed_system_request_capacity>;
 
 /// Writes the request to measure a system: the run's option text as typed,
-/// whether the entry is valid, and the entry as the run has read it so far.
+/// its console mode, whether the entry is valid, and the entry as the run has
+/// read it so far.
 void encode_listed_system_request(const RunOptions& options, bool entry_valid, const SystemEntry& entry,
                                   TextBuffer& request);
 
-/// Takes a request apart into the option text (`given_options` only), the
-/// validity and the entry; false for anything but a whole, well-formed request
+/// Takes a request apart into the option text (`given_options` and
+/// `console_mode` only), the validity and the entry; false for anything but a whole, well-formed request
 /// whose fields fit.
 bool decode_listed_system_request(std::string_view request, RunOptions& options, bool& entry_valid,
                                   SystemEntry& entry);

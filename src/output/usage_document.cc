@@ -1,12 +1,13 @@
 #include "output/usage_document.h"
 
+#include "common/channel_names.h"
 #include "output/channel_writer.h"
 
 namespace {
 
 // Indexed by UsageChannel: each value's channel, and its name in the message.
-constexpr std::string_view channel_labels[usage_channel_count] = {"Pages Used", "Pages MaxUsed", "Pages Wp Local",
-                                                                  "Rolls Used", "Rolls MaxUsed"};
+static_assert(channel_name_count == usage_channel_count, "one channel name for each value");
+constexpr const std::string_view* channel_labels = channel_names;
 constexpr const char* message_labels[usage_channel_count] = {"Pages Used", "Max", "WpLocal", "Roll Used", "Max"};
 
 void write_percent_channel(ResultDocument& document, std::string_view key, std::string_view label,

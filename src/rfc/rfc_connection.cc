@@ -77,10 +77,15 @@ void report_logon_copy_failure(std::string_view destination, TextBuffer& failure
   write_trace_block("RfcOpenEx", "logon file not copied", detail.view());
 }
 
-rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, OwnedFile logon_file, std::FILE* out) {
-  BoundedText<decltype(SystemEntry::destination)::max_length> shown_destination;
-  append_single_line(shown_destination, entry.destination.view());  // a profile's value, printed on a line of its own
-  std::fprintf(out, "* SapRfc.Ini.......: %s<\n", shown_destination.c_str());
+rfc_handle open_with_logon_file(RfcRecords& rfc, const SystemEntry& entry, const RunOptions& options,
+                                OwnedFile logon_file, std::FILE* out) {
+  // A status line for the person at a console; outside console mode it would
+  // stand before the document or inside a bare value, which the monitor rejects.
+  if (options.console_mode) {
+    BoundedText<decltype(SystemEntry::destination)::max_length> shown_destination;
+    append_single_line(shown_destination, entry.destination.view());  // a profile's value, on a line of its own
+    std::fprintf(out, "* SapRfc.Ini.......: %s<\n", shown_destination.c_str());
+  }
   rfc.connect_string.assignf("CLIENT=%s USER=%s PASSWD=%s LANG=D DEST=%s", entry.client.c_str(), entry.user.c_str(),
                              entry.password.c_str(), entry.destination.c_str());
   // "SapRfc.ini" stays what it always was for whoever reads it, but the
@@ -118,5 +123,5 @@ rfc_handle open_rfc_connection(RfcRecords& records, const SystemEntry& entry, co
   logon_file_name.append(entry.destination.view());
   OwnedFile logon_file(open_file_for_reading(logon_file_name.c_str()));
   if (logon_file == nullptr) return open_with_logon_options(records);
-  return open_with_logon_file(records, entry, std::move(logon_file), out);
+  return open_with_logon_file(records, entry, options, std::move(logon_file), out);
 }

@@ -1,12 +1,18 @@
 #!/usr/bin/env python3
-"""Builds the Windows release zip, unpacks it the way an administrator would and
-runs the bundled example against rfcsim under wine.
+"""Builds a release package, unpacks it the way an administrator would and
+runs the bundled example against rfcsim: a Windows zip under wine, the Linux
+archive natively.
 
-Checks, in order: the zip is named for its version and machine; it holds
-exactly the expected files under one top directory; after the stand-in
-LIBRFC32.dll is copied beside quenmarel.exe, `quenmarel.exe PRD @`, started in
-the unpacked examples folder, prints the expected document byte for byte (clock
-times masked) and exits with code 0.  The unpacked copy's example is first
+Checks, in order: the package is named for its version and machine; it holds
+exactly the expected files under one top directory; every relative link of
+its README.md resolves inside it.  Then, with an RFC library beside the sensor
+(for Windows the one the Windows build made, as the vendor's would lie there;
+for Linux the package's own stand-in), `quenmarel PRD @`, started in the
+unpacked examples folder, prints the expected document byte for byte (clock
+times masked) and exits with code 0.  For the Linux archive the shell commands
+of the README's section "Trying a setup with rfcsim" are run as they stand, in
+the directory the archive was unpacked in, and their output is compared with
+the output the README shows after them.  The unpacked copy's example is first
 moved to loopback addresses of this build's own (profiles, scenario and the
 expected document alike), so that two builds' package tests, or a trial of
 the example, can run at the same time.
@@ -18,8 +24,10 @@ import argparse
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
+import tarfile
 import tempfile
 import zipfile
 
@@ -34,49 +42,77 @@ EXAMPLE_ADDRESS = re.compile(rb'(?<![0-9])127\.43\.0\.([1-3])(?![0-9])')
 EXAMPLE_SYSTEMS = 3
 STAND_IN_FOLDER = 'stand-in-LIBRFC32-for-testing-without-SAP'
 BRIDGE_FOLDER = 'NetWeaver-RFC-bridge'
-# What the package holds whatever else lies in examples/: the example run needs the last two.
-REQUIRED_FILES = ['README.md', 'quenmarel-profile.exe', 'quenmarel.exe', STAND_IN_FOLDER + '/LIBRFC32.dll',
-                  BRIDGE_FOLDER + '/LIBRFC32.dll', 'examples/PRD.P00', 'examples/demo.scenario']
+LINKED_READMES = ['nwrfc-bridge/README.md', 'rfclib/README.md', 'tools/rfcsim/README.md']
+# A Markdown link's target; those with a scheme or only an anchor lead elsewhere.
+MARKDOWN_LINK = re.compile(r'\]\(([^)\s]+)\)')
+TRIAL_SECTION = '## Trying a setup with rfcsim'
 
 
-def build_zip(cpack, windows_build, output_dir):
-    """Runs cpack on the Windows build and returns the path of the one zip it wrote."""
+class Platform:
+    """What differs between a Windows zip and the Linux archive."""
+
+    def __init__(self, windows):
+        self.windows = windows
+        self.generator, self.suffix = ('ZIP', '.zip') if windows else ('TGZ', '.tar.gz')
+        self.sensor = 'quenmarel.exe' if windows else 'quenmarel'
+        self.library = 'LIBRFC32.dll' if windows else 'librfc32.so'
+
+    def required_files(self):
+        """What the package holds whatever else lies in examples/; the example run needs the last two."""
+        files = ['README.md', self.sensor, 'quenmarel-profile' + ('.exe' if self.windows else ''),
+                 BRIDGE_FOLDER + '/' + self.library, 'examples/PRD.P00', 'examples/demo.scenario'] + LINKED_READMES
+        if not self.windows:
+            files += [STAND_IN_FOLDER + '/' + self.library, STAND_IN_FOLDER + '/rfcsim']
+        return files
+
+
+def build_package(cpack, build, platform, output_dir):
+    """Runs cpack on the build and returns the path of the one archive it wrote."""
     os.makedirs(output_dir)
-    result = subprocess.run([cpack, '-G', 'ZIP', '--config', os.path.join(windows_build, 'CPackConfig.cmake'),
-                             '-B', output_dir], cwd=windows_build, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+    result = subprocess.run([cpack, '-G', platform.generator, '--config', os.path.join(build, 'CPackConfig.cmake'),
+                             '-B', output_dir], cwd=build, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                             timeout=CPACK_TIMEOUT)
-    zips = [name for name in os.listdir(output_dir) if name.endswith('.zip')]
-    if result.returncode != 0 or len(zips) != 1:
+    archives = [name for name in os.listdir(output_dir) if name.endswith(platform.suffix)]
+    if result.returncode != 0 or len(archives) != 1:
         raise RuntimeError('cpack failed (exit code %d):\n%s'
                            % (result.returncode, result.stdout.decode(errors='replace')))
-    return os.path.join(output_dir, zips[0])
+    return os.path.join(output_dir, archives[0])
 
 
-def expected_file_list(top, examples_dir):
-    """Every file the package must hold, and nothing else, as zip member names."""
+def expected_file_list(top, platform, examples_dir):
+    """Every file the package must hold, and nothing else, as member names."""
     examples = ['examples/' + name for name in os.listdir(examples_dir)
                 if os.path.isfile(os.path.join(examples_dir, name))]
-    return sorted(top + '/' + name for name in set(REQUIRED_FILES + examples))
+    return sorted(top + '/' + name for name in set(platform.required_files() + examples))
 
 
-def package_failures(zip_path, package, examples_dir):
-    """Compares the zip's name and member list with the expected ones."""
-    top = os.path.splitext(os.path.basename(zip_path))[0]
-    if top != package:
-        return [('package name', package.encode(), top.encode())]
-    with zipfile.ZipFile(zip_path) as archive:
-        actual = sorted(name for name in archive.namelist() if not name.endswith('/'))
-    expected = expected_file_list(top, examples_dir)
-    if actual == expected:
-        return []
-    return [('file list of ' + os.path.basename(zip_path), '\n'.join(expected).encode(), '\n'.join(actual).encode())]
+def unpack(archive_path, platform, destination):
+    """Unpacks the archive; returns its top directory and its member files."""
+    if platform.windows:
+        with zipfile.ZipFile(archive_path) as archive:
+            members = [name for name in archive.namelist() if not name.endswith('/')]
+            archive.extractall(destination)
+    else:
+        with tarfile.open(archive_path) as archive:
+            members = [member.name for member in archive.getmembers() if not member.isdir()]
+            archive.extractall(destination)
+    top = os.path.basename(archive_path)[:-len(platform.suffix)]
+    return os.path.join(destination, top), sorted(members)
 
 
-def unpack(zip_path, destination):
-    """Unpacks the zip and returns its top directory."""
-    with zipfile.ZipFile(zip_path) as archive:
-        archive.extractall(destination)
-    return os.path.join(destination, os.path.splitext(os.path.basename(zip_path))[0])
+def broken_links(package_dir):
+    """The README's relative link targets that lead to no file inside the package."""
+    with open(os.path.join(package_dir, 'README.md'), encoding='utf-8') as readme:
+        targets = MARKDOWN_LINK.findall(readme.read())
+    broken = []
+    for target in targets:
+        path = target.split('#')[0]
+        if not path or ':' in path:
+            continue
+        resolved = os.path.normpath(os.path.join(package_dir, path))
+        if not resolved.startswith(package_dir + os.sep) or not os.path.isfile(resolved):
+            broken.append(target)
+    return broken
 
 
 def moved(text, hosts):
@@ -96,37 +132,104 @@ def move_example(examples, hosts):
             example_file.write(moved(text, hosts))
 
 
-def run_example(args, package_dir, scratch, hosts):
-    """Runs the bundled example against rfcsim on HOSTS; returns (standard output, exit code)."""
-    shutil.copy2(os.path.join(package_dir, STAND_IN_FOLDER, 'LIBRFC32.dll'), package_dir)
+def masked(stdout):
+    return CLOCK_TIME.sub(rb'\1HH:MM:SS', stdout)
+
+
+def run_example(args, platform, package_dir, scratch):
+    """Runs the bundled example against rfcsim; returns (standard output, exit code)."""
+    library = args.library or os.path.join(package_dir, STAND_IN_FOLDER, platform.library)
+    shutil.copy2(library, package_dir)
     examples = os.path.join(package_dir, 'examples')
-    move_example(examples, hosts)
-    environment = dict(os.environ, WINEDEBUG='-all', WINEPREFIX=args.wine_prefix)
-    simulator = Simulator(os.path.join(args.tools, 'rfcsim'), os.path.join(examples, 'demo.scenario'), scratch)
+    rfcsim = os.path.join(args.tools, 'rfcsim') if platform.windows else os.path.join(package_dir, STAND_IN_FOLDER,
+                                                                                       'rfcsim')
+    command = [os.path.join(package_dir, platform.sensor), 'PRD', '@']
+    environment = dict(os.environ)
+    if platform.windows:
+        command.insert(0, args.wine)
+        environment.update(WINEDEBUG='-all', WINEPREFIX=args.wine_prefix)
+    simulator = Simulator(rfcsim, os.path.join(examples, 'demo.scenario'), scratch)
     try:
-        result = subprocess.run([args.wine, os.path.join(package_dir, 'quenmarel.exe'), 'PRD', '@'], cwd=examples,
-                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                env=environment, timeout=RUN_TIMEOUT)
+        result = subprocess.run(command, cwd=examples, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, env=environment, timeout=RUN_TIMEOUT)
     finally:
         simulator.stop()
-    return CLOCK_TIME.sub(rb'\1HH:MM:SS', result.stdout), result.returncode
+    os.remove(os.path.join(package_dir, platform.library))
+    return masked(result.stdout), result.returncode
+
+
+def trial_section_blocks(package_dir):
+    """The README trial section's first shell block and the output block after it."""
+    with open(os.path.join(package_dir, 'README.md'), encoding='utf-8') as readme:
+        text = readme.read()
+    section = text[text.index(TRIAL_SECTION):]
+    section = section[:section.index('\n## ', len(TRIAL_SECTION))]
+    blocks = re.findall(r'```(\w*)\n(.*?)```', section, re.S)
+    shell = next(index for index, (kind, _) in enumerate(blocks) if kind == 'sh')
+    return blocks[shell][1], blocks[shell + 1][1].encode()
+
+
+def run_readme_trial(package_dir, hosts):
+    """Runs the README's trial commands where the archive was unpacked; returns the failures."""
+    commands, shown = trial_section_blocks(package_dir)
+    # A session of its own, so that whatever the commands leave running (rfcsim,
+    # when they fail half-way) is stopped with them.
+    shell = subprocess.Popen(['sh', '-c', commands], cwd=os.path.dirname(package_dir), stdin=subprocess.DEVNULL,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, start_new_session=True)
+    try:
+        stdout, stderr = shell.communicate(timeout=RUN_TIMEOUT)
+    except subprocess.TimeoutExpired:
+        stdout, stderr = b'', b'timed out'
+    finally:
+        try:
+            os.killpg(shell.pid, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+        shell.communicate()
+    failures = []
+    if masked(stdout) != masked(moved(shown, hosts)):
+        failures.append(('standard output of the README\'s trial commands', masked(moved(shown, hosts)),
+                         masked(stdout)))
+    if shell.returncode != 0:
+        failures.append(('exit code of the README\'s trial commands', b'0',
+                         str(shell.returncode).encode() + b' ' + stderr))
+    return failures
+
+
+def check_unpacked(args, platform, package_dir, scratch):
+    failures = [('link in README.md', b'a file inside the package', target.encode())
+                for target in broken_links(package_dir)]
+    hosts = addresses('package/' + args.package, EXAMPLE_SYSTEMS)
+    move_example(os.path.join(package_dir, 'examples'), hosts)
+    stdout, exit_code = run_example(args, platform, package_dir, scratch)
+    with open(args.expected, 'rb') as expected_file:
+        expected_stdout = moved(expected_file.read(), hosts)
+    if stdout != expected_stdout:
+        failures.append(('standard output', expected_stdout, stdout))
+    if exit_code != 0:
+        failures.append(('exit code', b'0', str(exit_code).encode()))
+    if not platform.windows:
+        failures += run_readme_trial(package_dir, hosts)
+    return failures
 
 
 def check_package(args):
+    platform = Platform(args.wine is not None)
     scratch = tempfile.mkdtemp(prefix='quenmarel-package-')
     try:
-        zip_path = build_zip(args.cpack, args.windows_build, os.path.join(scratch, 'cpack'))
-        failures = package_failures(zip_path, args.package, args.examples)
-        if not failures:
-            package_dir = unpack(zip_path, os.path.join(scratch, 'unpacked'))
-            hosts = addresses('package/' + args.package, EXAMPLE_SYSTEMS)
-            stdout, exit_code = run_example(args, package_dir, scratch, hosts)
-            with open(args.expected, 'rb') as expected_file:
-                expected_stdout = moved(expected_file.read(), hosts)
-            if stdout != expected_stdout:
-                failures.append(('standard output', expected_stdout, stdout))
-            if exit_code != 0:
-                failures.append(('exit code', b'0', str(exit_code).encode()))
+        archive = build_package(args.cpack, args.build, platform, os.path.join(scratch, 'cpack'))
+        top = os.path.basename(archive)[:-len(platform.suffix)]
+        failures = []
+        if top != args.package:
+            failures.append(('package name', args.package.encode(), top.encode()))
+        else:
+            package_dir, members = unpack(archive, platform, os.path.join(scratch, 'unpacked'))
+            expected = expected_file_list(top, platform, args.examples)
+            if members != expected:
+                failures.append(('file list of ' + os.path.basename(archive), '\n'.join(expected).encode(),
+                                 '\n'.join(members).encode()))
+            else:
+                failures += check_unpacked(args, platform, package_dir, scratch)
         for what, expected, actual in failures:
             show_difference(what, expected, actual)
         return 1 if failures else 0
@@ -137,13 +240,15 @@ def check_package(args):
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument('--cpack', required=True, help='the cpack program')
-    parser.add_argument('--windows-build', required=True, help='the configured and built Windows build directory')
-    parser.add_argument('--package', required=True, help='the package\'s expected name, without ".zip"')
-    parser.add_argument('--tools', required=True, help='directory of the native rfcsim')
+    parser.add_argument('--build', required=True, help='the configured and built build directory to package')
+    parser.add_argument('--package', required=True, help='the package\'s expected name, without its suffix')
+    parser.add_argument('--tools', required=True, help='directory of the native rfcsim (for a Windows package)')
+    parser.add_argument('--library', help='the RFC library laid beside a Windows sensor; '
+                        'the Linux archive brings its own stand-in')
     parser.add_argument('--examples', required=True, help='the source examples folder the package must carry')
     parser.add_argument('--expected', required=True, help='the expected standard output of the example run')
-    parser.add_argument('--wine', required=True, help='wine loader')
-    parser.add_argument('--wine-prefix', required=True, help='WINEPREFIX of the run')
+    parser.add_argument('--wine', help='wine loader: the package is a Windows zip')
+    parser.add_argument('--wine-prefix', help='WINEPREFIX of the run')
     sys.exit(check_package(parser.parse_args()))
 
 

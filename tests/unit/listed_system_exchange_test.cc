@@ -21,9 +21,10 @@ void each_field(SystemEntry& entry, Visit visit) {
     visit(*field);
 }
 
-std::string request_for(const std::string& options_text, bool valid, SystemEntry& entry) {
+std::string request_for(const std::string& options_text, bool valid, SystemEntry& entry, bool console = false) {
   RunOptions options;
   options.given_options.assign(options_text);
+  options.console_mode = console;
   ListedSystemRequest request;
   encode_listed_system_request(options, valid, entry, request);
   return std::string(request.view());
@@ -46,13 +47,14 @@ TEST(ListedSystemExchange, RequestCarriesOptionsValidityAndEveryEntryFieldWhole)
   });
   full.password.assign(std::string("pa\nss:1\0w", 9) + std::string(11, '\xff'));
   const std::string options(option_text_capacity, ',');
-  const std::string request = request_for(options, true, full);
+  const std::string request = request_for(options, true, full, true);
 
   RunOptions options_read;
   SystemEntry read;
   bool valid = false;
   ASSERT_TRUE(decode_listed_system_request(request, options_read, valid, read));
   EXPECT_EQ(options_read.given_options.view(), options);
+  EXPECT_TRUE(options_read.console_mode);
   EXPECT_TRUE(valid);
   EXPECT_EQ(entry_bytes(read), entry_bytes(full));
 
@@ -60,6 +62,7 @@ TEST(ListedSystemExchange, RequestCarriesOptionsValidityAndEveryEntryFieldWhole)
   sparse.destination.assign("PRD");
   ASSERT_TRUE(decode_listed_system_request(request_for("", false, sparse), options_read, valid, read));
   EXPECT_FALSE(valid);
+  EXPECT_FALSE(options_read.console_mode);
   EXPECT_EQ(entry_bytes(read), entry_bytes(sparse));
 }
 
@@ -79,7 +82,8 @@ TEST(ListedSystemExchange, AnythingButAWholeWellFormedRequestIsRefused) {
       {good.substr(0, good.size() / 2), "cut in the middle"},
       {good + "0:\n", "a field too many"},
       {"quenmarel listed system 2\n" + good.substr(header.size()), "another version"},
-      {header + "15:ITEM=Pages:Used\n1:x\n", "validity neither 0 nor 1"},
+      {header + "15:ITEM=Pages:Used\n1:x\n", "console mode neither 0 nor 1"},
+      {header + "15:ITEM=Pages:Used\n1:0\n1:x\n", "validity neither 0 nor 1"},
       {header + "99999:x\n", "a length of five digits"},
       {header + "4ITEM\n", "a length without its colon"},
       {overlong_destination, "a destination longer than its field"},

@@ -143,6 +143,9 @@ TEST_F(RfcConnectionTest, PerDestinationLogonFileIsCopiedByteForByteBeforeOpenin
   EXPECT_EQ(fake.open_ex_calls, 1);
   EXPECT_EQ(fake.logon_file_at_open_ex, logon_file);
   EXPECT_EQ(directory.read("SapRfc.ini"), logon_file);
+  EXPECT_EQ(printed.text(), "") << "outside console mode the line would stand before the document";
+  options.console_mode = true;
+  open();
   EXPECT_EQ(printed.text(), "* SapRfc.Ini.......: PRD<\n");
 }
 

@@ -2,17 +2,20 @@
 
 #include <string>
 
+#include "config/profile_name.h"
 #include "profile_check.h"
 #include "tool_output.h"
 
 const char* const check_usage =
-    "Usage: quenmarel-profile check FILE\n"
+    "Usage: quenmarel-profile check PROFILE\n"
     "\n"
-    "Reads the profile FILE the way a single-system run of the sensor reads it\n"
-    "and prints every defect it finds: missing labels, values that are too short\n"
-    "or too long, stored passwords that are malformed or fail their check.  Ends\n"
-    "with the error the sensor would report.  The password is never printed.\n"
-    "Exit code 0 when the sensor accepts the profile, 2 otherwise.\n";
+    "Reads the profile the way a single-system run of the sensor reads it\n"
+    "(PRD is PRD.P00, as for the sensor) and prints every defect it finds:\n"
+    "missing labels, values that are too short or too long, stored passwords\n"
+    "that are malformed or fail their check, a value that does not stand one\n"
+    "blank after its label's colon, a system number that is not two digits.\n"
+    "Ends with the error the sensor would report.  The password is never\n"
+    "printed.  Exit code 0 when the sensor accepts the profile, 2 otherwise.\n";
 
 namespace {
 
@@ -30,7 +33,8 @@ int run_check(int argc, const char* const* argv) {
     return 0;
   }
   if (argc != 1 || argv[0][0] == '-') return refuse_usage("check takes one profile file", check_usage);
-  const std::string path = argv[0];
+  std::string path = argv[0];
+  if (!has_profile_extension(path)) path += default_profile_extension;
   ProfileCheck check;
   if (!check_profile(path, bare_file_name(path), check)) {
     print_error("cannot open " + path);

@@ -7,26 +7,31 @@
 
 #include "common/ascii.h"
 #include "config/profile_labels.h"
+#include "config/profile_name.h"
 #include "config/system_entry.h"
 #include "password_input.h"
 #include "platform/files.h"
+#include "profile_check.h"
 #include "tool_output.h"
 
 const char* const new_usage =
-    "Usage: quenmarel-profile new FILE --extcompany=TEXT --destination=TEXT\n"
+    "Usage: quenmarel-profile new PROFILE --extcompany=TEXT --destination=TEXT\n"
     "         --client=TEXT --user=TEXT --language=TEXT --mode=TEXT\n"
-    "         --hostname=TEXT --sysnr=TEXT --gwhost=TEXT --gwservice=TEXT [--force]\n"
+    "         --hostname=TEXT --sysnr=NN --gwhost=TEXT --gwservice=TEXT [--force]\n"
     "\n"
-    "Writes a complete profile to FILE.  The password is read from standard\n"
-    "input (one line, 2 to 20 characters from blank to tilde), never from the\n"
-    "command line; at a terminal it is asked for and not shown while it is\n"
-    "typed.  Every field option is required; a value may hold the characters\n"
-    "from blank to tilde, at least as many as the sensor requires and no more\n"
-    "than its field holds.  --mode=R/2 connects through the gateway, any other\n"
-    "mode to the application server.  The profile is written whole and then\n"
-    "put in FILE's place; on Linux only its owner may read it.\n"
+    "Writes a complete profile.  PROFILE is named as the sensor names it: PRD\n"
+    "writes PRD.P00 (a name whose fourth character from the end is not a dot\n"
+    "gets .P00).  The password is read from standard input (one line), never\n"
+    "from the command line; at a terminal it is asked for and not shown while\n"
+    "it is typed.  Every field option is required, as --name=TEXT or\n"
+    "--name TEXT; a value may hold the characters from blank to tilde, at least\n"
+    "as many as the sensor requires and no more than its field holds, and the\n"
+    "system number is two digits.  --mode=R/2 connects through the gateway, any\n"
+    "other mode to the application server.  The profile is written whole and\n"
+    "then put in PROFILE's place; on Linux only its owner may read it.\n"
+    "\n" QUENMAREL_PASSWORD_RULES
     "\n"
-    "  --force   replace FILE if it exists\n";
+    "  --force   replace PROFILE if it exists\n";
 
 namespace {
 
@@ -62,23 +67,38 @@ bool is_field_option(const std::string& name) {
   return false;
 }
 
-// Reads "FILE", "--name=value" and "--force"; false with a message on anything else.
+// The value of "--name=value", or of "--name value" from the next argument.
+bool take_option_value(const std::string& argument, int argc, const char* const* argv, int& i, NewProfile& profile,
+                       std::string& problem) {
+  const std::size_t equals = argument.find('=');
+  const std::string name = argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+  if (!is_field_option(name)) {
+    // Only the name: the value may be a password typed in the wrong place.
+    problem = "unknown option --" + name;
+    return false;
+  }
+  if (equals != std::string::npos) {
+    profile.values[name] = argument.substr(equals + 1);
+  } else if (i + 1 < argc) {
+    profile.values[name] = argv[++i];
+  } else {
+    problem = "--" + name + " needs a value";
+    return false;
+  }
+  return true;
+}
+
+// Reads "PROFILE", the field options and "--force"; false with a message on anything else.
 bool parse_arguments(int argc, const char* const* argv, NewProfile& profile, std::string& problem) {
   for (int i = 0; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--force") {
       profile.force = true;
     } else if (argument.compare(0, 2, "--") == 0) {
-      const std::size_t equals = argument.find('=');
-      const std::string name = argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-      if (equals == std::string::npos || !is_field_option(name)) {
-        // Only the name: the value may be a password typed in the wrong place.
-        problem = "unknown option --" + name;
-        return false;
-      }
-      profile.values[name] = argument.substr(equals + 1);
+      if (!take_option_value(argument, argc, argv, i, profile, problem)) return false;
     } else if (profile.path.empty()) {
       profile.path = argument;
+      if (!has_profile_extension(profile.path)) profile.path += default_profile_extension;
     } else {
       problem = "more than one file given";
       return false;
@@ -106,6 +126,9 @@ bool check_values(const NewProfile& profile) {
       valid = false;
     } else if (!std::all_of(value.begin(), value.end(), is_printable)) {
       print_error(option_text + " may hold only the characters from blank to tilde");
+      valid = false;
+    } else if (option.field == ProfileField::Sysnr && !is_system_number(value)) {
+      print_error(option_text + " must be two digits");
       valid = false;
     }
   }
@@ -179,7 +202,7 @@ int run_new(int argc, const char* const* argv) {
   if (!check_values(profile)) return tool_failure;
   if (!may_take_place_of(profile)) return tool_failure;
   std::string password, stored;
-  if (!read_password(minimum_length(ProfileField::Password), password) || !scramble_for_profile(password, stored))
+  if (!read_password(password) || !scramble_for_profile(password, stored))
     return tool_failure;
   if (!write_file(profile.path, profile_text(profile, stored))) {
     print_error("cannot write " + profile.path);

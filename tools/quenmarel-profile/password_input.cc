@@ -7,6 +7,7 @@
 #include "common/bounded_text.h"
 #include "config/password.h"
 #include "config/password_scrambling.h"
+#include "config/profile_labels.h"
 #include "platform/terminal.h"
 #include "tool_output.h"
 
@@ -38,9 +39,26 @@ bool read_password_line(std::size_t most, std::string& line) {
   return read;
 }
 
+// The sensor pads a password with blanks, and a quote pair is what cmd's
+// echo leaves around what was meant: both are typing mistakes, not passwords.
+std::string misshapen_password(const std::string& password) {
+  const std::size_t shortest = minimum_length(ProfileField::Password);
+  if (password.size() > longest_storable_password) return "the password is longer than 20 characters";
+  if (password.size() < shortest)
+    return "the password is shorter than " + std::to_string(shortest) + " characters";
+  if (!std::all_of(password.begin(), password.end(), is_printable))
+    return "the password may hold only the characters from blank to tilde";
+  if (password.front() == ' ' || password.back() == ' ')
+    return "the password begins or ends with a blank (cmd: no blank before |)";
+  const char first = password.front();
+  if ((first == '\'' || first == '"') && password.back() == first)
+    return "the password is enclosed in quotes (cmd: echo secret| ...)";
+  return {};
+}
+
 }  // namespace
 
-bool read_password(std::size_t shortest, std::string& password) {
+bool read_password(std::string& password) {
   // Two characters more than a password may have: a carriage return may follow
   // a password that just fits.
   if (!read_password_line(longest_storable_password + 2, password)) {
@@ -48,20 +66,9 @@ bool read_password(std::size_t shortest, std::string& password) {
     return false;
   }
   if (!password.empty() && password.back() == '\r') password.pop_back();
-  if (password.size() > longest_storable_password) {
-    print_error("the password is longer than 20 characters");
-    return false;
-  }
-  if (password.size() < shortest) {
-    print_error(shortest == 1 ? "the password is empty"
-                              : "the password is shorter than " + std::to_string(shortest) + " characters");
-    return false;
-  }
-  if (!std::all_of(password.begin(), password.end(), is_printable)) {
-    print_error("the password may hold only the characters from blank to tilde");
-    return false;
-  }
-  return true;
+  const std::string problem = misshapen_password(password);
+  if (!problem.empty()) print_error(problem);
+  return problem.empty();
 }
 
 bool scramble_for_profile(const std::string& password, std::string& stored) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/ascii.h"
 #include "config/password.h"
 #include "config/profile_file.h"
 #include "platform/files.h"
@@ -53,7 +54,19 @@ struct ProfileReading {
       else if (value.size() < minimum_length(field))
         check.defects.push_back("the value of " + label + " is too short: " + characters(value.size()) +
                                 ", at least " + std::to_string(minimum_length(field)));
+      else if (field == ProfileField::Sysnr && !is_system_number(value.view()))
+        check.defects.push_back("the value of " + label + " is not two digits: " + quoted(value.view()));
+      check_column_12(field);
     }
+  }
+
+  // The sensor takes the value from column 13 on, so a value written right
+  // after the colon loses its first character: "127.43.0.1" connects to "27.43.0.1".
+  void check_column_12(ProfileField field) {
+    if (!findings.column_12_filled[field_index(field)] || field == ProfileField::Password) return;
+    check.defects.push_back("the value of " + quoted(profile_label(field)) +
+                            " does not stand one blank after the colon: the sensor reads " +
+                            quoted(entry_field(check.entry, field).view()));
   }
 
   // A failed password line was reported where it stands and leaves the
@@ -69,6 +82,10 @@ struct ProfileReading {
 };
 
 }  // namespace
+
+bool is_system_number(std::string_view value) {
+  return value.size() == 2 && is_ascii_digit(value[0]) && is_ascii_digit(value[1]);
+}
 
 bool check_profile(const std::string& path, const std::string& file_name, ProfileCheck& check) {
   const OwnedFile file(open_file_for_reading(path.c_str()));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/config_status.h"
@@ -17,6 +18,10 @@ struct ProfileCheck {
   /// The sensor's verdict: success, or its refusal with the numbered message.
   ConfigStatus verdict;
 };
+
+/// Whether `value` is a system number: exactly two digits, as the sensor
+/// needs them (it connects with the number its digits make, "0x" as 0).
+bool is_system_number(std::string_view value);
 
 /// Checks the profile at `path`, whose messages name it `file_name`; false
 /// when it cannot be opened.

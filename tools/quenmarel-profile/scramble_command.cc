@@ -8,12 +8,12 @@
 const char* const scramble_usage =
     "Usage: quenmarel-profile scramble < FILE\n"
     "\n"
-    "Reads one line from standard input, the password (1 to 20 characters from\n"
-    "blank to tilde), and prints the 24 characters a profile holds after\n"
-    "\"Password...: \".  The same password always gives the same characters.\n"
-    "The password is never taken from the command line, where other users\n"
-    "could read it.  At a terminal it is asked for on standard error and not\n"
-    "shown while it is typed.\n";
+    "Reads one line from standard input, the password, and prints the 24\n"
+    "characters a profile holds after \"Password...: \".  The same password\n"
+    "always gives the same characters.  The password is never taken from the\n"
+    "command line, where other users could read it.  At a terminal it is asked\n"
+    "for on standard error and not shown while it is typed.\n"
+    "\n" QUENMAREL_PASSWORD_RULES;
 
 int run_scramble(int argc, const char* const* argv) {
   if (argc == 1 && std::string(argv[0]) == "--help") {
@@ -22,7 +22,7 @@ int run_scramble(int argc, const char* const* argv) {
   }
   if (argc > 0) return refuse_usage("scramble takes no arguments", scramble_usage);
   std::string password, stored;
-  if (!read_password(1, password) || !scramble_for_profile(password, stored)) return tool_failure;
+  if (!read_password(password) || !scramble_for_profile(password, stored)) return tool_failure;
   print_line(stored);
   return 0;
 }
