@@ -167,13 +167,13 @@ def program_cases(layouts):
                   {'quenmarel.exe': ('win64', 'quenmarel.exe'), 'LIBRFC32.dll': ('win32', 'LIBRFC32.dll')},
                   WIN64_SENSOR +
                   'error   LIBRFC32.dll: 32-bit Windows (x86) library beside a 64-bit Windows (x64) quenmarel.exe, '
-                  'which does not start (exit code -1073741701, 0xC000007B): use quenmarel-4.3-windows-x86.zip\n' +
+                  'so the sensor ends with error 1034: use quenmarel-4.3-windows-x86.zip\n' +
                   NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
     layouts.check('x86-sensor-beside-x64-library',
                   {'quenmarel.exe': ('win32', 'quenmarel.exe'), 'LIBRFC32.dll': ('win64', 'LIBRFC32.dll')},
                   WIN32_SENSOR +
                   'error   LIBRFC32.dll: 64-bit Windows (x64) library beside a 32-bit Windows (x86) quenmarel.exe, '
-                  'which does not start (exit code -1073741701, 0xC000007B): use quenmarel-4.3-windows-x64.zip\n' +
+                  'so the sensor ends with error 1034: use quenmarel-4.3-windows-x64.zip\n' +
                   NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
     layouts.check('x86-stand-in-with-plain-names',
                   {'quenmarel.exe': ('win32', 'quenmarel.exe'), 'LIBRFC32.dll': ('win32', 'LIBRFC32.dll')},
@@ -181,8 +181,8 @@ def program_cases(layouts):
                   SEVEN % 'LIBRFC32.dll' + NO_TARGET + NO_PATH_FILE + 'doctor: 4 ok, 1 warning, 0 errors\n', 0)
     layouts.check('missing-library', {'quenmarel.exe': ('win64', 'quenmarel.exe')},
                   WIN64_SENSOR +
-                  'error   LIBRFC32.dll: missing, so the sensor does not start (exit code -1073741515, 0xC0000135, '
-                  'a DLL missing): put the vendor\'s LIBRFC32.dll (or the NetWeaver RFC bridge) beside '
+                  'error   LIBRFC32.dll: missing, so the sensor ends with error 1034: '
+                  'put the vendor\'s LIBRFC32.dll (or the NetWeaver RFC bridge) beside '
                   'quenmarel.exe\n' + NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
     layouts.check('bridge-without-libsapucum', bridge_libraries,
                   WIN64_SENSOR + 'ok      LIBRFC32.dll: the NetWeaver RFC bridge, 64-bit Windows (x64)\n' +

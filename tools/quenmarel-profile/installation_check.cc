@@ -17,10 +17,9 @@ constexpr const char* rfc_functions[] = {"RfcCall",      "RfcClose", "RfcEnviron
                                          "RfcOpen",      "RfcOpenEx", "RfcReceive"};
 constexpr std::size_t rfc_function_count = sizeof rfc_functions / sizeof rfc_functions[0];
 
-// The exit codes a monitor shows for a program Windows could not start.
-constexpr const char* dll_not_found_exit = "exit code -1073741515, 0xC0000135, a DLL missing";
-constexpr const char* bad_image_exit = "exit code -1073741701, 0xC000007B";
-constexpr const char* entry_point_missing_exit = "exit code -1073741511, 0xC0000139, an entry point missing";
+// The sensor loads its RFC library itself and ends with this error document
+// when it cannot use it.
+constexpr const char* library_unusable = ", so the sensor ends with error 1034";
 
 /// One of the files a check reads.
 struct ReadProgram {
@@ -111,11 +110,8 @@ void check_machine(const ReadProgram& library, const InstallationPrograms& progr
       executable_kind(library.file) + " library beside a " + executable_kind(sensor) + " " + programs.sensor_name;
   if (library.file.format != sensor.format || library.file.bits == sensor.bits)
     report.error(library.name, found, "put a " + executable_kind(sensor) + " " + library.name + " here");
-  else if (programs.windows)
-    report.error(library.name, found + ", which does not start (" + bad_image_exit + ")",
-                 "use " + package_for(library.file));
   else
-    report.error(library.name, found + ", which cannot load it", "use " + package_for(library.file));
+    report.error(library.name, found + library_unusable, "use " + package_for(library.file));
 }
 
 enum class LibraryKind { Vendor, Bridge, StandIn, Unknown };
@@ -167,7 +163,7 @@ bool exports_decorated(const ExecutableFile& file, std::string_view name) {
   return false;
 }
 
-void check_exports(const ReadProgram& library, const InstallationPrograms& programs, DoctorReport& report) {
+void check_exports(const ReadProgram& library, DoctorReport& report) {
   std::string missing;
   bool decorated = false;
   for (const char* function : rfc_functions) {
@@ -181,8 +177,7 @@ void check_exports(const ReadProgram& library, const InstallationPrograms& progr
   }
   std::string found = "does not export " + missing;
   if (decorated) found += " under the plain names the sensor imports (it has decorated ones such as RfcOpen@4)";
-  found += programs.windows ? std::string(", so the sensor does not start (") + entry_point_missing_exit + ")"
-                            : ", so the sensor cannot call them";
+  found += library_unusable;
   report.error(library.name, found, "put the vendor's " + library.name + " or the NetWeaver RFC bridge here");
 }
 
@@ -292,9 +287,7 @@ void check_library(const InstallationFiles& files, DoctorReport& report, const I
   bool missing = false;
   if (!read_program(name, report, remedy, library, missing)) {
     if (missing)
-      report.error(name, programs.windows ? std::string("missing, so the sensor does not start (") + dll_not_found_exit + ")"
-                                          : "missing, so the sensor does not start (the loader cannot find it)",
-                   remedy);
+      report.error(name, std::string("missing") + library_unusable, remedy);
     return;
   }
   if (!library.file.library) {
@@ -307,7 +300,7 @@ void check_library(const InstallationFiles& files, DoctorReport& report, const I
   }
   const LibraryKind kind = library_kind(library);
   report_kind(kind, library, programs, report);
-  check_exports(library, programs, report);
+  check_exports(library, report);
   if (kind == LibraryKind::Bridge) check_bridge_libraries(files, library, programs.windows, report);
 }
 
