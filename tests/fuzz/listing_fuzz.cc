@@ -41,7 +41,7 @@ bool taken_whole(std::string_view file, std::string_view options) {
   return false;
 }
 
-void check_item_name_stops_at_its_end(const ItemName& item_name) { FUZZ_CHECK(!holds_any_of(item_name, ",:")); }
+void check_item_name_holds_no_separator(const ItemName& item_name) { FUZZ_CHECK(!holds_any_of(item_name, ",:")); }
 
 // Every name taken comes off the front, so the walk ends; no name is longer
 // than a file name or holds the separator.
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ItemName item_before = listing.item_name;
   const ConfigStatus loaded = load_global_listing(location, options, listing);
   FUZZ_CHECK(files.open_count() == 0);
-  check_item_name_stops_at_its_end(listing.item_name);
+  check_item_name_holds_no_separator(listing.item_name);
   if (loaded.ok()) {
     FUZZ_CHECK(!listing.server_listing.empty());
     FUZZ_CHECK(!listing.item_name.empty());
