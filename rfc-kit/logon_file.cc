@@ -117,7 +117,7 @@ void write_edited_logon_file_name(std::string_view destination, TextBuffer& name
 void describe_missing_entry(LogonFileLookup lookup, std::string_view destination, const char** status,
                             TextBuffer& message) {
   const char* path = logon_file_path();
-  const bool named_by_environment = path != default_logon_file_name;
+  const bool named_by_environment = std::string_view(path) != default_logon_file_name;
   if (lookup == LogonFileLookup::NoFile) {
     *status = "no logon file";
     if (named_by_environment)

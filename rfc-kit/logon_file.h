@@ -38,7 +38,7 @@ enum class LogonFileLookup { Found, NoFile, NoEntry, UnreadableStart };
 inline constexpr const char* default_logon_file_name = "SapRfc.ini";
 
 /// The logon file's path: the value of RFC_INI when it is set and not
-/// empty, otherwise default_logon_file_name (this very pointer).  In a file
+/// empty, otherwise default_logon_file_name.  In a file
 /// of its own, so that a library that takes RFC_INI otherwise links its own
 /// definition in its place.
 const char* logon_file_path();
