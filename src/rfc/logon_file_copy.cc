@@ -112,7 +112,7 @@ bool OwnLogonFile::rewrite(std::FILE* source, TextBuffer& failure) {
 }
 
 void point_library_at_own_logon_file() {
-  BoundedText<31> name;
-  name.assignf("SapRfc-%lu.ini", current_process_id());
+  OwnLogonFileName name;
+  form_own_logon_file_name(current_process_id(), name);
   set_environment_variable("RFC_INI", name.c_str());
 }
