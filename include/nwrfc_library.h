@@ -107,17 +107,16 @@ typedef struct {
 } RFC_ERROR_INFO;
 
 /* Opens a connection and logs on; null when that fails. */
-NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTION_PARAMETER* params,
-                                                             unsigned count, RFC_ERROR_INFO* error);
+NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTION_PARAMETER* params, unsigned count,
+                                                             RFC_ERROR_INFO* error);
 /* Closes a connection. */
 NWRFC_API RFC_RC NWRFC_CALL RfcCloseConnection(RFC_CONNECTION_HANDLE connection, RFC_ERROR_INFO* error);
 /* The description of a function module from the library's metadata cache;
    it belongs to the cache and is never destroyed by the caller. */
-NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_HANDLE connection,
-                                                                 const SAP_UC* name, RFC_ERROR_INFO* error);
+NWRFC_API RFC_FUNCTION_DESC_HANDLE NWRFC_CALL RfcGetFunctionDesc(RFC_CONNECTION_HANDLE connection, const SAP_UC* name,
+                                                                 RFC_ERROR_INFO* error);
 /* A call of the described function module, with room for its values. */
-NWRFC_API RFC_FUNCTION_HANDLE NWRFC_CALL RfcCreateFunction(RFC_FUNCTION_DESC_HANDLE description,
-                                                           RFC_ERROR_INFO* error);
+NWRFC_API RFC_FUNCTION_HANDLE NWRFC_CALL RfcCreateFunction(RFC_FUNCTION_DESC_HANDLE description, RFC_ERROR_INFO* error);
 /* Runs the function module and waits for its reply. */
 NWRFC_API RFC_RC NWRFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE connection, RFC_FUNCTION_HANDLE function,
                                       RFC_ERROR_INFO* error);
@@ -135,8 +134,8 @@ NWRFC_API RFC_RC NWRFC_CALL RfcSetTraceDir(SAP_UC* traceDir, RFC_ERROR_INFO* err
 /* Sets the trace level: with connection and destination both null the
    level of the whole library (0 severe errors only, 1 brief, 2 verbose, 3
    full), which overrides the environment variable RFC_TRACE. */
-NWRFC_API RFC_RC NWRFC_CALL RfcSetTraceLevel(RFC_CONNECTION_HANDLE connection, SAP_UC* destination,
-                                             unsigned traceLevel, RFC_ERROR_INFO* error);
+NWRFC_API RFC_RC NWRFC_CALL RfcSetTraceLevel(RFC_CONNECTION_HANDLE connection, SAP_UC* destination, unsigned traceLevel,
+                                             RFC_ERROR_INFO* error);
 
 /* The same functions as the bridge holds them after looking them up. */
 typedef RFC_CONNECTION_HANDLE(NWRFC_CALL* RfcOpenConnection_function)(const RFC_CONNECTION_PARAMETER*, unsigned,
@@ -146,8 +145,7 @@ typedef RFC_FUNCTION_DESC_HANDLE(NWRFC_CALL* RfcGetFunctionDesc_function)(RFC_CO
                                                                           RFC_ERROR_INFO*);
 typedef RFC_FUNCTION_HANDLE(NWRFC_CALL* RfcCreateFunction_function)(RFC_FUNCTION_DESC_HANDLE, RFC_ERROR_INFO*);
 typedef RFC_RC(NWRFC_CALL* RfcInvoke_function)(RFC_CONNECTION_HANDLE, RFC_FUNCTION_HANDLE, RFC_ERROR_INFO*);
-typedef RFC_RC(NWRFC_CALL* RfcGetInt_function)(RFC_DATA_CONTAINER_HANDLE, const SAP_UC*, RFC_INT*,
-                                               RFC_ERROR_INFO*);
+typedef RFC_RC(NWRFC_CALL* RfcGetInt_function)(RFC_DATA_CONTAINER_HANDLE, const SAP_UC*, RFC_INT*, RFC_ERROR_INFO*);
 typedef RFC_RC(NWRFC_CALL* RfcDestroyFunction_function)(RFC_FUNCTION_HANDLE, RFC_ERROR_INFO*);
 typedef const SAP_UC*(NWRFC_CALL* RfcGetVersion_function)(unsigned*, unsigned*, unsigned*);
 typedef RFC_RC(NWRFC_CALL* RfcSetTraceDir_function)(SAP_UC*, RFC_ERROR_INFO*);

@@ -77,8 +77,8 @@ typedef struct {
 /* Given to RfcOpen. */
 typedef struct {
   char* destination;
-  int connection_mode;       /* RFC_MODE_R3 or RFC_MODE_R2 */
-  void* connection_options;  /* r3_ or r2_connection_options_record */
+  int connection_mode;      /* RFC_MODE_R3 or RFC_MODE_R2 */
+  void* connection_options; /* r3_ or r2_connection_options_record */
   char* client;
   char* user;
   char* password;

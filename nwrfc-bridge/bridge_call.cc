@@ -64,8 +64,7 @@ rfc_result_code store_values(const NwrfcFunctions& nwrfc, BridgeConnection& conn
   return RFC_RESULT_OK;
 }
 
-void take_error_text(const RFC_ERROR_INFO& error, CallOutcome outcome, BridgeConnection& connection,
-                     char** exception) {
+void take_error_text(const RFC_ERROR_INFO& error, CallOutcome outcome, BridgeConnection& connection, char** exception) {
   ErrorText text;
   if (outcome == CallOutcome::Exception)
     error_key_text(error, text);

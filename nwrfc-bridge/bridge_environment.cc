@@ -22,4 +22,3 @@ RFC_API void RFC_CALL RfcClose(rfc_handle handle) {
 }
 
 }  // extern "C"
-

@@ -35,8 +35,7 @@ bool widen(const LogonParameters& parameters, WideParameters& wide) {
   return true;
 }
 
-rfc_handle open_connection(const char* function, const LogonParameters& parameters,
-                           rfc_open_error_details* details) {
+rfc_handle open_connection(const char* function, const LogonParameters& parameters, rfc_open_error_details* details) {
   const NwrfcFunctions* nwrfc = nwrfc_functions(function);
   if (nwrfc == nullptr) {
     fill_open_error_details(details, key_resource, "NetWeaver RFC library not loaded");

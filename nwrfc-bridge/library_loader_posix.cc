@@ -21,8 +21,8 @@ using PathText = BoundedText<4095>;
 // path: each one loaded by its absolute path first is taken, by its name,
 // for the need of the next and for the NetWeaver library's own opening of
 // ICU by bare name.  A name ending in a dot takes any version number after it.
-constexpr const char* companion_libraries[] = {"libicudata.so.", "libicuuc.so.", "libicui18n.so.",
-                                               "libicudecnumber.so", "libsapucum.so"};
+constexpr const char* companion_libraries[] = {"libicudata.so.", "libicuuc.so.", "libicui18n.so.", "libicudecnumber.so",
+                                               "libsapucum.so"};
 
 bool join(const char* directory, const char* file, TextBuffer& path) {
   path.assign(directory);

@@ -67,8 +67,7 @@ void describe_load_failure(const char* directory, const char* file, DWORD error,
     reason.assignf("%s, which it needs, was not found (Windows error %lu)", missing.c_str(),
                    static_cast<unsigned long>(error));
   else
-    reason.assignf("Windows error %lu; a library it needs may be missing beside it",
-                   static_cast<unsigned long>(error));
+    reason.assignf("Windows error %lu; a library it needs may be missing beside it", static_cast<unsigned long>(error));
 }
 
 bool module_path(HMODULE module, TextBuffer& path) {

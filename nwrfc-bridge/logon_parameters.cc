@@ -42,8 +42,8 @@ bool add_logon_values(std::string_view client, std::string_view user, std::strin
 // The system number as the two digits the library takes; one digit is
 // widened, anything else refused.
 bool add_system_number(std::string_view number, LogonParameters& parameters, TextBuffer& problem) {
-  const bool digits = !number.empty() && number.size() <= 2 &&
-                      number.find_first_not_of("0123456789") == std::string_view::npos;
+  const bool digits =
+      !number.empty() && number.size() <= 2 && number.find_first_not_of("0123456789") == std::string_view::npos;
   if (!digits) {
     problem.assign("invalid system number ");
     problem.append(number);
@@ -157,8 +157,8 @@ bool parameters_from_logon_options(const rfc_logon_options_record& options, Logo
       !add_given(parameters, "gwhost", without_trailing_blanks(text_or_empty(server->gateway_host))) ||
       !add_given(parameters, "gwserv", without_trailing_blanks(text_or_empty(server->gateway_service))))
     return refuse(problem, "gateway too long");
-  return add_logon_values(text_or_empty(options.client), text_or_empty(options.user),
-                          text_or_empty(options.password), text_or_empty(options.language), parameters, problem);
+  return add_logon_values(text_or_empty(options.client), text_or_empty(options.user), text_or_empty(options.password),
+                          text_or_empty(options.language), parameters, problem);
 }
 
 bool parameters_from_logon_entry(const ConnectStringFields& fields, const LogonFileEntry& entry,

@@ -81,8 +81,7 @@ class FieldText : public Utf16Buffer {
 bool append_code_point(char32_t code_point, Utf16Buffer& out) {
   if (code_point < 0x10000) return out.append(static_cast<SAP_UC>(code_point));
   const char32_t above = code_point - 0x10000;
-  const SAP_UC pair[2] = {static_cast<SAP_UC>(0xD800 + (above >> 10)),
-                          static_cast<SAP_UC>(0xDC00 + (above & 0x3FF))};
+  const SAP_UC pair[2] = {static_cast<SAP_UC>(0xD800 + (above >> 10)), static_cast<SAP_UC>(0xDC00 + (above & 0x3FF))};
   return out.append_whole(std::u16string_view(pair, 2));
 }
 

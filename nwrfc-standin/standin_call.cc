@@ -20,8 +20,7 @@ constexpr std::int32_t reply_failure = 1;
 constexpr std::int32_t reply_exception = 2;
 constexpr std::int32_t reply_system_exception = 3;
 
-RFC_RC fail(RFC_ERROR_INFO* error, RFC_RC code, RFC_ERROR_GROUP group, std::string_view key,
-            std::string_view message) {
+RFC_RC fail(RFC_ERROR_INFO* error, RFC_RC code, RFC_ERROR_GROUP group, std::string_view key, std::string_view message) {
   set_error(error, code, group, key, message);
   return code;
 }
@@ -29,8 +28,7 @@ RFC_RC fail(RFC_ERROR_INFO* error, RFC_RC code, RFC_ERROR_GROUP group, std::stri
 RFC_RC fail_invalid_handle(RFC_ERROR_INFO* error, const char* what) {
   MessageText message;
   message.assignf("%s handle is not valid", what);
-  return fail(error, RFC_INVALID_HANDLE, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "invalid handle",
-              message.view());
+  return fail(error, RFC_INVALID_HANDLE, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "invalid handle", message.view());
 }
 
 // A connection that closed is reported as closed, every other break as a

@@ -39,8 +39,8 @@ bool take_parameter(const RFC_CONNECTION_PARAMETER& parameter, OpenParameters& o
   const struct {
     const char* name;
     TextBuffer& field;
-  } used[] = {{"ASHOST", open.ashost}, {"SYSNR", open.sysnr},   {"MSHOST", open.mshost}, {"MSSERV", open.msserv},
-              {"CLIENT", open.client}, {"USER", open.user},     {"PASSWD", open.passwd}, {"LANG", open.lang}};
+  } used[] = {{"ASHOST", open.ashost}, {"SYSNR", open.sysnr}, {"MSHOST", open.mshost}, {"MSSERV", open.msserv},
+              {"CLIENT", open.client}, {"USER", open.user},   {"PASSWD", open.passwd}, {"LANG", open.lang}};
   for (const auto& field : used) {
     if (!name.equals(field.name)) continue;
     if (parameter.value != nullptr && !read_utf16(parameter.value, 1024, field.field)) {
@@ -116,28 +116,27 @@ bool icu_opened(RFC_ERROR_INFO* error) {
   return true;
 }
 
-RFC_CONNECTION_HANDLE open_connection(const RFC_CONNECTION_PARAMETER* params, unsigned count,
-                                      RFC_ERROR_INFO* error) {
+RFC_CONNECTION_HANDLE open_connection(const RFC_CONNECTION_PARAMETER* params, unsigned count, RFC_ERROR_INFO* error) {
   if (!icu_opened(error)) return nullptr;
   OpenParameters open;
   ConnectTarget target;
   MessageText problem;
   for (unsigned i = 0; params != nullptr && i < count; ++i)
     if (!take_parameter(params[i], open, problem))
-      return fail_open(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE,
-                       "invalid logon options", problem.view());
+      return fail_open(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "invalid logon options",
+                       problem.view());
   if (!target_of(open, target, problem))
-    return fail_open(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE,
-                     "invalid logon options", problem.view());
+    return fail_open(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "invalid logon options",
+                     problem.view());
   if (!logon_values_fit(open))
-    return fail_open(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE,
-                     "invalid logon options", "logon data too long");
+    return fail_open(error, RFC_INVALID_PARAMETER, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "invalid logon options",
+                     "logon data too long");
   RFC_CONNECTION_HANDLE handle = nullptr;
   StandinConnection* connection = take_free_connection(&handle);
   if (connection == nullptr) {
     problem.assignf("more than %u connections open", standin_connection_limit);
-    return fail_open(error, RFC_MEMORY_INSUFFICIENT, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE,
-                     "too many connections", problem.view());
+    return fail_open(error, RFC_MEMORY_INSUFFICIENT, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "too many connections",
+                     problem.view());
   }
   const ConnectOutcome outcome =
       connect_socket(target.host.c_str(), target.port, connect_timeout_ms, &connection->socket);
@@ -145,8 +144,7 @@ RFC_CONNECTION_HANDLE open_connection(const RFC_CONNECTION_PARAMETER* params, un
     release_connection(*connection);
     const char* status = "";
     describe_connect_failure(outcome, target, &status, problem);
-    return fail_open(error, RFC_COMMUNICATION_FAILURE, RFC_ERROR_GROUP_COMMUNICATION_FAILURE, status,
-                     problem.view());
+    return fail_open(error, RFC_COMMUNICATION_FAILURE, RFC_ERROR_GROUP_COMMUNICATION_FAILURE, status, problem.view());
   }
   connection->partner.assignf("%s:%d", target.host.c_str(), target.port);
   if (!log_on(*connection, open, error)) return nullptr;
@@ -158,8 +156,8 @@ RFC_CONNECTION_HANDLE open_connection(const RFC_CONNECTION_PARAMETER* params, un
 
 extern "C" {
 
-NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTION_PARAMETER* params,
-                                                             unsigned count, RFC_ERROR_INFO* error) {
+NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(const RFC_CONNECTION_PARAMETER* params, unsigned count,
+                                                             RFC_ERROR_INFO* error) {
   record_open(params, count);
   RFC_ERROR_INFO own_error{};
   RFC_ERROR_INFO* reported = error != nullptr ? error : &own_error;

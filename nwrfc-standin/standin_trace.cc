@@ -46,8 +46,8 @@ NWRFC_API RFC_RC NWRFC_CALL RfcSetTraceDir(SAP_UC* traceDir, RFC_ERROR_INFO* err
   return RFC_OK;
 }
 
-NWRFC_API RFC_RC NWRFC_CALL RfcSetTraceLevel(RFC_CONNECTION_HANDLE connection, SAP_UC* destination,
-                                             unsigned traceLevel, RFC_ERROR_INFO* error) {
+NWRFC_API RFC_RC NWRFC_CALL RfcSetTraceLevel(RFC_CONNECTION_HANDLE connection, SAP_UC* destination, unsigned traceLevel,
+                                             RFC_ERROR_INFO* error) {
   if (connection != nullptr || destination != nullptr) {
     set_error(error, RFC_NOT_SUPPORTED, RFC_ERROR_GROUP_EXTERNAL_RUNTIME_FAILURE, "not supported",
               "the stand-in sets only the global trace level");

@@ -11,20 +11,20 @@ using LogonFileValue = BoundedText<255>;
 
 /// What one destination's entry says about where and how to connect.
 struct LogonFileEntry {
-  BoundedText<15> type;                        // TYPE=: A application server, B load balancing
-  LogonFileValue application_server_host;      // ASHOST=
-  BoundedText<15> system_number;               // SYSNR=
-  LogonFileValue gateway_host;                 // GWHOST=
-  BoundedText<31> gateway_service;             // GWSERV=
-  BoundedText<15> system_name;                 // R3NAME=
-  LogonFileValue message_server_host;          // MSHOST=
-  BoundedText<31> message_server_service;      // MSSERV=
-  BoundedText<31> group;                       // GROUP=
-  BoundedText<15> snc_mode;                    // SNC_MODE=
-  LogonFileValue snc_partner_name;             // SNC_PARTNERNAME=
-  BoundedText<15> snc_quality;                 // SNC_QOP=
-  LogonFileValue snc_own_name;                 // SNC_MYNAME=
-  LogonFileValue snc_library;                  // SNC_LIB=
+  BoundedText<15> type;                    // TYPE=: A application server, B load balancing
+  LogonFileValue application_server_host;  // ASHOST=
+  BoundedText<15> system_number;           // SYSNR=
+  LogonFileValue gateway_host;             // GWHOST=
+  BoundedText<31> gateway_service;         // GWSERV=
+  BoundedText<15> system_name;             // R3NAME=
+  LogonFileValue message_server_host;      // MSHOST=
+  BoundedText<31> message_server_service;  // MSSERV=
+  BoundedText<31> group;                   // GROUP=
+  BoundedText<15> snc_mode;                // SNC_MODE=
+  LogonFileValue snc_partner_name;         // SNC_PARTNERNAME=
+  BoundedText<15> snc_quality;             // SNC_QOP=
+  LogonFileValue snc_own_name;             // SNC_MYNAME=
+  LogonFileValue snc_library;              // SNC_LIB=
   /// The first key whose value did not fit its field; empty when all did.
   BoundedText<31> overlong_key;
 };

@@ -19,8 +19,7 @@ FrameOutcome frame_outcome(TransferOutcome outcome) {
 // Sends the logon frame and waits for the answer, both within the one logon
 // bound: done, with the answer's kind and payload, or how the exchange failed.
 FrameOutcome send_logon(SocketId socket, std::string_view client, std::string_view user, std::string_view password,
-                        std::string_view language, FrameKind* kind, FramePayload& payload,
-                        std::size_t* payload_size) {
+                        std::string_view language, FrameKind* kind, FramePayload& payload, std::size_t* payload_size) {
   FrameWriter frame(FrameKind::Logon);
   if (!frame.put_text(client) || !frame.put_text(user) || !frame.put_text(password) || !frame.put_text(language))
     return FrameOutcome::Failed;
@@ -39,8 +38,7 @@ void describe_logon_answer_failure(FrameOutcome outcome, std::string_view partne
   const int partner_length = static_cast<int>(partner.size());
   if (outcome == FrameOutcome::TimedOut) {
     *status = "logon timeout";
-    message.assignf("no logon answer from %.*s within %d s", partner_length, partner.data(),
-                    logon_timeout_ms / 1000);
+    message.assignf("no logon answer from %.*s within %d s", partner_length, partner.data(), logon_timeout_ms / 1000);
   } else if (outcome == FrameOutcome::Closed) {
     *status = "connection broken";
     message.assignf("connection to %.*s closed during logon", partner_length, partner.data());
@@ -67,9 +65,9 @@ FrameOutcome receive_frame(SocketId socket, Deadline deadline, FrameKind* kind, 
   return frame_outcome(receive_exact(socket, payload, *payload_size, deadline));
 }
 
-LogonOutcome exchange_logon(SocketId socket, std::string_view partner, std::string_view client,
-                            std::string_view user, std::string_view password, std::string_view language,
-                            FramePayload& payload, const char** status, TextBuffer& message) {
+LogonOutcome exchange_logon(SocketId socket, std::string_view partner, std::string_view client, std::string_view user,
+                            std::string_view password, std::string_view language, FramePayload& payload,
+                            const char** status, TextBuffer& message) {
   FrameKind kind{};
   std::size_t payload_size = 0;
   const FrameOutcome outcome = send_logon(socket, client, user, password, language, &kind, payload, &payload_size);

@@ -39,9 +39,9 @@ enum class LogonOutcome { Accepted, Rejected, Failed };
 /// answer in `payload`, both within the one logon bound.  Unless the logon is
 /// accepted, `status` and `message` say why, as the libraries report it: the
 /// partner's reason when it rejected the logon, or how the exchange failed.
-LogonOutcome exchange_logon(SocketId socket, std::string_view partner, std::string_view client,
-                            std::string_view user, std::string_view password, std::string_view language,
-                            FramePayload& payload, const char** status, TextBuffer& message);
+LogonOutcome exchange_logon(SocketId socket, std::string_view partner, std::string_view client, std::string_view user,
+                            std::string_view password, std::string_view language, FramePayload& payload,
+                            const char** status, TextBuffer& message);
 
 /// Looks, without waiting, at a connection between calls: Done while the
 /// partner is quiet, Closed when it went away, Unreadable when it sent

@@ -54,8 +54,8 @@ bool log_on(const char* function, Connection& connection, const LogonData& logon
       exchange_logon(connection.socket, connection.partner.view(), logon.client.view(), logon.user.view(),
                      logon.password.view(), logon.language.view(), connection.payload, &status, message);
   if (outcome == LogonOutcome::Accepted) return true;
-  fail_open(function, outcome == LogonOutcome::Rejected ? key_logon_failure : key_communication, status,
-            message.view(), details);
+  fail_open(function, outcome == LogonOutcome::Rejected ? key_logon_failure : key_communication, status, message.view(),
+            details);
   release_connection(connection);
   return false;
 }
@@ -69,8 +69,8 @@ rfc_handle open_and_log_on(const char* function, const ConnectTarget& target, co
     message.assignf("more than %u connections open", connection_limit);
     return fail_open(function, key_resource, "too many connections", message.view(), details);
   }
-  const ConnectOutcome outcome = connect_socket(target.host.c_str(), target.port, connect_timeout_ms,
-                                                &connection->socket);
+  const ConnectOutcome outcome =
+      connect_socket(target.host.c_str(), target.port, connect_timeout_ms, &connection->socket);
   if (outcome != ConnectOutcome::Connected) {
     release_connection(*connection);
     return fail_connect(function, outcome, target, details);
@@ -131,8 +131,7 @@ bool target_of_logon_entry(const LogonFileEntry& entry, ConnectTarget& target, T
     return false;
   }
   if (!entry.application_server_host.empty())
-    return target_from_system_number(entry.application_server_host.view(), entry.system_number.view(), target,
-                                     problem);
+    return target_from_system_number(entry.application_server_host.view(), entry.system_number.view(), target, problem);
   if (entry.gateway_host.empty()) return refuse(problem, "neither ASHOST nor GWHOST given");
   return target_of_gateway(entry.gateway_host.view(), entry.gateway_service.view(), target, problem);
 }

@@ -1,7 +1,9 @@
 #include "socket_system.h"
 
+// Windows Sockets before windows.h, which would bring the older winsock.h.
 #include <winsock2.h>
 #include <ws2tcpip.h>
+
 #include <windows.h>
 
 namespace {
@@ -22,8 +24,8 @@ WaitOutcome wait_for(SOCKET socket, bool for_writing, Deadline deadline) {
   FD_SET(socket, &failed);
   const long left = remaining_ms(deadline);
   timeval timeout{left / 1000, (left % 1000) * 1000};
-  const int ready = for_writing ? select(0, nullptr, &wanted, &failed, &timeout)
-                                : select(0, &wanted, nullptr, nullptr, &timeout);
+  const int ready =
+      for_writing ? select(0, nullptr, &wanted, &failed, &timeout) : select(0, &wanted, nullptr, nullptr, &timeout);
   if (ready == 0) return WaitOutcome::TimedOut;
   if (ready < 0 || (for_writing && FD_ISSET(socket, &failed))) return WaitOutcome::Failed;
   return WaitOutcome::Ready;
@@ -90,7 +92,7 @@ TransferOutcome send_all(SocketId socket_id, const unsigned char* bytes, std::si
       continue;
     }
     return (error == WSAECONNRESET || error == WSAECONNABORTED || error == WSAESHUTDOWN) ? TransferOutcome::Closed
-                                                                                       : TransferOutcome::Failed;
+                                                                                         : TransferOutcome::Failed;
   }
   return TransferOutcome::Done;
 }

@@ -19,12 +19,18 @@ PageRollUsage usage_of(const RollPageSizes& sizes) {
 
 void write_failure_text(rfc_result_code code, const ExceptionText& exception_text, TextBuffer& failure_text) {
   switch (code) {
-    case RFC_RESULT_FAILURE: write_numbered_error(NumberedError::RfcFailure, "", failure_text); break;
+    case RFC_RESULT_FAILURE:
+      write_numbered_error(NumberedError::RfcFailure, "", failure_text);
+      break;
     case RFC_RESULT_EXCEPTION:
       write_numbered_error(NumberedError::FunctionException, exception_text.view(), failure_text);
       break;
-    case RFC_RESULT_SYS_EXCEPTION: write_numbered_error(NumberedError::SystemException, "", failure_text); break;
-    default: write_numbered_error(NumberedError::OtherFailure, "", failure_text); break;
+    case RFC_RESULT_SYS_EXCEPTION:
+      write_numbered_error(NumberedError::SystemException, "", failure_text);
+      break;
+    default:
+      write_numbered_error(NumberedError::OtherFailure, "", failure_text);
+      break;
   }
 }
 

@@ -81,7 +81,8 @@ bool BasicTextBuffer<char>::vappendf(const char* format, std::va_list args) {
 }
 
 template <>
-QUENMAREL_PRINTF(2, 3) bool BasicTextBuffer<char>::appendf(const char* format, ...) {
+QUENMAREL_PRINTF(2, 3)
+bool BasicTextBuffer<char>::appendf(const char* format, ...) {
   std::va_list args;
   va_start(args, format);
   const bool whole = vappendf(format, args);
@@ -90,7 +91,8 @@ QUENMAREL_PRINTF(2, 3) bool BasicTextBuffer<char>::appendf(const char* format, .
 }
 
 template <>
-QUENMAREL_PRINTF(2, 3) bool BasicTextBuffer<char>::assignf(const char* format, ...) {
+QUENMAREL_PRINTF(2, 3)
+bool BasicTextBuffer<char>::assignf(const char* format, ...) {
   clear();
   std::va_list args;
   va_start(args, format);

@@ -107,8 +107,7 @@ ConfigStatus take_global_entry(const SensorEntry& entry, RunOptions& options, It
   const std::size_t keyword = entry.text.find(item_keyword);
   if (keyword != TextBuffer::npos)
     take_item_name(entry.text.view().substr(keyword + item_keyword.size()), listing.item_name);
-  if (!entry.found)
-    return ConfigStatus(NumberedError::GlobalSensorNotFound, options.first_option_word.view());
+  if (!entry.found) return ConfigStatus(NumberedError::GlobalSensorNotFound, options.first_option_word.view());
   options.given_options = entry.option_text;
   return ConfigStatus();
 }

@@ -28,17 +28,28 @@ std::size_t minimum_length(ProfileField field) { return field_rules[field_index(
 
 TextBuffer& entry_field(SystemEntry& entry, ProfileField field) {
   switch (field) {
-    case ProfileField::Extcompany: return entry.extcompany;
-    case ProfileField::Destination: return entry.destination;
-    case ProfileField::Client: return entry.client;
-    case ProfileField::User: return entry.user;
-    case ProfileField::Password: return entry.password;
-    case ProfileField::Language: return entry.language;
-    case ProfileField::Mode: return entry.mode;
-    case ProfileField::Hostname: return entry.hostname;
-    case ProfileField::Sysnr: return entry.sysnr;
-    case ProfileField::Gwhost: return entry.gwhost;
-    case ProfileField::Gwservice: return entry.gwservice;
+    case ProfileField::Extcompany:
+      return entry.extcompany;
+    case ProfileField::Destination:
+      return entry.destination;
+    case ProfileField::Client:
+      return entry.client;
+    case ProfileField::User:
+      return entry.user;
+    case ProfileField::Password:
+      return entry.password;
+    case ProfileField::Language:
+      return entry.language;
+    case ProfileField::Mode:
+      return entry.mode;
+    case ProfileField::Hostname:
+      return entry.hostname;
+    case ProfileField::Sysnr:
+      return entry.sysnr;
+    case ProfileField::Gwhost:
+      return entry.gwhost;
+    case ProfileField::Gwservice:
+      return entry.gwservice;
   }
   return entry.extcompany;
 }

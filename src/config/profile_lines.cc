@@ -10,9 +10,12 @@ ProfileLineOutcome read_password(std::string_view value, SystemEntry& entry) {
     return ProfileLineOutcome::Stored;
   }
   switch (descramble_password(value, entry.password)) {
-    case PasswordOutcome::Descrambled: return ProfileLineOutcome::Stored;
-    case PasswordOutcome::FormatFailure: return ProfileLineOutcome::PasswordFormatFailure;
-    case PasswordOutcome::CheckFailure: return ProfileLineOutcome::PasswordCheckFailure;
+    case PasswordOutcome::Descrambled:
+      return ProfileLineOutcome::Stored;
+    case PasswordOutcome::FormatFailure:
+      return ProfileLineOutcome::PasswordFormatFailure;
+    case PasswordOutcome::CheckFailure:
+      return ProfileLineOutcome::PasswordCheckFailure;
   }
   return ProfileLineOutcome::PasswordFormatFailure;
 }
@@ -71,7 +74,8 @@ ProfileDefect profile_verdict(const SystemEntry& entry, const ProfileFindings& f
 
 ConfigStatus profile_defect_status(ProfileDefect defect, std::string_view profile_file_name) {
   switch (defect) {
-    case ProfileDefect::None: break;
+    case ProfileDefect::None:
+      break;
     case ProfileDefect::InvalidParameter:
       return ConfigStatus(NumberedError::InvalidParameter, profile_file_name);
     case ProfileDefect::InvalidPassword:

@@ -41,8 +41,7 @@ bool read_path_file(OwnedFile path_file, TextBuffer& directory) {
   bool last_fits = true;
   bool first = true;
   while (reader.read(line, path_file_line_piece)) {
-    if (first && line.starts_with(utf8_byte_order_mark))
-      line.drop_front(utf8_byte_order_mark.size());
+    if (first && line.starts_with(utf8_byte_order_mark)) line.drop_front(utf8_byte_order_mark.size());
     first = false;
     if (names_directory(line)) last_fits = directory.assign_whole(line.view());
   }
@@ -89,8 +88,7 @@ ConfigStatus resolve_sensor_directory(ProfileLocation& location, OwnedFile& prof
   } else {
     profile = open_from_standard_directories(location);
   }
-  if (profile == nullptr)
-    return ConfigStatus(NumberedError::ProfileMissing, location.profile_file_name.view());
+  if (profile == nullptr) return ConfigStatus(NumberedError::ProfileMissing, location.profile_file_name.view());
   join_path(location, location.profile_file_name.view(), location.profile_path);
   return ConfigStatus();
 }

@@ -14,13 +14,19 @@ constexpr std::size_t file_extension_length = 4;
 
 void set_channel_key(const RunState& state, const TextBuffer& name, TextBuffer& key) {
   switch (state.listing.key_kind) {
-    case KeyKind::Profile: key.assign(name.view()); break;
+    case KeyKind::Profile:
+      key.assign(name.view());
+      break;
     case KeyKind::Alias:
       key.assign(name.view().substr(
           0, name.size() < file_extension_length ? name.size() : name.size() - file_extension_length));
       break;
-    case KeyKind::Host: key.assign(state.system_entry.hostname.view()); break;
-    case KeyKind::Sid: key.assign(state.system_entry.destination.view()); break;
+    case KeyKind::Host:
+      key.assign(state.system_entry.hostname.view());
+      break;
+    case KeyKind::Sid:
+      key.assign(state.system_entry.destination.view());
+      break;
   }
 }
 
@@ -47,8 +53,7 @@ void measure_listed_system(RunState& state, ListedSystem& system) {
   const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.out);
   if (handle == RFC_NULL_HANDLE) return;
   MessageText failure;  // an item-mode run shows no failure text
-  if (system.entry_valid &&
-      calculate_page_roll_usage(handle, system.usage, failure) == RFC_RESULT_OK)
+  if (system.entry_valid && calculate_page_roll_usage(handle, system.usage, failure) == RFC_RESULT_OK)
     system.outcome = ListedOutcome::Processed;
   RfcClose(handle);
 }
@@ -68,6 +73,5 @@ void report_listed_system(RunState& state, const ListedSystem& system) {
     ++state.failed_count;
   }
   if (state.options.console_mode)
-    std::fprintf(state.out, "\n%s State=%s\n", system.status_line.c_str(),
-                 processed ? "Processed" : "Rfc Failure");
+    std::fprintf(state.out, "\n%s State=%s\n", system.status_line.c_str(), processed ? "Processed" : "Rfc Failure");
 }

@@ -3,8 +3,8 @@
 // child process measure it (parallel_item_run.h); the steps are the same.
 #pragma once
 
-#include "common/bounded_text.h"
 #include "calculation/page_roll_usage.h"
+#include "common/bounded_text.h"
 #include "config/profile_location.h"
 #include "driver/console_lines.h"
 

@@ -26,8 +26,7 @@ int run_listed_system_child(RunState& state, int argc, const char* const* argv) 
   take_run_options(state.document, state.options);
   MessageText failure;
   if (!prepare_rfc_library(failure)) {
-    static_cast<void>(
-        end_run_with_error(state.document, state.out, NumberedError::RfcLibraryUnusable, failure.view()));
+    static_cast<void>(end_run_with_error(state.document, state.out, NumberedError::RfcLibraryUnusable, failure.view()));
     return library_unusable_child_exit_code;
   }
   measure_listed_system(state, system);

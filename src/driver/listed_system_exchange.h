@@ -43,8 +43,7 @@ void encode_listed_system_request(const RunOptions& options, bool entry_valid, c
 /// Takes a request apart into the option text (`given_options` and
 /// `console_mode` only), the validity and the entry; false for anything but a whole, well-formed request
 /// whose fields fit.
-bool decode_listed_system_request(std::string_view request, RunOptions& options, bool& entry_valid,
-                                  SystemEntry& entry);
+bool decode_listed_system_request(std::string_view request, RunOptions& options, bool& entry_valid, SystemEntry& entry);
 
 /// Writes a measured system's result: its outcome and, when processed, its values.
 void write_listed_system_result(std::FILE* out, const ListedSystem& system);

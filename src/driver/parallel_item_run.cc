@@ -30,9 +30,9 @@ enum class SlotState { Free, Waiting, Running, Done };
 
 // How a system's measurement came back.
 enum class Ending {
-  Result,     // the child's result (or no child was needed)
-  EndsRun,    // the child ended as the RFC error handler ends a run
-  NoResult,   // the child ended without a result, passed its deadline, or said too much
+  Result,    // the child's result (or no child was needed)
+  EndsRun,   // the child ended as the RFC error handler ends a run
+  NoResult,  // the child ended without a result, passed its deadline, or said too much
 };
 
 struct InFlightSystem {
@@ -140,8 +140,7 @@ Ending ending_of(InFlightSystem& slot) {
     return Ending::EndsRun;
   }
   std::string_view printed;
-  if (slot.child.exit_code() != 0 || !split_listed_system_output(output, printed, slot.system))
-    return Ending::NoResult;
+  if (slot.child.exit_code() != 0 || !split_listed_system_output(output, printed, slot.system)) return Ending::NoResult;
   slot.printed_length = printed.size();
   return Ending::Result;
 }

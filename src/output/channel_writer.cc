@@ -74,8 +74,8 @@ void write_xml_limits(TextBuffer& out, std::string_view label, const ChannelLimi
   out.append("\n<LimitMode>1</LimitMode>");
 }
 
-void write_xml_channel(const ResultDocument& document, TextBuffer& out, std::string_view label,
-                       const TextBuffer& value, const TextBuffer& unit) {
+void write_xml_channel(const ResultDocument& document, TextBuffer& out, std::string_view label, const TextBuffer& value,
+                       const TextBuffer& unit) {
   out.append("\n<Result><Channel>");
   append_xml_escaped(out, label);
   out.append("</Channel>");
@@ -140,11 +140,17 @@ void write_channel(ResultDocument& document, std::string_view key, std::string_v
 
   ResultText record;
   switch (document.output_target) {
-    case OutputTarget::Quelbrin: write_quelbrin_channel(record, message_key, label, value_copy, unit_copy); break;
-    case OutputTarget::Harnick: write_harnick_channel(document, record, label, value_copy, unit_copy); break;
+    case OutputTarget::Quelbrin:
+      write_quelbrin_channel(record, message_key, label, value_copy, unit_copy);
+      break;
+    case OutputTarget::Harnick:
+      write_harnick_channel(document, record, label, value_copy, unit_copy);
+      break;
     case OutputTarget::EXEXML:
     case OutputTarget::Miravex:
-    case OutputTarget::Tolvane: write_xml_channel(document, record, label, value_copy, unit_copy); break;
+    case OutputTarget::Tolvane:
+      write_xml_channel(document, record, label, value_copy, unit_copy);
+      break;
   }
   append_whole_record(document, record);
 }

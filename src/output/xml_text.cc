@@ -6,10 +6,14 @@ namespace {
 
 std::string_view escape_of(char32_t code_point) {
   switch (code_point) {
-    case '&': return "&amp;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    default: return std::string_view();
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    default:
+      return std::string_view();
   }
 }
 

@@ -64,9 +64,8 @@ bool spawn(const ChildCommand& command, int input, int output, pid_t& pid) {
   // Every pipe end is close-on-exec; the two copies made here are not.
   const bool arranged = posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO) == 0 &&
                         posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO) == 0;
-  const bool spawned =
-      arranged && posix_spawn(&pid, command.program, &actions, nullptr, const_cast<char* const*>(command.arguments),
-                              environ) == 0;
+  const bool spawned = arranged && posix_spawn(&pid, command.program, &actions, nullptr,
+                                               const_cast<char* const*>(command.arguments), environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
   return spawned;
 }
@@ -118,8 +117,7 @@ ChildOutputState ChildProcess::read_output(TextBuffer& output) {
       close_output();
       return ChildOutputState::Closed;
     }
-    if (!output.append(std::string_view(chunk, static_cast<std::size_t>(got))))
-      return ChildOutputState::Overflow;
+    if (!output.append(std::string_view(chunk, static_cast<std::size_t>(got)))) return ChildOutputState::Overflow;
   }
 }
 
@@ -164,9 +162,7 @@ void wait_for_children(ChildProcess* const* children, std::size_t count, int tim
   poll(watched, watched_count, timeout_ms < 0 ? 0 : timeout_ms);
 }
 
-bool write_parent_identity(TextBuffer& identity) {
-  return identity.assignf("%ld", static_cast<long>(getpid()));
-}
+bool write_parent_identity(TextBuffer& identity) { return identity.assignf("%ld", static_cast<long>(getpid())); }
 
 bool stay_bound_to_parent(const char* parent_identity) {
   char* end = nullptr;

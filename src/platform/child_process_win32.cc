@@ -44,8 +44,8 @@ HANDLE children_job() {
 HANDLE inheritable_self() {
   static HANDLE self = [] {
     HANDLE duplicate = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &duplicate, SYNCHRONIZE,
-                         TRUE, 0))
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &duplicate, SYNCHRONIZE, TRUE,
+                         0))
       return static_cast<HANDLE>(nullptr);
     return duplicate;
   }();

@@ -110,10 +110,13 @@ FileFault last_file_fault() {
   switch (errno) {
     case EACCES:
     case EPERM:
-    case EROFS: return FileFault::NotWritable;
+    case EROFS:
+      return FileFault::NotWritable;
     case ENOSPC:
-    case EDQUOT: return FileFault::NoSpace;
-    default: return FileFault::Other;
+    case EDQUOT:
+      return FileFault::NoSpace;
+    default:
+      return FileFault::Other;
   }
 }
 

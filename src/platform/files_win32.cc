@@ -85,10 +85,13 @@ EntryKind directory_entry_kind(const char* windows_path) {
 FileFault last_file_fault() {
   switch (GetLastError()) {
     case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT: return FileFault::NotWritable;
+    case ERROR_WRITE_PROTECT:
+      return FileFault::NotWritable;
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return FileFault::NoSpace;
-    default: break;
+    case ERROR_HANDLE_DISK_FULL:
+      return FileFault::NoSpace;
+    default:
+      break;
   }
   if (errno == ENOSPC) return FileFault::NoSpace;
   return errno == EACCES ? FileFault::NotWritable : FileFault::Other;

@@ -36,8 +36,8 @@ void write_loader_message(DWORD code, LoadedLibrary& library) {
   char text[loader_message_capacity + 1];
   DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
                                 sizeof text, nullptr);
-  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ' ||
-                        text[length - 1] == '.'))
+  while (length > 0 &&
+         (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ' || text[length - 1] == '.'))
     --length;
   library.loader_message.assignf("error %lu", static_cast<unsigned long>(code));
   if (length > 0) library.loader_message.appendf(": %.*s", static_cast<int>(length), text);
@@ -66,8 +66,8 @@ void load_library(const char* file_name, LoadedLibrary& library) {
   // No dialog box waits for a person when the library cannot be loaded; its
   // own libraries are looked for beside it first.
   const UINT previous_mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  library.handle = lies_beside ? LoadLibraryExA(beside.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)
-                               : LoadLibraryA(file_name);
+  library.handle =
+      lies_beside ? LoadLibraryExA(beside.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) : LoadLibraryA(file_name);
   const DWORD code = GetLastError();
   SetErrorMode(previous_mode);
   if (library.handle != nullptr) return;

@@ -68,8 +68,8 @@ bool RunPresence::join(const char* windows_path, int timeout_ms) {
   handle_ = descriptor;
   // A run that removes a file alone holds the gate.  Once it is free again,
   // that removal is over, and every later one sees this run.
-  const bool gate_passed = set_lock(descriptor, F_RDLCK, gate_byte) ||
-                           wait_with_deadline(wait_for_the_gate, &descriptor, timeout_ms);
+  const bool gate_passed =
+      set_lock(descriptor, F_RDLCK, gate_byte) || wait_with_deadline(wait_for_the_gate, &descriptor, timeout_ms);
   if (gate_passed) set_lock(descriptor, F_UNLCK, gate_byte);
   stamp_ = new_stamp();
   const bool stamped = pwrite(descriptor, &stamp_, sizeof stamp_, stamp_offset) == sizeof stamp_;

@@ -93,8 +93,7 @@ bool RunPresence::join(const char* windows_path, int timeout_ms) {
 
 bool RunPresence::others_present() const {
   const HANDLE file = file_of(handle_);
-  return !range_free(file, first_slot, slot_) ||
-         !range_free(file, first_slot + slot_ + 1, slot_count - slot_ - 1);
+  return !range_free(file, first_slot, slot_) || !range_free(file, first_slot + slot_ + 1, slot_count - slot_ - 1);
 }
 
 bool RunPresence::stamp_unchanged() const {

@@ -38,9 +38,15 @@ void describe_file_fault(const char* name, TextBuffer& failure) {
     return;
   }
   switch (fault) {
-    case FileFault::NotWritable: failure.assignf("no write access for %s in the working directory", name); break;
-    case FileFault::NoSpace: failure.assignf("no space left for %s", name); break;
-    case FileFault::Other: failure.assignf("%s cannot be written", name); break;
+    case FileFault::NotWritable:
+      failure.assignf("no write access for %s in the working directory", name);
+      break;
+    case FileFault::NoSpace:
+      failure.assignf("no space left for %s", name);
+      break;
+    case FileFault::Other:
+      failure.assignf("%s cannot be written", name);
+      break;
   }
 }
 

@@ -45,7 +45,9 @@ void write_other_bitness(const LoadedLibrary& library, const PlatformFileNames& 
 void write_load_failure(const LoadedLibrary& library, TextBuffer& failure) {
   const PlatformFileNames& names = platform_file_names();
   switch (library.fault) {
-    case LibraryFault::OtherBitness: write_other_bitness(library, names, failure); return;
+    case LibraryFault::OtherBitness:
+      write_other_bitness(library, names, failure);
+      return;
     case LibraryFault::NotFound:
       failure.assignf("%s not found in %s nor on the system's search path", names.rfc_library,
                       library.first_directory.c_str());
@@ -112,6 +114,8 @@ rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* receiving,
   return rfc_function<decltype(&RfcReceive)>(receive_index)(handle, receiving, tables, exception);
 }
 
-int RFC_CALL RfcLastError(rfc_error_info* error) { return rfc_function<decltype(&RfcLastError)>(last_error_index)(error); }
+int RFC_CALL RfcLastError(rfc_error_info* error) {
+  return rfc_function<decltype(&RfcLastError)>(last_error_index)(error);
+}
 
 void RFC_CALL RfcClose(rfc_handle handle) { rfc_function<decltype(&RfcClose)>(close_index)(handle); }

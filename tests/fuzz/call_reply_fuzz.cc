@@ -11,9 +11,9 @@
 namespace {
 
 const char* const asked_for[] = {"PAGE_AREA_SHARED_MEMORY", "PAGE_AREA_SIZE", "PAGE_CURRENTLY_USED",
-                                 "PAGE_MAX_USED", "PAGE_WP_LOCAL", "PAGING_FILE_SIZE",
+                                 "PAGE_MAX_USED",           "PAGE_WP_LOCAL",  "PAGING_FILE_SIZE",
                                  "ROLL_AREA_SHARED_MEMORY", "ROLL_AREA_SIZE", "ROLL_CURRENTLY_USED",
-                                 "ROLL_FILE_SIZE", "ROLL_MAX_USED"};
+                                 "ROLL_FILE_SIZE",          "ROLL_MAX_USED"};
 constexpr std::size_t value_count = sizeof asked_for / sizeof asked_for[0];
 
 }  // namespace

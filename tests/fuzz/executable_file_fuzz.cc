@@ -33,7 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string defect_again;
   FUZZ_CHECK(read_executable(bytes, again, defect_again) == read && defect_again == defect);
 
-  const bool pe = bytes.substr(0, 2) == "MZ", elf = bytes.substr(0, 4) == std::string_view("\x7f" "ELF", 4);
+  const bool pe = bytes.substr(0, 2) == "MZ", elf = bytes.substr(0, 4) == std::string_view(
+                                                                              "\x7f"
+                                                                              "ELF",
+                                                                              4);
   if (!read) {
     FUZZ_CHECK(!defect.empty());
     return 0;

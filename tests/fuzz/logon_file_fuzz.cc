@@ -31,8 +31,8 @@ void remove_private_directory() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const char* temporary = std::getenv("TMPDIR");
-  std::string pattern = std::string(temporary != nullptr && temporary[0] != '\0' ? temporary : "/tmp") +
-                        "/quenmarel_fuzz_logon_XXXXXX";
+  std::string pattern =
+      std::string(temporary != nullptr && temporary[0] != '\0' ? temporary : "/tmp") + "/quenmarel_fuzz_logon_XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) give_up("logon_file_fuzz: mkdtemp");
   private_directory = pattern;
   char here[4096];

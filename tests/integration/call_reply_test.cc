@@ -38,16 +38,20 @@ TEST(CallReply, EachValueAskedForMustComeExactlyOnceAndNamesCompareExactly) {
     ReplyValues expected;
     const char* name;
   } cases[] = {
-      {"all, in another order, with one nobody asks for", {{"C", 3}, {"D", 4}, {"A", 1}, {"B", 2}},
-       ReplyValues::Complete, ""},
+      {"all, in another order, with one nobody asks for",
+       {{"C", 3}, {"D", 4}, {"A", 1}, {"B", 2}},
+       ReplyValues::Complete,
+       ""},
       {"one left out", {{"A", 1}, {"C", 3}}, ReplyValues::Missing, "B"},
       {"two left out: the first in the caller's order is named", {{"A", 1}}, ReplyValues::Missing, "B"},
       {"none at all", {}, ReplyValues::Missing, "A"},
       {"a name in other case", {{"A", 1}, {"b", 2}, {"C", 3}}, ReplyValues::Missing, "B"},
       {"a name with a trailing blank", {{"A", 1}, {"B ", 2}, {"C", 3}}, ReplyValues::Missing, "B"},
       {"one asked for given twice", {{"A", 1}, {"B", 2}, {"C", 3}, {"A", 9}}, ReplyValues::Repeated, "A"},
-      {"one nobody asks for given twice", {{"A", 1}, {"D", 4}, {"B", 2}, {"D", 5}, {"C", 3}},
-       ReplyValues::Complete, ""},
+      {"one nobody asks for given twice",
+       {{"A", 1}, {"D", 4}, {"B", 2}, {"D", 5}, {"C", 3}},
+       ReplyValues::Complete,
+       ""},
   };
   for (const auto& reply_case : cases) {
     const FrameWriter frame = reply_frame(reply_case.values);
@@ -69,7 +73,10 @@ TEST(CallReply, EachValueAskedForMustComeExactlyOnceAndNamesCompareExactly) {
 
 TEST(CallReply, ReplyWhoseFieldsDoNotFillThePayloadExactlyIsUnreadable) {
   const Values two = {{"A", 1}, {"B", 2}};
-  EXPECT_TRUE([&] { Reply reply; return decode(reply_frame(two), reply); }()) << "the frame the others spoil";
+  EXPECT_TRUE([&] {
+    Reply reply;
+    return decode(reply_frame(two), reply);
+  }()) << "the frame the others spoil";
   const struct {
     const char* what;
     FrameWriter frame;
@@ -77,7 +84,8 @@ TEST(CallReply, ReplyWhoseFieldsDoNotFillThePayloadExactlyIsUnreadable) {
       {"count larger than the values", reply_frame(two, 3)},
       {"count smaller than the values", reply_frame(two, 1)},
       {"negative count", reply_frame({}, -1)},
-      {"text cut short", [] {
+      {"text cut short",
+       [] {
          FrameWriter frame = reply_frame({}, 1);
          frame.put_int(0x00050041);  // a name of 5 characters of which 2 bytes follow
          return frame;

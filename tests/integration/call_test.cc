@@ -45,8 +45,10 @@ TEST_F(Call, ReplyDrippedInEndsAtTheReplyBoundAndNotAtTwiceIt) {
   EXPECT_EQ(result.code, RFC_RESULT_FAILURE);
   EXPECT_EQ(result.values[0], untouched);
   EXPECT_EQ(handler_calls(), std::vector<std::string>{"RfcReceive"});
-  EXPECT_EQ(trace_file(), "**** ERROR in RfcReceive\nT:0001 ======> reply timeout\n"
-                          "ERROR       no reply from " + address() + " within 30 s\n\n");
+  EXPECT_EQ(trace_file(),
+            "**** ERROR in RfcReceive\nT:0001 ======> reply timeout\n"
+            "ERROR       no reply from " +
+                address() + " within 30 s\n\n");
 }
 
 TEST_F(Call, FailureSystemExceptionOrAbortWithoutTextGetsTheLibrarysOwnTextInTheTrace) {

@@ -14,8 +14,9 @@ namespace {
 class Logon : public RfcTest {};
 
 TEST_F(Logon, RejectedLogonGivesTheNullHandleAndSaysWhyInTheTraceAndTheLastError) {
-  start_sim("[system]\nlisten = {host}:3300\nclient = 100\nuser = MONITOR\n"
-            "[system]\nlisten = {host}:3301\nlogon = reject\n");
+  start_sim(
+      "[system]\nlisten = {host}:3300\nclient = 100\nuser = MONITOR\n"
+      "[system]\nlisten = {host}:3301\nlogon = reject\n");
   LogonValues wrong_client, wrong_user;
   wrong_client.client = "200";
   wrong_user.user = "MONITOR2";
@@ -25,11 +26,16 @@ TEST_F(Logon, RejectedLogonGivesTheNullHandleAndSaysWhyInTheTraceAndTheLastError
   EXPECT_EQ(stop_sim().size(), 3u) << "every attempt reached the system";
   EXPECT_EQ(trace_file(),
             "**** ERROR in RfcOpen\nT:0001 ======> logon rejected\n"
-            "ERROR       logon to " + address() + " rejected: client 200 is not available in this system\n\n"
-            "**** ERROR in RfcOpen\nT:0002 ======> logon rejected\n"
-            "ERROR       logon to " + address() + " rejected: name or password is incorrect\n\n"
-            "**** ERROR in RfcOpen\nT:0003 ======> logon rejected\n"
-            "ERROR       logon to " + address(3301) + " rejected: name or password is incorrect\n\n");
+            "ERROR       logon to " +
+                address() +
+                " rejected: client 200 is not available in this system\n\n"
+                "**** ERROR in RfcOpen\nT:0002 ======> logon rejected\n"
+                "ERROR       logon to " +
+                address() +
+                " rejected: name or password is incorrect\n\n"
+                "**** ERROR in RfcOpen\nT:0003 ======> logon rejected\n"
+                "ERROR       logon to " +
+                address(3301) + " rejected: name or password is incorrect\n\n");
   rfc_error_info error{};
   EXPECT_EQ(RfcLastError(&error), 0);
   EXPECT_STREQ(error.key, "RFC_ERROR_LOGON_FAILURE");
@@ -78,7 +84,9 @@ TEST_F(Logon, LogonAnswerLateOrDrippedInEndsWithTheNullHandleWithinTheLogonBound
     EXPECT_EQ(trace_file(),
               "**** ERROR in RfcOpen\n"
               "T:0001 ======> logon timeout\n"
-              "ERROR       no logon answer from " + address() + " within 5 s\n\n") << settings;
+              "ERROR       no logon answer from " +
+                  address() + " within 5 s\n\n")
+        << settings;
   }
 }
 
@@ -97,7 +105,8 @@ TEST_F(Logon, ConnectionNeverAcceptedEndsAtTheConnectBound) {
   EXPECT_EQ(trace_file(),
             "**** ERROR in RfcOpen\n"
             "T:0001 ======> connect timeout\n"
-            "ERROR       no connection to " + address() + " within 5 s\n\n");
+            "ERROR       no connection to " +
+                address() + " within 5 s\n\n");
 }
 
 }  // namespace

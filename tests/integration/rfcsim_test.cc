@@ -33,8 +33,9 @@ TEST_F(Rfcsim, ClientThatLeavesMidFrameDoesNotDisturbTheOthers) {
 }
 
 TEST_F(Rfcsim, EndsAtOnceOnSigintEvenWithAClientWaitingForItsReply) {
-  start_sim("# a comment, then blanks around the values\n[system]\n  listen   =   {host}:3301  \n"
-            "delay_ms = 600000\n");
+  start_sim(
+      "# a comment, then blanks around the values\n[system]\n  listen   =   {host}:3301  \n"
+      "delay_ms = 600000\n");
   const int waiting = connect_raw(3301);
   ASSERT_GE(waiting, 0);
   const unsigned char logon[] = {'L', 0, 8, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -100,7 +101,8 @@ TEST_F(Rfcsim, RefusedScenarioNamesTheFileAndTheLine) {
     sim.run_to_end(path);
     EXPECT_EQ(sim.exit_code(), 2) << refused.scenario;
     EXPECT_NE(sim.errors().find("rfcsim: " + path + " " + refused.message), std::string::npos)
-        << sim.errors() << " for\n" << refused.scenario;
+        << sim.errors() << " for\n"
+        << refused.scenario;
   }
 }
 

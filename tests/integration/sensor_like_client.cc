@@ -4,9 +4,9 @@
 
 namespace {
 
-const char* const value_names[11] = {"PAGE_AREA_SHARED_MEMORY", "PAGE_AREA_SIZE",       "PAGE_CURRENTLY_USED",
-                                     "PAGE_MAX_USED",           "PAGE_WP_LOCAL",        "PAGING_FILE_SIZE",
-                                     "ROLL_AREA_SHARED_MEMORY", "ROLL_AREA_SIZE",       "ROLL_CURRENTLY_USED",
+const char* const value_names[11] = {"PAGE_AREA_SHARED_MEMORY", "PAGE_AREA_SIZE", "PAGE_CURRENTLY_USED",
+                                     "PAGE_MAX_USED",           "PAGE_WP_LOCAL",  "PAGING_FILE_SIZE",
+                                     "ROLL_AREA_SHARED_MEMORY", "ROLL_AREA_SIZE", "ROLL_CURRENTLY_USED",
                                      "ROLL_FILE_SIZE",          "ROLL_MAX_USED"};
 
 std::string padded(std::string text, std::size_t width) {
@@ -20,8 +20,8 @@ rfc_handle open_with(int mode, void* connection_options, const LogonValues& logo
   std::string user = padded(logon.user, 12);
   std::string password = padded(logon.password, 10);
   std::string language = logon.language;
-  rfc_logon_options_record options{destination.data(), mode,          connection_options, client.data(),
-                                   user.data(),        password.data(), language.data(),  0};
+  rfc_logon_options_record options{
+      destination.data(), mode, connection_options, client.data(), user.data(), password.data(), language.data(), 0};
   return RfcOpen(&options);
 }
 

@@ -14,8 +14,10 @@ TEST_F(TraceFile, BlocksAreAppendedAndNumberedAfterThoseAlreadyInTheFile) {
       "a line that merely mentions **** ERROR \n";
   write_file("Dev_Rfc.Trc", earlier);
   EXPECT_EQ(open_application_server(host(), 0), RFC_NULL_HANDLE);
-  EXPECT_EQ(trace_file(), earlier + "**** ERROR in RfcOpen\nT:0002 ======> connection refused\n"
-                                    "ERROR       connection to " + address() + " refused\n\n");
+  EXPECT_EQ(trace_file(), earlier +
+                              "**** ERROR in RfcOpen\nT:0002 ======> connection refused\n"
+                              "ERROR       connection to " +
+                              address() + " refused\n\n");
 }
 
 TEST_F(TraceFile, PasswordNeverAppearsWhateverFails) {

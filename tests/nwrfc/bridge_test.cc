@@ -79,9 +79,10 @@ TEST_F(Bridge, LogonRecordArrivesUnpaddedAndARouteIsSplitOrRefusedWithoutItsPass
                                 "lang=E\n"
                                 "RfcOpenConnection saprouter=/H/gate/S/3299/W/hop-secret/H/ ashost={host} sysnr=00 "
                                 "client=100 user=MONITOR passwd=<hidden> lang=D\n"));
-  EXPECT_EQ(trace_file(), "**** ERROR in RfcOpenEx\nT:0001 ======> invalid destination\n"
-                          "ERROR       destination QAS in ini/logon.ini: the SAProuter route does not end in the "
-                          "application server's host\n\n");
+  EXPECT_EQ(trace_file(),
+            "**** ERROR in RfcOpenEx\nT:0001 ======> invalid destination\n"
+            "ERROR       destination QAS in ini/logon.ini: the SAProuter route does not end in the "
+            "application server's host\n\n");
 }
 
 TEST_F(Bridge, LogonValuesAreUtf8WhenValidAndLatin1Otherwise) {
@@ -107,10 +108,11 @@ TEST_F(Bridge, R2ModeFailsWithoutConnectingAndSaysWhy) {
 }
 
 TEST_F(Bridge, ResultsOfTheCallGiveTheClassicCodesAndTexts) {
-  start_sim("[system]\nlisten = {host}:3301\ncall = exception\ntext = NOT_AUTHORIZED\n"
-            "[system]\nlisten = {host}:3302\ncall = system_exception\ntext = SYSTEM_FAILURE\n"
-            "[system]\nlisten = {host}:3303\ncall = failure\n"
-            "[system]\nlisten = {host}:3304\nPAGE_AREA_SIZE = 7\nROLL_MAX_USED = -2\n");
+  start_sim(
+      "[system]\nlisten = {host}:3301\ncall = exception\ntext = NOT_AUTHORIZED\n"
+      "[system]\nlisten = {host}:3302\ncall = system_exception\ntext = SYSTEM_FAILURE\n"
+      "[system]\nlisten = {host}:3303\ncall = failure\n"
+      "[system]\nlisten = {host}:3304\nPAGE_AREA_SIZE = 7\nROLL_MAX_USED = -2\n");
   const struct {
     int system_number;
     int code;
@@ -151,8 +153,9 @@ TEST_F(Bridge, ValueMissingFromTheReplyIsAFailureNeverAZero) {
   RfcClose(handle);
   EXPECT_EQ(size, 7);
   EXPECT_EQ(missing, -1);
-  EXPECT_EQ(trace_file(), "**** ERROR in RfcReceive\nT:0001 ======> incomplete reply\n"
-                          "ERROR       value PAGE_AREA_SIZES missing from the reply\n\n");
+  EXPECT_EQ(trace_file(),
+            "**** ERROR in RfcReceive\nT:0001 ======> incomplete reply\n"
+            "ERROR       value PAGE_AREA_SIZES missing from the reply\n\n");
 }
 
 TEST_F(Bridge, BrokenConnectionReachesTheErrorHandlerWithTheRecordFilled) {
@@ -193,7 +196,8 @@ TEST_F(Bridge, CallsOutOfOrderOrOnUnknownHandlesReachTheErrorHandler) {
             "**** ERROR in RfcCall\nT:0002 ======> invalid call\n"
             "ERROR       the reply to SAPTUNE_ROLL_PAGE_SIZES has not been received\n\n"
             "**** ERROR in RfcCall\nT:0003 ======> invalid handle\n"
-            "ERROR       connection handle " + std::to_string(handle + 1) + " is not open\n\n");
+            "ERROR       connection handle " +
+                std::to_string(handle + 1) + " is not open\n\n");
 }
 
 }  // namespace

@@ -46,11 +46,14 @@ std::string parameters_of(const OptionsRow& row) {
                                       row.gateway_host ? gateway_host.data() : nullptr,
                                       row.gateway_service ? gateway_service.data() : nullptr};
   r2_connection_options_record gateway{gateway_host.data(), gateway_service.data()};
-  rfc_logon_options_record options{destination.data(), row.mode,        row.mode == RFC_MODE_R2
-                                                                             ? static_cast<void*>(&gateway)
-                                                                             : static_cast<void*>(&server),
-                                   client.data(),      user.data(),     password.data(),
-                                   language.data(),    0};
+  rfc_logon_options_record options{destination.data(),
+                                   row.mode,
+                                   row.mode == RFC_MODE_R2 ? static_cast<void*>(&gateway) : static_cast<void*>(&server),
+                                   client.data(),
+                                   user.data(),
+                                   password.data(),
+                                   language.data(),
+                                   0};
   LogonParameters parameters;
   BoundedText<255> problem;
   if (!parameters_from_logon_options(options, parameters, problem)) return "problem: " + std::string(problem.view());
@@ -72,8 +75,7 @@ TEST(LogonParameters, LogonRecordGivesTheApplicationServerAndUnpaddedLogonValues
       {RFC_MODE_R3, "h", -1, nullptr, nullptr, "s", "E", "problem: invalid system number -1"},
       {RFC_MODE_R3, nullptr, 0, nullptr, nullptr, "s", "E", "problem: no host name given"},
       {RFC_MODE_R3, "   ", 0, nullptr, nullptr, "s", "E", "problem: no host name given"},
-      {RFC_MODE_R2, "h", 0, "gw", "sapgw00", "s", "E",
-       "problem: the NetWeaver RFC library has no R/2 connections"},
+      {RFC_MODE_R2, "h", 0, "gw", "sapgw00", "s", "E", "problem: the NetWeaver RFC library has no R/2 connections"},
       {5, "h", 0, nullptr, nullptr, "s", "E", "problem: unknown connection mode 5"},
       {RFC_MODE_R3, "/H/gate.example.com/S/3299/H/sapprd01", 0, nullptr, nullptr, "s", "E",
        "saprouter=/H/gate.example.com/S/3299/H/ ashost=sapprd01 sysnr=00 client=100 user=MONITOR passwd=s lang=E"},
@@ -127,7 +129,8 @@ TEST_F(LogonFileParameters, EntryGivesTheApplicationServerOrTheLoadBalancingWith
        "SNC_MODE=1\nSNC_PARTNERNAME=p:CN=PRD, O=Example\nSNC_QOP=9\nSNC_MYNAME=p:CN=monitor\n"
        "SNC_LIB=C:\\Program Files\\SAP\\sapcrypto.dll\n",
        "mshost=sapms01 msserv=sapmsPRD sysid=PRD group=SPACE snc_mode=1 snc_partnername=p:CN=PRD, O=Example "
-       "snc_qop=9 snc_myname=p:CN=monitor snc_lib=C:\\Program Files\\SAP\\sapcrypto.dll" + logon},
+       "snc_qop=9 snc_myname=p:CN=monitor snc_lib=C:\\Program Files\\SAP\\sapcrypto.dll" +
+           logon},
       {"type=b\nR3NAME=PRD\nMSHOST=sapms01\n", "mshost=sapms01 sysid=PRD" + logon},
       {"MSHOST=sapms01\nR3NAME=PRD\n", "mshost=sapms01 sysid=PRD" + logon},
       {"TYPE=A\nASHOST=sapprd01\nSYSNR=00\nSNC_MODE=1\nSNC_PARTNERNAME=p:CN=PRD\n",

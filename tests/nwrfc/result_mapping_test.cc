@@ -63,8 +63,8 @@ RFC_ERROR_INFO error_of(RFC_RC code, const std::u16string& key, const std::u16st
 class NwrfcError : public RfcTest {};
 
 TEST_F(NwrfcError, BlockAndRecordCarryKeyAsStatusAndMessageAsDetailOnOneLineInUtf8) {
-  report_nwrfc_error("RfcOpen", error_of(RFC_COMMUNICATION_FAILURE, u"connection refused",
-                                         u"connection to 127.0.0.1:3300 refused"));
+  report_nwrfc_error(
+      "RfcOpen", error_of(RFC_COMMUNICATION_FAILURE, u"connection refused", u"connection to 127.0.0.1:3300 refused"));
   report_nwrfc_error("RfcReceive", error_of(RFC_ABAP_MESSAGE, u"Kein Zugriff",
                                             u"\nLOCATION f\u00FCr M\u00FCller\r\nERROR  \U0001F600"));
   report_nwrfc_error("RfcCall", error_of(RFC_TIMEOUT, u"", u""));
@@ -84,8 +84,8 @@ TEST_F(NwrfcError, BlockAndRecordCarryKeyAsStatusAndMessageAsDetailOnOneLineInUt
 
 TEST_F(NwrfcError, RecordFieldTooShortForTheMessageEndsBeforeACharacter) {
   // 300 two-byte characters: the 255 bytes of the field hold 127 of them.
-  report_nwrfc_error("RfcReceive", error_of(RFC_ABAP_RUNTIME_FAILURE, u"system exception",
-                                            std::u16string(300, u'\u00E9')));
+  report_nwrfc_error("RfcReceive",
+                     error_of(RFC_ABAP_RUNTIME_FAILURE, u"system exception", std::u16string(300, u'\u00E9')));
   rfc_error_info record{};
   copy_last_error(&record);
   std::string kept, whole;

@@ -15,18 +15,18 @@ TEST(Utf16Text, OnlyWellFormedUtf8CountsAsUtf8) {
   } texts[] = {
       {"", true},
       {"MONITOR", true},
-      {"M\xC3\xBCller", true},            // ü
-      {"\xE2\x82\xAC", true},             // €
-      {"\xF0\x9F\x98\x80", true},         // U+1F600
-      {"\xF4\x8F\xBF\xBF", true},         // U+10FFFF, the last one
-      {"M\xFCller", false},               // Latin-1 ü
-      {"\xC3", false},                    // sequence cut short
-      {"\xC0\xAF", false},                // overlong "/"
-      {"\xE0\x80\xAF", false},            // overlong "/"
-      {"\xED\xA0\x80", false},            // a surrogate
-      {"\xF4\x90\x80\x80", false},        // past U+10FFFF
-      {"\x80", false},                    // continuation byte alone
-      {"\xC3\xA9\xE9", false},            // valid é, then Latin-1 é
+      {"M\xC3\xBCller", true},      // ü
+      {"\xE2\x82\xAC", true},       // €
+      {"\xF0\x9F\x98\x80", true},   // U+1F600
+      {"\xF4\x8F\xBF\xBF", true},   // U+10FFFF, the last one
+      {"M\xFCller", false},         // Latin-1 ü
+      {"\xC3", false},              // sequence cut short
+      {"\xC0\xAF", false},          // overlong "/"
+      {"\xE0\x80\xAF", false},      // overlong "/"
+      {"\xED\xA0\x80", false},      // a surrogate
+      {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+      {"\x80", false},              // continuation byte alone
+      {"\xC3\xA9\xE9", false},      // valid é, then Latin-1 é
   };
   for (const auto& given : texts) EXPECT_EQ(is_utf8(given.text), given.utf8) << given.text;
 }
@@ -74,7 +74,9 @@ TEST(Utf16Text, Utf16BecomesUtf8WithLoneSurrogatesReplaced) {
       {u"Zugriff f\u00FCr M\u00FCller", "Zugriff f\xC3\xBCr M\xC3\xBCller"},
       {u"\u20AC", "\xE2\x82\xAC"},
       {u"\U0001F600", "\xF0\x9F\x98\x80"},
-      {std::u16string(u"a") + char16_t(0xD800) + u"b", "a\xEF\xBF\xBD" "b"},
+      {std::u16string(u"a") + char16_t(0xD800) + u"b",
+       "a\xEF\xBF\xBD"
+       "b"},
       {std::u16string(u"a") + char16_t(0xDC00), "a\xEF\xBF\xBD"},
       {std::u16string(1, char16_t(0xDE00)) + char16_t(0xD83D), "\xEF\xBF\xBD\xEF\xBF\xBD"},
   };

@@ -44,7 +44,9 @@ bool no_child_is_left() { return waitpid(-1, nullptr, WNOHANG) == -1 && errno ==
 
 TEST(ChildProcess, InputReachesTheChildAndAllItWritesComesBack) {
   const Finished finished = run_shell("cat; printf 'and\\0more'", std::string_view("in\nput\0\xff", 8));
-  EXPECT_EQ(finished.output, std::string("in\nput\0\xff" "and\0more", 16));
+  EXPECT_EQ(finished.output, std::string("in\nput\0\xff"
+                                         "and\0more",
+                                         16));
   EXPECT_EQ(finished.exit_code, 0);
   EXPECT_TRUE(no_child_is_left());
 }

@@ -65,8 +65,12 @@ TEST_F(SensorDirectory, PathFileLineLeadsToTheDirectoryWhereTheSubPathsFindThePr
       {"# where the monitor lives\n\\First\nC:\\Second\nTools\\PRTG\nrelative\n", "C:\\Second\\"},
       {"C:\\Second\nC:", "C:\\"},
       {"no directory here\n", "\\"},
-      {"\xEF\xBB\xBF" "D:\\PRTG\r\n", "D:\\PRTG\\" + custom},
-      {"\xEF\xBB\xBF" "\\First\n", "\\First\\"},
+      {"\xEF\xBB\xBF"
+       "D:\\PRTG\r\n",
+       "D:\\PRTG\\" + custom},
+      {"\xEF\xBB\xBF"
+       "\\First\n",
+       "\\First\\"},
       {"\xEF\xBB", "\\"},
   };
   files.add("PRD.P00", "");

@@ -16,11 +16,21 @@ enum class Planted { Directory, Pipe, LinkToDevZero, LinkToVictim, DanglingLink 
 
 void plant(Planted kind, const char* name) {
   switch (kind) {
-    case Planted::Directory: ASSERT_EQ(mkdir(name, 0755), 0); break;
-    case Planted::Pipe: ASSERT_EQ(mkfifo(name, 0644), 0); break;
-    case Planted::LinkToDevZero: ASSERT_EQ(symlink("/dev/zero", name), 0); break;
-    case Planted::LinkToVictim: ASSERT_EQ(symlink("victim", name), 0); break;
-    case Planted::DanglingLink: ASSERT_EQ(symlink("nowhere", name), 0); break;
+    case Planted::Directory:
+      ASSERT_EQ(mkdir(name, 0755), 0);
+      break;
+    case Planted::Pipe:
+      ASSERT_EQ(mkfifo(name, 0644), 0);
+      break;
+    case Planted::LinkToDevZero:
+      ASSERT_EQ(symlink("/dev/zero", name), 0);
+      break;
+    case Planted::LinkToVictim:
+      ASSERT_EQ(symlink("victim", name), 0);
+      break;
+    case Planted::DanglingLink:
+      ASSERT_EQ(symlink("nowhere", name), 0);
+      break;
   }
 }
 

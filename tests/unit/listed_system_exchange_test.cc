@@ -11,13 +11,13 @@ namespace {
 
 template <typename Visit>
 void each_field(SystemEntry& entry, Visit visit) {
-  for (TextBuffer* field : {static_cast<TextBuffer*>(&entry.extcompany), static_cast<TextBuffer*>(&entry.destination),
-                            static_cast<TextBuffer*>(&entry.client), static_cast<TextBuffer*>(&entry.user),
-                            static_cast<TextBuffer*>(&entry.password), static_cast<TextBuffer*>(&entry.language),
-                            static_cast<TextBuffer*>(&entry.mode), static_cast<TextBuffer*>(&entry.hostname),
-                            static_cast<TextBuffer*>(&entry.sysnr), static_cast<TextBuffer*>(&entry.gwhost),
-                            static_cast<TextBuffer*>(&entry.gwservice),
-                            static_cast<TextBuffer*>(&entry.display_hostname)})
+  for (TextBuffer* field :
+       {static_cast<TextBuffer*>(&entry.extcompany), static_cast<TextBuffer*>(&entry.destination),
+        static_cast<TextBuffer*>(&entry.client), static_cast<TextBuffer*>(&entry.user),
+        static_cast<TextBuffer*>(&entry.password), static_cast<TextBuffer*>(&entry.language),
+        static_cast<TextBuffer*>(&entry.mode), static_cast<TextBuffer*>(&entry.hostname),
+        static_cast<TextBuffer*>(&entry.sysnr), static_cast<TextBuffer*>(&entry.gwhost),
+        static_cast<TextBuffer*>(&entry.gwservice), static_cast<TextBuffer*>(&entry.display_hostname)})
     visit(*field);
 }
 
@@ -42,9 +42,7 @@ std::string entry_bytes(SystemEntry& entry) {
 TEST(ListedSystemExchange, RequestCarriesOptionsValidityAndEveryEntryFieldWhole) {
   SystemEntry full;
   char filler = 'a';
-  each_field(full, [&filler](TextBuffer& field) {
-    field.assign(std::string(field.capacity(), filler++));
-  });
+  each_field(full, [&filler](TextBuffer& field) { field.assign(std::string(field.capacity(), filler++)); });
   full.password.assign(std::string("pa\nss:1\0w", 9) + std::string(11, '\xff'));
   const std::string options(option_text_capacity, ',');
   const std::string request = request_for(options, true, full, true);
@@ -113,8 +111,7 @@ TEST(ListedSystemExchange, ResultFollowsWhatTheChildPrintedAndIsTakenFromTheEnd)
     ASSERT_TRUE(split_listed_system_output(text, printed, read));
     EXPECT_EQ(printed, "* SapRfc.Ini.......: PRD<\n");
     EXPECT_EQ(read.outcome, system->outcome);
-    for (std::size_t i = 0; i < usage_channel_count; ++i)
-      EXPECT_EQ(read.usage.percent[i], system->usage.percent[i]);
+    for (std::size_t i = 0; i < usage_channel_count; ++i) EXPECT_EQ(read.usage.percent[i], system->usage.percent[i]);
   }
 }
 

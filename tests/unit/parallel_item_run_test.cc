@@ -134,11 +134,13 @@ TEST_F(ParallelItemRun, LongListingWaitsForItsSlowFirstSystemAndKeepsItsOrder) {
   const std::string nine_failed_then_talk = [] {
     std::string expected;
     for (int i = 0; i < 9; ++i) expected += "\n* HH:MM:SS FAIL.P00, , FAIL, ,  State=Rfc Failure\n";
-    return expected + "* SapRfc.Ini.......: TALK<\n\n> TALK.P00: 22 %\n* HH:MM:SS TALK.P00, , TALK, ,  State=Processed\n";
+    return expected +
+           "* SapRfc.Ini.......: TALK<\n\n> TALK.P00: 22 %\n* HH:MM:SS TALK.P00, , TALK, ,  State=Processed\n";
   }();
   std::string masked = text;
   for (std::size_t at = masked.find("* "); at != std::string::npos; at = masked.find("* ", at + 1))
-    if (at + 10 <= masked.size() && masked[at + 4] == ':' && masked[at + 7] == ':') masked.replace(at + 2, 8, "HH:MM:SS");
+    if (at + 10 <= masked.size() && masked[at + 4] == ':' && masked[at + 7] == ':')
+      masked.replace(at + 2, 8, "HH:MM:SS");
   std::size_t rounds = 0;
   for (std::size_t at = masked.find(nine_failed_then_talk); at != std::string::npos;
        at = masked.find(nine_failed_then_talk, at + 1))

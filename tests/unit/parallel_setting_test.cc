@@ -4,7 +4,6 @@
 
 #include <string>
 
-
 namespace {
 
 RunOptions options_of(const std::string& given) {

@@ -174,8 +174,9 @@ TEST(ErrorDocument, CutNeverSplitsACharacter) {
 TEST(ErrorDocument, MessageOfManyLinesStaysOnTheTextLine) {
   ResultDocument document;
   write_error_document(document, "Error 1012: Exception.: x\n</Text>\n<Text>y\r\n");
-  EXPECT_EQ(document.result_text.view(),
-            "<Prtg>\n<Error>1</Error>\n<Text>Error 1012: Exception.: x &lt;/Text&gt; &lt;Text&gt;y  </Text>\n</Prtg>\n");
+  EXPECT_EQ(
+      document.result_text.view(),
+      "<Prtg>\n<Error>1</Error>\n<Text>Error 1012: Exception.: x &lt;/Text&gt; &lt;Text&gt;y  </Text>\n</Prtg>\n");
 }
 
 TEST(XmlEscaping, SpecialCharactersAreEscapedInXmlTextsOnly) {

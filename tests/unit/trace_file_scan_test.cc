@@ -134,7 +134,7 @@ TEST(TraceFileScan, BesideOtherRunsOnlyTheRunsOwnTextIsReported) {
     ScratchDirectory directory;
     reset_fake_rfc_library();
     set_last_error(c.last_status, c.last_message);
-    const RunPresence not_alone;  // one that could not join never counts as alone
+    const RunPresence not_alone;                                // one that could not join never counts as alone
     directory.write("Dev_Rfc.Trc", block("RFC failure", own));  // before the connection: not this run's
     const TraceWindow window = start_trace_window();
     std::ofstream("Dev_Rfc.Trc", std::ios::binary | std::ios::app) << c.window;

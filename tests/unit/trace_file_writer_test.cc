@@ -17,7 +17,8 @@ constexpr int blocks_per_writer = 250;
 
 void write_many_blocks() {
   for (int block = 0; block < blocks_per_writer; ++block)
-    write_trace_block("RfcReceive", "RFC failure", "a failure of one of the writers, long enough to be written in parts");
+    write_trace_block("RfcReceive", "RFC failure",
+                      "a failure of one of the writers, long enough to be written in parts");
 }
 
 }  // namespace

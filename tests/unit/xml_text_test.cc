@@ -31,12 +31,21 @@ const TextCase text_cases[] = {
     {"line feed, carriage return, tab", "a\nb\r\nc\td", "a b  c d", "a b  c d"},
     {"NUL inside a text", std::string("a\0b", 3), "a b", "a b"},
     {"escape sequence", "\x1B[2Jx", " [2Jx", " [2Jx"},
-    {"DEL", "a\x7F" "b", "a b", "a b"},
+    {"DEL",
+     "a\x7F"
+     "b",
+     "a b", "a b"},
     {"Latin-1 umlaut", "Fehler \xE4", "Fehler " + ae_utf8, "Fehler \xE4"},
     {"Latin-1 letters at both ends of the range", "\xA0\xBF\xC0\xFF", "\xC2\xA0\xC2\xBF\xC3\x80\xC3\xBF",
      "\xA0\xBF\xC0\xFF"},
-    {"C1 control as a Latin-1 byte", "a\x80\x85\x9B\x9F" "b", "a    b", "a    b"},
-    {"C1 control in UTF-8", "a\xC2\x80\xC2\x85\xC2\x9F" "b", "a   b", "a   b"},
+    {"C1 control as a Latin-1 byte",
+     "a\x80\x85\x9B\x9F"
+     "b",
+     "a    b", "a    b"},
+    {"C1 control in UTF-8",
+     "a\xC2\x80\xC2\x85\xC2\x9F"
+     "b",
+     "a   b", "a   b"},
     {"first character after the C1 range", "\xC2\xA0", "\xC2\xA0", "\xC2\xA0"},
     {"lone continuation byte", "x\xA4y", "x\xC2\xA4y", "x\xA4y"},
     {"overlong two-byte form of a slash", "\xC0\xAF", "\xC3\x80\xC2\xAF", "\xC0\xAF"},
@@ -47,11 +56,25 @@ const TextCase text_cases[] = {
     {"low surrogate", "\xED\xBF\xBF", "\xC3\xAD\xC2\xBF\xC2\xBF", "\xED\xBF\xBF"},
     {"above U+10FFFF", "\xF4\x90\x80\x80", "\xC3\xB4   ", "\xF4   "},
     {"bytes that start no sequence", "\xF5\xFE\xFF", "\xC3\xB5\xC3\xBE\xC3\xBF", "\xF5\xFE\xFF"},
-    {"lead byte followed by no continuation", "\xC3" "A", "\xC3\x83" "A", "\xC3" "A"},
-    {"three-byte sequence broken after two", "\xE2\x82" "A", "\xC3\xA2 A", "\xE2 A"},
+    {"lead byte followed by no continuation",
+     "\xC3"
+     "A",
+     "\xC3\x83"
+     "A",
+     "\xC3"
+     "A"},
+    {"three-byte sequence broken after two",
+     "\xE2\x82"
+     "A",
+     "\xC3\xA2 A", "\xE2 A"},
     {"two-byte sequence cut at the text's end", "ab\xC3", "ab\xC3\x83", "ab\xC3"},
     {"four-byte sequence cut at the text's end", "ab\xF0\x9D\x84", "ab\xC3\xB0  ", "ab\xF0  "},
-    {"noncharacters XML forbids", "a\xEF\xBF\xBE\xEF\xBF\xBF" "b", "a  b", "a\xEF\xBF\xBE\xEF\xBF\xBF" "b"},
+    {"noncharacters XML forbids",
+     "a\xEF\xBF\xBE\xEF\xBF\xBF"
+     "b",
+     "a  b",
+     "a\xEF\xBF\xBE\xEF\xBF\xBF"
+     "b"},
     {"noncharacter XML allows", "\xEF\xB7\x90", "\xEF\xB7\x90", "\xEF\xB7\x90"},
 };
 

@@ -41,8 +41,8 @@ bool check_target_file(DoctorReport& report) {
   OutputTarget target = OutputTarget::EXEXML;
   if (!output_target_from_file(file.get(), target)) {
     ConfigStatus refusal(NumberedError::OutputTargetUnknown, target_file_name);
-    report.error(target_file_name, "its first line names no target, so every run ends with " +
-                                       std::string(refusal.message()),
+    report.error(target_file_name,
+                 "its first line names no target, so every run ends with " + std::string(refusal.message()),
                  remedy_of_message(refusal.message()));
     return false;
   }
@@ -60,8 +60,8 @@ void check_one_profile(const std::string& name, DoctorReport& report, KnownProfi
   }
   known.destinations[name] = check.entry.destination.c_str();
   if (check.verdict.ok()) {
-    report.ok(name, "the sensor accepts it (destination " + std::string(check.entry.destination.c_str()) +
-                        ", host " + check.entry.hostname.c_str() + ")");
+    report.ok(name, "the sensor accepts it (destination " + std::string(check.entry.destination.c_str()) + ", host " +
+                        check.entry.hostname.c_str() + ")");
     return;
   }
   std::string found;
@@ -122,8 +122,8 @@ void check_listing(const InstallationFiles& files, std::string_view listing_name
   // The item profile's item comes from the command line, which is not known here.
   listing.item_name.assign("ITEM=");
   const std::string subject =
-      std::string(listing_name) + (sensor_word.empty() && listing_name == item_profile_name ? ""
-                                                                                          : " (sensor " + sensor_word + ")");
+      std::string(listing_name) +
+      (sensor_word.empty() && listing_name == item_profile_name ? "" : " (sensor " + sensor_word + ")");
   const ConfigStatus loaded = load_global_listing(location, options, listing);
   if (!loaded.ok()) {
     report.error(subject, "the sensor refuses it with " + std::string(loaded.message()),
@@ -174,8 +174,9 @@ void check_logon_files(const InstallationFiles& files, const KnownProfiles& know
     const std::string logon_file = std::string(logon_file_prefix) + profile.second;
     if (!profile.second.empty() && !files.has(logon_file))
       report.warning(profile.first,
-                     "no " + logon_file + " beside the other destinations' logon files, so it connects to the "
-                     "host of the profile",
+                     "no " + logon_file +
+                         " beside the other destinations' logon files, so it connects to the "
+                         "host of the profile",
                      "write " + logon_file + " if this system, too, is reached through a destination");
   }
 }
@@ -187,7 +188,8 @@ void check_logon_files(const InstallationFiles& files, const KnownProfiles& know
 std::string comparable_directory(std::string_view directory) {
   std::string text;
   if (directory.size() >= 2 && directory[1] == ':') directory.remove_prefix(2);
-  for (char c : directory) text.push_back(c == '\\' ? '/' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+  for (char c : directory)
+    text.push_back(c == '\\' ? '/' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
   if (text.empty() || text.back() != '/') text.push_back('/');
   return text;
 }
@@ -227,8 +229,7 @@ void check_path_file(const KnownProfiles& known, bool searched, DoctorReport& re
     report.ok(path_file_name, "makes the sensor look in " + searched_directory + ", this directory");
   } else {
     report.warning(path_file_name,
-                   "makes the sensor look in " + searched_directory + ", not in this directory (" + here.c_str() +
-                       ")",
+                   "makes the sensor look in " + searched_directory + ", not in this directory (" + here.c_str() + ")",
                    "name this directory on its last line if the monitor runs this installation");
   }
 }

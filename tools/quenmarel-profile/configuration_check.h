@@ -8,4 +8,3 @@
 
 /// Reports on every configuration file of the installation as the sensor reads it.
 void check_configuration(const InstallationFiles& files, DoctorReport& report);
-

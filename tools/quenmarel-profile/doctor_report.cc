@@ -7,9 +7,12 @@ namespace {
 // The verdict's word padded to one column, so that the findings' texts align.
 const char* verdict_column(Verdict verdict) {
   switch (verdict) {
-    case Verdict::Ok: return "ok      ";
-    case Verdict::Warning: return "warning ";
-    case Verdict::Error: break;
+    case Verdict::Ok:
+      return "ok      ";
+    case Verdict::Warning:
+      return "warning ";
+    case Verdict::Error:
+      break;
   }
   return "error   ";
 }

@@ -375,7 +375,10 @@ bool read_executable(std::string_view bytes, ExecutableFile& file, std::string& 
   file = ExecutableFile();
   defect.clear();
   Bytes reader(bytes);
-  if (bytes.substr(0, 4) == "\x7f" "ELF") return read_elf(reader, bytes, file, defect);
+  if (bytes.substr(0, 4) ==
+      "\x7f"
+      "ELF")
+    return read_elf(reader, bytes, file, defect);
   if (bytes.substr(0, 2) == "MZ") return read_pe(reader, file, defect);
   defect = bytes.size() < 4 ? "it is too short for an executable" : "it is neither a PE nor an ELF file";
   return false;

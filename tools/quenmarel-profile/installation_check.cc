@@ -13,8 +13,8 @@ namespace {
 
 // The functions the sensor imports from the RFC library, by their plain names
 // (also on 32-bit Windows, where the vendor's DLL exports them undecorated).
-constexpr const char* rfc_functions[] = {"RfcCall",      "RfcClose", "RfcEnvironment", "RfcLastError",
-                                         "RfcOpen",      "RfcOpenEx", "RfcReceive"};
+constexpr const char* rfc_functions[] = {"RfcCall", "RfcClose",  "RfcEnvironment", "RfcLastError",
+                                         "RfcOpen", "RfcOpenEx", "RfcReceive"};
 constexpr std::size_t rfc_function_count = sizeof rfc_functions / sizeof rfc_functions[0];
 
 // The sensor loads its RFC library itself and ends with this error document
@@ -90,8 +90,7 @@ void check_sensor(const InstallationFiles& files, DoctorReport& report, Installa
   const std::string kind = executable_kind(sensor.file);
   const bool pe = sensor.file.format == ExecutableFormat::Pe;
   if (sensor.file.library || pe != programs.windows) {
-    report.error(sensor.name, kind + (sensor.file.library ? " library" : " program") + ", not the sensor",
-                 remedy);
+    report.error(sensor.name, kind + (sensor.file.library ? " library" : " program") + ", not the sensor", remedy);
     return;
   }
   programs.sensor_found = true;
@@ -241,8 +240,7 @@ void check_visual_cpp_runtime(const InstallationFiles& files, const ReadProgram&
   }
 }
 
-void check_companion(const std::string& name, const ReadProgram& bridge, DoctorReport& report,
-                     ReadProgram& companion) {
+void check_companion(const std::string& name, const ReadProgram& bridge, DoctorReport& report, ReadProgram& companion) {
   const std::string remedy = "copy " + name + " from the lib folder of the NetWeaver RFC SDK for " +
                              executable_kind(bridge.file) + " beside the bridge";
   bool missing = false;
@@ -259,7 +257,8 @@ void check_bridge_libraries(const InstallationFiles& files, const ReadProgram& b
   for (const CompanionLibrary& companion : windows ? windows_companions : linux_companions) {
     const std::string pattern = companion_pattern(companion);
     std::vector<std::string> found;
-    if (!companion.exact) found = files.matching(companion.prefix, companion.suffix);
+    if (!companion.exact)
+      found = files.matching(companion.prefix, companion.suffix);
     else if (windows && !files.find_ignoring_case(companion.prefix).empty())
       found.push_back(files.find_ignoring_case(companion.prefix));
     else if (files.has(companion.prefix))
@@ -272,8 +271,8 @@ void check_bridge_libraries(const InstallationFiles& files, const ReadProgram& b
     for (const std::string& name : found) {
       ReadProgram library;
       check_companion(name, bridge, report, library);
-      if (windows && companion.exact && std::strcmp(companion.prefix, "sapnwrfc.dll") == 0 &&
-          !library.bytes.empty() && same_machine(library.file, bridge.file))
+      if (windows && companion.exact && std::strcmp(companion.prefix, "sapnwrfc.dll") == 0 && !library.bytes.empty() &&
+          same_machine(library.file, bridge.file))
         check_visual_cpp_runtime(files, library, report);
     }
   }
@@ -286,8 +285,7 @@ void check_library(const InstallationFiles& files, DoctorReport& report, const I
   ReadProgram library;
   bool missing = false;
   if (!read_program(name, report, remedy, library, missing)) {
-    if (missing)
-      report.error(name, std::string("missing") + library_unusable, remedy);
+    if (missing) report.error(name, std::string("missing") + library_unusable, remedy);
     return;
   }
   if (!library.file.library) {

@@ -202,8 +202,7 @@ int run_new(int argc, const char* const* argv) {
   if (!check_values(profile)) return tool_failure;
   if (!may_take_place_of(profile)) return tool_failure;
   std::string password, stored;
-  if (!read_password(password) || !scramble_for_profile(password, stored))
-    return tool_failure;
+  if (!read_password(password) || !scramble_for_profile(password, stored)) return tool_failure;
   if (!write_file(profile.path, profile_text(profile, stored))) {
     print_error("cannot write " + profile.path);
     return tool_failure;

@@ -44,8 +44,7 @@ bool read_password_line(std::size_t most, std::string& line) {
 std::string misshapen_password(const std::string& password) {
   const std::size_t shortest = minimum_length(ProfileField::Password);
   if (password.size() > longest_storable_password) return "the password is longer than 20 characters";
-  if (password.size() < shortest)
-    return "the password is shorter than " + std::to_string(shortest) + " characters";
+  if (password.size() < shortest) return "the password is shorter than " + std::to_string(shortest) + " characters";
   if (!std::all_of(password.begin(), password.end(), is_printable))
     return "the password may hold only the characters from blank to tilde";
   if (password.front() == ' ' || password.back() == ' ')

@@ -7,10 +7,10 @@
 
 /// The rules every password is held to, as the usage texts of "new" and
 /// "scramble" state them; a literal, so that both usages can include it.
-#define QUENMAREL_PASSWORD_RULES                                                  \
-  "The password: 2 to 20 characters from blank to tilde, neither beginning\n"    \
-  "nor ending with a blank, not enclosed in quotes.  cmd's echo keeps quotes\n"  \
-  "and the blank before |, so write  echo secret| quenmarel-profile ...\n"       \
+#define QUENMAREL_PASSWORD_RULES                                                \
+  "The password: 2 to 20 characters from blank to tilde, neither beginning\n"   \
+  "nor ending with a blank, not enclosed in quotes.  cmd's echo keeps quotes\n" \
+  "and the blank before |, so write  echo secret| quenmarel-profile ...\n"      \
   "there; in PowerShell  'secret' | quenmarel-profile ...\n"
 
 /// Reads one line from standard input (line feed or carriage return and line

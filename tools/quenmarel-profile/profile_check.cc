@@ -52,8 +52,8 @@ struct ProfileReading {
       else if (field == ProfileField::Password)
         check_password();
       else if (value.size() < minimum_length(field))
-        check.defects.push_back("the value of " + label + " is too short: " + characters(value.size()) +
-                                ", at least " + std::to_string(minimum_length(field)));
+        check.defects.push_back("the value of " + label + " is too short: " + characters(value.size()) + ", at least " +
+                                std::to_string(minimum_length(field)));
       else if (field == ProfileField::Sysnr && !is_system_number(value.view()))
         check.defects.push_back("the value of " + label + " is not two digits: " + quoted(value.view()));
       check_column_12(field);

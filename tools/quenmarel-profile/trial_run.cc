@@ -63,7 +63,8 @@ TrialOutcome run_sensor(const InstallationPrograms& programs, const std::vector<
 std::string document_text(const std::string& output) {
   const std::size_t start = output.find("<Text>");
   const std::size_t end = output.find("</Text>");
-  if (start != std::string::npos && end != std::string::npos && end > start) return output.substr(start + 6, end - start - 6);
+  if (start != std::string::npos && end != std::string::npos && end > start)
+    return output.substr(start + 6, end - start - 6);
   const std::size_t line = output.find("\n# ");
   if (line == std::string::npos) return std::string();
   return output.substr(line + 3, output.find('\n', line + 1) - line - 3);
@@ -123,8 +124,7 @@ void report_outcome(const TrialOutcome& outcome, const std::string& subject, Doc
 
 }  // namespace
 
-void run_trial(const InstallationPrograms& programs, const std::vector<std::string>& arguments,
-               DoctorReport& report) {
+void run_trial(const InstallationPrograms& programs, const std::vector<std::string>& arguments, DoctorReport& report) {
   const std::string subject = "measure " + arguments[0];
   if (!programs.sensor_found) {
     report.error(subject, "no sensor to run", "see the findings above");

@@ -12,5 +12,4 @@
 /// directory with the profile and option words in `arguments`, and reports
 /// the values it measured, or its error and what the RFC library wrote to
 /// its trace file meanwhile.
-void run_trial(const InstallationPrograms& programs, const std::vector<std::string>& arguments,
-               DoctorReport& report);
+void run_trial(const InstallationPrograms& programs, const std::vector<std::string>& arguments, DoctorReport& report);
