@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "common/enum_table.h"
 #include "error_report.h"
 
 CallOutcome call_outcome(RFC_RC code) {
@@ -94,13 +95,8 @@ constexpr CodeName code_names[] = {
     {RFC_INVALID_PARAMETER, "RFC_INVALID_PARAMETER"},
 };
 
-constexpr bool codes_at_their_index() {
-  for (std::size_t i = 0; i < std::size(code_names); ++i)
-    if (code_names[i].code != static_cast<RFC_RC>(i)) return false;
-  return true;
-}
 static_assert(std::size(code_names) == RFC_INVALID_PARAMETER + 1, "a name for every code up to the last of the run");
-static_assert(codes_at_their_index(), "each code at its own index");
+static_assert(rows_in_value_order(code_names, &CodeName::code), "each code at its own index");
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "common/enum_table.h"
+
 namespace {
 
 using E = NumberedError;
@@ -83,13 +85,8 @@ constexpr NumberedErrorRow rows[] = {
      "package of the library's bitness, or put the library it needs beside it"},
 };
 
-constexpr bool rows_in_order() {
-  for (std::size_t i = 0; i < std::size(rows); ++i)
-    if (static_cast<std::size_t>(rows[i].error) != i) return false;
-  return true;
-}
 static_assert(std::size(rows) == static_cast<std::size_t>(NumberedError::count), "one row per error");
-static_assert(rows_in_order(), "the rows in the order of NumberedError");
+static_assert(rows_in_value_order(rows, &NumberedErrorRow::error), "the rows in the order of NumberedError");
 
 }  // namespace
 

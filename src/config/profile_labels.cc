@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "common/enum_table.h"
+
 namespace {
 
 using F = ProfileField;
@@ -20,14 +22,10 @@ constexpr FieldRule field_rules[] = {
     {F::Gwhost, "Gwhost.....:", 2},     {F::Gwservice, "Gwservice..:", 2},
 };
 
-constexpr bool in_field_order() {
-  for (std::size_t i = 0; i < std::size(field_rules); ++i)
-    if (field_index(field_rules[i].field) != i || field_index(all_profile_fields[i]) != i) return false;
-  return true;
-}
 static_assert(std::size(field_rules) == profile_field_count, "one rule per field");
 static_assert(std::size(all_profile_fields) == profile_field_count, "every field in the list of all");
-static_assert(in_field_order(), "the rules and the list of all in the order of ProfileField");
+static_assert(rows_in_value_order(field_rules, &FieldRule::field), "the rules in the order of ProfileField");
+static_assert(values_in_order(all_profile_fields), "the list of all in the order of ProfileField");
 
 }  // namespace
 

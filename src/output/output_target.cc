@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "common/enum_table.h"
 #include "common/line_reader.h"
 
 namespace {
@@ -19,13 +20,9 @@ constexpr OutputTargetDescriptor descriptors[] = {
     {T::Harnick, "Harnick", false, 0, S::ByNumber, false, &harnick_records},
 };
 
-constexpr bool descriptors_in_order() {
-  for (std::size_t i = 0; i < std::size(descriptors); ++i)
-    if (static_cast<std::size_t>(descriptors[i].target) != i) return false;
-  return true;
-}
 static_assert(std::size(descriptors) == static_cast<std::size_t>(OutputTarget::count), "one descriptor per target");
-static_assert(descriptors_in_order(), "the descriptors in the order of OutputTarget");
+static_assert(rows_in_value_order(descriptors, &OutputTargetDescriptor::target),
+              "the descriptors in the order of OutputTarget");
 
 constexpr std::size_t target_line_piece = 63;
 constexpr const char* trimmed = " \r";

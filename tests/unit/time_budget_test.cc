@@ -44,6 +44,8 @@ TEST(TimeBudget, EveryFigureTheReadmeGivesForABoundIsTheBudgetsOwn) {
       {"(\\d+) s for the call's reply", seconds(library_call_wait_ms)},
       {"(\\d+) s for a call \\(sending it and its whole reply\\)", seconds(library_call_wait_ms)},
       {"call's reply: (\\d+) s, which leaves", seconds(worst_single_system_run_ms)},
+      {"never answers \\(its document within (\\d+) s\\)",
+       seconds(monitor_default_timeout_ms - monitor_timeout_spare_ms)},
       {"which leaves (\\d+) s of the default timeout",
        seconds(monitor_default_timeout_ms - worst_single_system_run_ms)},
       {"per listed system, one after another: allow (\\d+) s", seconds(library_wait_ms)},
