@@ -89,7 +89,8 @@ bool trace_directory_ready() {
 
 void direct_sdk_trace(RfcSetTraceDir_function set_trace_dir, RfcSetTraceLevel_function set_trace_level) {
   RFC_ERROR_INFO ignored{};
-  trace_directory_usable = trace_directory_ready();
+  // Looked at only when something would be written there.
+  trace_directory_usable = (set_trace_dir != nullptr || trace_level_asked_for() > 0) && trace_directory_ready();
   Utf16Text<63> directory;
   // The library takes the directory without const, and only reads it.
   if (set_trace_dir != nullptr && trace_directory_usable && utf16_from_eight_bit(sdk_trace_directory, directory))
