@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,10 @@ namespace {
 
 constexpr mode_t readable_by_everyone = 0666;  // narrowed by the umask, as for any new file
 constexpr mode_t readable_by_owner = 0600;
+constexpr mode_t permission_bits = 0777;
+
+/// One name of a path, as long as a Linux file system lets it be.
+using PathStep = BoundedText<NAME_MAX>;
 
 bool is_regular(int descriptor) {
   struct stat status;
@@ -33,7 +38,7 @@ int open_directory_without_links(std::string_view path, std::string_view& name) 
   }
   for (std::size_t slash = path.find('/', start); directory != -1 && slash != std::string_view::npos;
        slash = path.find('/', start)) {
-    BoundedText<255> step;
+    PathStep step;
     const bool named = step.assign_whole(path.substr(start, slash - start));
     start = slash + 1;
     if (named && step.empty()) continue;
@@ -50,7 +55,7 @@ int open_descriptor(const char* native_path, int flags, Links links) {
   std::string_view name;
   const int directory = open_directory_without_links(native_path, name);
   if (directory == -1) return -1;
-  BoundedText<255> file_name;
+  PathStep file_name;
   const int descriptor = file_name.assign_whole(name)
                              ? openat(directory, file_name.c_str(), flags | O_NOFOLLOW, readable_by_everyone)
                              : -1;
@@ -124,7 +129,7 @@ std::FILE* create_new_file(const char* windows_path, FileReaders readers) {
 std::FILE* create_new_copy(const char* windows_path, FileReaders readers, std::FILE* original) {
   struct stat status;
   if (fstat(fileno(original), &status) != 0) return nullptr;
-  return create_with_mode(windows_path, mode_for(readers) & status.st_mode & 0777);
+  return create_with_mode(windows_path, mode_for(readers) & status.st_mode & permission_bits);
 }
 
 bool open_file_size(std::FILE* file, std::uint64_t& size) {
