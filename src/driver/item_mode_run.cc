@@ -20,7 +20,7 @@ namespace {
 // The option text as the console shows it: colons as blanks, up to the first
 // " @".  Formed in its own buffer so that the overrides keep their text.
 ConsoleLine shown_item_options(const RunOptions& options) {
-  ConsoleLine shown(options.given_options.view());
+  ConsoleLine shown = shown_option_text(options.given_options.view());
   shown.replace_all(':', ' ');
   shown.cut_at(shown.find(" @"));
   return shown;

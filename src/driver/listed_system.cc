@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/saprouter_route.h"
 #include "config/profile_file.h"
 #include "driver/page_roll_measurement.h"
 #include "driver/run_state.h"
@@ -22,7 +23,9 @@ void set_channel_key(const RunState& state, const TextBuffer& name, TextBuffer& 
           0, name.size() < file_extension_length ? name.size() : name.size() - file_extension_length));
       break;
     case KeyKind::Host:
-      key.assign(state.system_entry.hostname.view());
+      // The channel's name goes to the monitor and its database.
+      key.clear();
+      append_without_route_passwords(key, state.system_entry.hostname.view());
       break;
     case KeyKind::Sid:
       key.assign(state.system_entry.destination.view());

@@ -72,3 +72,10 @@ void write_trace_block(std::string_view function, std::string_view status, std::
   // On failure the error is still returned to the caller; only its trace is lost.
   append_in_one_piece(rfc_trace_file_name, block.view());
 }
+
+void write_trace_line(std::string_view text) {
+  TraceBlock line;
+  append_line_text(line, text, 1);
+  line.append('\n');
+  append_in_one_piece(rfc_trace_file_name, line.view());
+}

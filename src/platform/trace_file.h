@@ -15,3 +15,7 @@
 /// and status are cut at 127 characters, a longer detail where it fills the
 /// block.
 void write_trace_block(std::string_view function, std::string_view status, std::string_view detail);
+
+/// Appends one line of information that is no error block, such as which
+/// library answered; line breaks inside it become blanks.
+void write_trace_line(std::string_view text);

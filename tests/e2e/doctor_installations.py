@@ -6,9 +6,10 @@ logon files; the doctor's whole output and exit code are compared.
 
 The native doctor reads every layout, the Windows ones included (it reads
 files, it never loads them); the 64-bit Windows doctor runs under wine on a
-healthy Windows layout and must print the same.  Two trial runs measure a
+healthy Windows layout and must print the same.  Three trial runs measure a
 simulated system through the stand-in library: one healthy, one whose logon
-is rejected.
+is rejected, one through a SAProuter route whose password the doctor never
+shows, also where the system's failure text quotes it.
 
 Usage: doctor_installations.py --bin NATIVE_BIN --tools NATIVE_BIN --host N
            [--windows-bin DIR] [--windows32-bin DIR] [--wine LOADER --wine-prefix DIR]
@@ -27,6 +28,9 @@ import run_case  # noqa: E402
 import script_setup  # noqa: E402
 
 PASSWORD = 'doctor-secret'
+# A route's password, which the doctor never shows.
+ROUTE_PASSWORD = 'Route-Secret'
+ROUTE_TO_SAPPRD01 = '/H/gate/S/3299/W/%s/H/sapprd01' % ROUTE_PASSWORD
 # A small 64-bit DLL that imports the Visual C++ runtime (MSVCP140.dll, VCRUNTIME140.dll).
 SEEDS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'fuzz', 'corpus', 'executable_file')
 
@@ -302,7 +306,9 @@ def measure_cases(layouts):
         'PAGE_AREA_SHARED_MEMORY = 8192', 'PAGE_AREA_SIZE = 65536', 'PAGE_CURRENTLY_USED = 3000',
         'PAGE_MAX_USED = 7000', 'PAGE_WP_LOCAL = 0', 'PAGING_FILE_SIZE = 262144', 'ROLL_AREA_SHARED_MEMORY = 4096',
         'ROLL_AREA_SIZE = 16384', 'ROLL_CURRENTLY_USED = 1500', 'ROLL_FILE_SIZE = 131072', 'ROLL_MAX_USED = 3100',
-        '[system]', 'listen = %s:3301' % host, 'logon = reject', '']))
+        '[system]', 'listen = %s:3301' % host, 'logon = reject',
+        '[system]', 'listen = %s:3302' % host, 'call = failure', 'text = partner not reached via %s' % ROUTE_TO_SAPPRD01,
+        '']))
     simulator = run_case.Simulator(os.path.join(layouts.args.tools, 'rfcsim'), scenario, layouts.root)
     try:
         rejected = layouts.profile('QAS', host).replace('Sysnr......: 00', 'Sysnr......: 01')
@@ -322,8 +328,29 @@ def measure_cases(layouts):
                       '        Dev_Rfc.Trc: T:0001 ======> logon rejected\n'
                       '        Dev_Rfc.Trc: ERROR       logon to %s:3301 rejected: name or password is incorrect\n'
                       'doctor: 6 ok, 1 warning, 1 error\n' % host, 2, ['--measure', 'QAS'])
+        measure_through_a_route(layouts, host)
     finally:
         simulator.stop()
+
+
+def measure_through_a_route(layouts, host):
+    """A SAProuter route in the profile's host, and the system's failure text
+    quoting one: the doctor shows both with "****" for the password."""
+    route = '/h/gate/s/3299/w/%s/h/%s' % (ROUTE_PASSWORD, host)
+    files = {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'librfc32.so'),
+             'TRN.P00': layouts.profile('TRN', route).replace('Sysnr......: 00', 'Sysnr......: 02')}
+    shown = ROUTE_TO_SAPPRD01.replace(ROUTE_PASSWORD, '****')
+    layouts.check('measure-through-a-route', files,
+                  NATIVE_SENSOR + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
+                  SEVEN % 'librfc32.so' + NO_TARGET +
+                  'ok      TRN.P00: the sensor accepts it (destination TRN, host %s)\n' %
+                  route.replace(ROUTE_PASSWORD, '****') + NO_PATH_FILE +
+                  'error   measure TRN: Error 1014: RFC-Failure raised ! - partner not reached via %s: see the text '
+                  'after the message and Dev_Rfc.Trc\n'
+                  '        Dev_Rfc.Trc: **** ERROR in RfcReceive\n'
+                  '        Dev_Rfc.Trc: T:0001 ======> RFC failure\n'
+                  '        Dev_Rfc.Trc: ERROR       partner not reached via %s\n'
+                  'doctor: 5 ok, 1 warning, 1 error\n' % (shown, shown), 2, ['--measure', 'TRN'])
 
 
 def main():

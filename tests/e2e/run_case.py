@@ -65,16 +65,18 @@ SECTIONS = {
     'stdout-to': ('configuration',),
     'stderr': ('configuration',),
     'exit': ('configuration',),
+    'link': ('configuration', 'name'),
     'after': ('configuration', 'name', 'crlf', 'nonewline', 'absent'),
     'simlog': ('configuration',),
     'within': ('configuration',),
+    'secret': ('configuration',),
 }
 VALUE_ATTRIBUTES = ('name', 'configuration')
-NAMED_SECTIONS = ('file', 'after')
+NAMED_SECTIONS = ('file', 'link', 'after')
 # Without these a case could pass while checking nothing.
 REQUIRED_SECTIONS = ('stdout', 'exit')
 # Sections read as they stand; placeholders are expanded in all others.
-UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'library', 'exit', 'stdout-to')
+UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'library', 'exit', 'stdout-to', 'link', 'secret')
 PLATFORMS = ('both', 'native', 'windows')
 COMMANDS = ('quenmarel', 'quenmarel-profile')
 # What a case may lay beside the sensor instead of the configuration's RFC library.
@@ -209,6 +211,11 @@ def check_value(path, section, section_names):
     if section.name == 'stdout-to' and value not in STDOUT_DESTINATIONS:
         raise CaseError(path, section.line, 'section <stdout-to> must hold one of %s'
                         % ', '.join(STDOUT_DESTINATIONS))
+    if section.name == 'link' and (DRIVE_PATH.match(section.attributes['name']) or not value or '\n' in value):
+        raise CaseError(path, section.line, 'section <link> names a link of the working directory and holds '
+                        'its target on one line')
+    if section.name == 'secret' and (not section.text or not all(section.text.split('\n')[:-1])):
+        raise CaseError(path, section.line, 'section <secret> holds one text a line, none of them empty')
     if section.name == 'stdout' and section.text and 'stdout-to' in section_names:
         raise CaseError(path, section.line, 'with <stdout-to> nothing reaches the runner: <stdout> must be empty')
 
@@ -389,6 +396,13 @@ class CasePaths:
         with open(path, 'wb') as created:
             created.write(content)
 
+    def link(self, name, target):
+        """A symbolic link of the working directory, its target written as a
+        Windows path relative to the link's directory."""
+        path = self.host_path(name)
+        self.create_parents(path)
+        os.symlink(os.path.join(*target.split('\\')), path)
+
     def remove_created(self):
         for path in reversed(self.created):
             if os.path.isdir(path):
@@ -563,6 +577,9 @@ def run_case(args):
         for section in sections:
             if section.name == 'file':
                 paths.write(section.attributes['name'], expander.section_bytes(section))
+        for section in sections:
+            if section.name == 'link':
+                paths.link(section.attributes['name'], section.text.strip())
 
         simulator = None
         if 'scenario' in single:
@@ -615,13 +632,20 @@ def run_case(args):
         for section in sections:
             if section.name == 'after':
                 failures.extend(file_failures(paths, expander, section))
+        revealed = []
+        if 'secret' in single:
+            streams = (('standard output', result.stdout or b''), ('standard error', result.stderr),
+                       ('the rfcsim log', simulator_log))
+            revealed = secret_places(paths, expander, sections, single['secret'], streams)
         left_behind = files_left_behind(paths, sections, args.configuration)
 
         for what, expected, actual in failures:
             show_difference(what, expected, actual)
         for name in left_behind:
             print('--- left in the working directory, neither given by the case nor named in an <after>: ' + name)
-        return 1 if failures or left_behind else 0
+        for place in revealed:
+            print('--- ' + place)
+        return 1 if failures or left_behind or revealed else 0
     finally:
         if args.keep:
             print('kept ' + scratch)
@@ -646,6 +670,29 @@ def file_failures(paths, expander, section):
         actual_bytes = after_file.read()
     expected_bytes = expander.section_bytes(section)
     return [('file ' + name, expected_bytes, actual_bytes)] if actual_bytes != expected_bytes else []
+
+
+def secret_places(paths, expander, sections, secret_section, streams):
+    """Where a text of <secret> shows after the run, as "the secret S appears
+    in W": a stream, or a file of the working directory (subdirectories
+    included) other than one whose bytes are those of a file the case gave,
+    such as the library's copy of a logon file.  Links are not followed."""
+    given = set(expander.section_bytes(section) for section in sections if section.name == 'file')
+    places = []
+    for secret in secret_section.text.split('\n')[:-1]:
+        text = secret.encode('latin-1')
+        where = [name for name, data in streams if text in data]
+        for directory, _, files in os.walk(paths.work_dir):
+            for name in sorted(files):
+                path = os.path.join(directory, name)
+                if os.path.islink(path) or not os.path.isfile(path):
+                    continue
+                with open(path, 'rb') as written:
+                    content = written.read()
+                if text in content and content not in given:
+                    where.append('the file ' + os.path.relpath(path, paths.work_dir).replace(os.sep, '\\'))
+        places.extend('the secret %s appears in %s' % (secret, place) for place in where)
+    return places
 
 
 def files_left_behind(paths, sections, configuration):

@@ -12,6 +12,7 @@
 #include "platform/directories.h"
 #include "platform/files.h"
 #include "profile_check.h"
+#include "tool_output.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ void check_one_profile(const std::string& name, DoctorReport& report, KnownProfi
   known.destinations[name] = check.entry.destination.c_str();
   if (check.verdict.ok()) {
     report.ok(name, "the sensor accepts it (destination " + std::string(check.entry.destination.c_str()) + ", host " +
-                        check.entry.hostname.c_str() + ")");
+                        without_route_passwords(check.entry.hostname.view()) + ")");
     return;
   }
   std::string found;
