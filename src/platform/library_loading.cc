@@ -154,6 +154,13 @@ void load_library_from_search(const char* file, LibraryLoad& load) {
   load.fault = LibraryFault::NotFound;
 }
 
+const char* library_search_places(ExecutableFormat format) {
+  return format == ExecutableFormat::Pe
+             ? "the system directory, the Windows directory, then the directories of PATH; never the working directory"
+             : "the directories of LD_LIBRARY_PATH, then the system's library directories; never the working "
+               "directory";
+}
+
 bool visit_libraries_needed_by(const char* path, TableNameVisitor visit, void* context, LibraryLoad& load) {
   start_load(load);
   if (!load.path.assign_whole(path)) {

@@ -14,47 +14,7 @@
 
 #include "common/bounded_text.h"
 #include "platform/executable_file.h"
-#include "platform/files.h"
-
-/// Why a library could not be loaded.
-enum class LibraryFault {
-  None,
-  /// No file of its name where it was looked for.
-  NotFound,
-  /// A directory, FIFO, device, or a link that leads to no file or in a loop.
-  NotRegularFile,
-  /// This account may not read it.
-  Unreadable,
-  /// Too short, a part outside the file, not an executable of this system.
-  Damaged,
-  /// Built for the other bitness, as its header says.
-  OtherBitness,
-  /// Its initialisation refused (a DllMain that returned FALSE).
-  InitialisationFailed,
-  /// The system's loader refused it for another reason, which it gives.
-  Refused,
-};
-
-/// Most characters of what is told of a fault.
-inline constexpr std::size_t library_fault_detail_capacity = 255;
-
-/// A library loaded for the rest of the process, or why it was not.
-struct LibraryLoad {
-  /// The system's handle; null when the library was not loaded.
-  void* handle = nullptr;
-  LibraryFault fault = LibraryFault::None;
-  /// The library's path: the file loaded, the file at fault, or where it was
-  /// looked for first.
-  PathText path;
-  /// The library it needs that the fault is about; empty when the fault is
-  /// the library's own.  NotFound then means that library is missing.
-  TableName needed;
-  /// NotRegularFile: what the file is instead ("a FIFO"); Damaged: the
-  /// defect; InitialisationFailed and Refused: the loader's own words.
-  BoundedText<library_fault_detail_capacity> detail;
-  /// OtherBitness: the bitness its header gives.
-  unsigned library_bits = 0;
-};
+#include "platform/library_fault.h"
 
 /// Any function a library exports, to be cast to its own type before a call.
 using LibraryFunction = void (*)();
@@ -77,6 +37,10 @@ void load_library_from(const char* directory, const char* file, LibraryLoad& loa
 /// is a full path; elsewhere the dynamic linker's search.  The first file of
 /// that name found is the verdict.  Never the working directory.
 void load_library_from_search(const char* file, LibraryLoad& load);
+
+/// The places of that search for libraries of the given format, in the
+/// order they are searched, as messages name them.
+const char* library_search_places(ExecutableFormat format);
 
 /// The function `name` the loaded library exports; null when it has none.
 LibraryFunction library_function(const LibraryLoad& load, const char* name);

@@ -1,13 +1,14 @@
 // The operating system's side of the library loader (library_loading.h):
 // what a name in a directory is, reading a file that may be a library, the
 // places of the system's search, and the system's loader itself.  The pair
-// library_system_posix.cc / library_system_win32.cc implements it; only the
+// library_loading_posix.cc / library_loading_win32.cc implements it; only the
 // loader calls it.
 #pragma once
 
 #include <string_view>
 
-#include "platform/library_loading.h"
+#include "platform/executable_file.h"
+#include "platform/library_fault.h"
 
 /// Told the bytes of a library file while it is open; returns what the
 /// reading gave.

@@ -8,6 +8,7 @@
 #include "common/program_version.h"
 #include "platform/directories.h"
 #include "platform/files.h"
+#include "platform/library_loading.h"
 
 namespace {
 
@@ -329,7 +330,13 @@ void check_library(const InstallationFiles& files, DoctorReport& report, const I
   ReadProgram library;
   bool missing = false;
   if (!read_program(name, report, remedy, library, missing)) {
-    if (missing) report.error(name, std::string("missing") + library_unusable, remedy);
+    if (missing)
+      report.error(name,
+                   "not beside " + programs.sensor_name +
+                       ", so the sensor takes the first on the system's search path (" +
+                       library_search_places(programs.windows ? ExecutableFormat::Pe : ExecutableFormat::Elf) +
+                       "), and without one ends with error 1034",
+                   remedy);
     return;
   }
   if (!library.file.library) {

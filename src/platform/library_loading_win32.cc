@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "common/ascii.h"
+#include "platform/library_loading.h"
 #include "platform/library_system.h"
 
 const char library_path_separator = '\\';

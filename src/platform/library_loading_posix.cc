@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/library_loading.h"
 #include "platform/library_system.h"
 
 const char library_path_separator = '/';
