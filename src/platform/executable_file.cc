@@ -30,7 +30,7 @@ constexpr std::uint64_t dll_characteristic = 0x2000;
 // The optional header; the data directories start at a different place in
 // its two kinds.
 namespace optional {
-constexpr Offset magic = 0, section_alignment = 32, image_size = 56, headers_size = 60;
+constexpr Offset magic = 0, image_size = 56, headers_size = 60;
 constexpr std::uint64_t pe32_magic = 0x10B, pe32_plus_magic = 0x20B;
 constexpr Offset pe32_directory_count = 92, pe32_plus_directory_count = 108;
 constexpr Offset directory_entry_size = 8;

@@ -210,7 +210,7 @@ void write_library_fault(const LibraryLoad& load, TextBuffer& text) {
       return;
     case LibraryFault::None:
     case LibraryFault::Refused:
-      text.assign(load.detail.view());
+      text.assignf("was refused by the system's loader (%s)", load.detail.c_str());
       return;
   }
 }

@@ -58,7 +58,7 @@ bool visit_libraries_needed_by(const char* path, TableNameVisitor visit, void* c
 /// Writes what is wrong with the library at fault (or with the library it
 /// needs that is named before it) as the rest of a sentence: "is a FIFO, not
 /// a regular file", "is damaged (it is too short for an executable)".
-/// OtherBitness gives "is a 32-bit library"; None and Refused the loader's text.
+/// OtherBitness gives "is a 32-bit library"; Refused names the loader's words.
 void write_library_fault(const LibraryLoad& load, TextBuffer& text);
 
 /// Writes the directory `load.path` names, ending in its separator.

@@ -16,6 +16,8 @@ companion libraries, all beside it, outside every search path:
 - stray ICU files of other versions beside a whole chain change nothing;
 - libraries of the SDK's names in the working directory are never loaded,
   with the chain beside the bridge and without it;
+- natively, a NetWeaver library, or a bridge, the sensor's account may not
+  read is named as such;
 - with the whole chain and RFC_TRACE=1, Dev_Rfc.Trc holds the bridge's error
   block alone; the line saying which library answered (version and path)
   lands in nwrfc-trace/bridge.trc, and the library's own line of the failed
@@ -87,7 +89,7 @@ class Setup:
             profile.write(PROFILE % (scrambled, host, host))
         return bin_dir, work_dir
 
-    def run(self, bin_dir, work_dir, extra_environment):
+    def run(self, bin_dir, work_dir, extra_environment, account=None):
         environment = {key: value for key, value in os.environ.items()
                        if key not in ('LD_LIBRARY_PATH', 'RFC_TRACE', 'RFC_INI')}
         environment.update(extra_environment)
@@ -97,7 +99,7 @@ class Setup:
             environment.update(WINEDEBUG='-all', WINEPREFIX=self.args.wine_prefix)
         started = time.monotonic()
         result = subprocess.run(command, cwd=work_dir, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                stderr=subprocess.PIPE, env=environment, timeout=RUN_TIMEOUT)
+                                stderr=subprocess.PIPE, env=environment, timeout=RUN_TIMEOUT, preexec_fn=account)
         self.seconds = time.monotonic() - started
         trace_path = os.path.join(work_dir, 'Dev_Rfc.Trc')
         trace = open(trace_path, 'rb').read() if os.path.exists(trace_path) else b'(no trace file)'
@@ -256,6 +258,34 @@ def check_working_directory_libraries_are_not_loaded(setup, host, with_chain):
         differences('Dev_Rfc.Trc ' + what, connection_refused(host), trace) if with_chain else [])
 
 
+# An account that the permissions of a file keep out: root reads any file,
+# so a run as root takes the unprivileged account's identity.
+UNPRIVILEGED = 65534
+
+
+def unprivileged():
+    os.setgroups([])
+    os.setgid(UNPRIVILEGED)
+    os.setuid(UNPRIVILEGED)
+
+
+def check_unreadable_library(setup, host, name, expected_stdout, expected_trace):
+    """`name` beside the sensor, which the sensor's account may not read
+    (natively only: wine's prefix belongs to the account that made it)."""
+    bin_dir, work_dir = setup.prepare('unreadable-' + name, [setup.args.bridge] + setup.args.chain, host)
+    os.chmod(os.path.join(bin_dir, name), 0)
+    for directory in (setup.scratch, os.path.dirname(bin_dir), bin_dir):
+        os.chmod(directory, 0o755)
+    os.chmod(work_dir, 0o777)
+    stdout, exit_code, trace = setup.run(bin_dir, work_dir, {}, unprivileged if os.geteuid() == 0 else None)
+    what = 'with %s unreadable' % name
+    expected_stdout = expected_stdout.replace(b'{{bindir}}', setup.seen_directory(bin_dir).encode())
+    return (differences('standard output ' + what, expected_stdout, stdout) +
+            differences('exit code ' + what, 2, exit_code) +
+            ([] if expected_trace is None else
+             differences('Dev_Rfc.Trc ' + what, not_loaded(setup, bin_dir, expected_trace), trace)))
+
+
 def read_file(path):
     return open(path, 'rb').read() if os.path.exists(path) else b'(no file)'
 
@@ -306,6 +336,13 @@ def main():
         failures += check_stray_icu_files_are_ignored(setup, host)
         for with_chain in (True, False):
             failures += check_working_directory_libraries_are_not_loaded(setup, host, with_chain)
+        if not args.wine:
+            failures += check_unreadable_library(
+                setup, host, setup.library, OPEN_FAILED, 'it cannot be read by this account')
+            failures += check_unreadable_library(
+                setup, host, 'librfc32.so',
+                b'<Prtg>\n<Error>1</Error>\n<Text>Error 1034: librfc32.so in {{bindir}} cannot be read by this '
+                b'account: give the account the sensor runs under the right to read it</Text>\n</Prtg>\n', None)
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
     for failure in failures:
