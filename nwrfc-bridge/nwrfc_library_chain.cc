@@ -28,9 +28,10 @@ bool holds(const ChainLibraries& chain, std::string_view name) {
   return false;
 }
 
+// The fault of the library `name` of the chain, or of a library it needs.
 bool take_fault(std::string_view name, const LibraryLoad& reading, LibraryLoad& load) {
   load.fault = reading.fault;
-  load.needed.assign(name);
+  load.needed.assign(reading.needed.empty() ? name : reading.needed.view());
   load.detail.assign(reading.detail.view());
   load.library_bits = reading.library_bits;
   return false;

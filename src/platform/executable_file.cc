@@ -113,43 +113,46 @@ struct Reader {
   }
 };
 
-// ---- PE reading ----
-
-// The file offset of an image address, and the end of the raw data holding it.
-bool locate_pe(const ExecutableFile& file, std::uint64_t address, Offset& offset, Offset& end) {
-  for (std::size_t i = 0; i < file.section_count; ++i) {
-    const PeSection& found = file.sections[i];
-    if (address < found.address || address - found.address >= found.raw_size) continue;
-    offset = found.raw_offset + (address - found.address);
-    end = found.raw_offset + found.raw_size;
+// The file offset of a memory address, and the end of the file's bytes of
+// the part holding it.
+bool locate(const ExecutableFile& file, std::uint64_t address, Offset& offset, Offset& end) {
+  for (std::size_t i = 0; i < file.part_count; ++i) {
+    const MappedPart& found = file.parts[i];
+    if (address < found.address || address - found.address >= found.file_size) continue;
+    offset = found.file_offset + (address - found.address);
+    end = found.file_offset + found.file_size;
     return true;
   }
   return false;
 }
 
+// ---- PE reading ----
+
 bool pe_number_at(Reader& reader, std::uint64_t address, unsigned width, std::uint64_t& value) {
   Offset offset = 0, end = 0;
-  return locate_pe(reader.file, address, offset, end) && offset + width <= end && reader.number(offset, width, value);
+  return locate(reader.file, address, offset, end) && offset + width <= end && reader.number(offset, width, value);
 }
 
 bool pe_name_at(Reader& reader, std::uint64_t address, TableName& name) {
   Offset offset = 0, end = 0;
-  return locate_pe(reader.file, address, offset, end) && reader.bytes.name(offset, end, name);
+  return locate(reader.file, address, offset, end) && reader.bytes.name(offset, end, name);
 }
 
-bool read_pe_section(ExecutableBytes& bytes, Offset header, std::uint64_t image_size, PeSection& found) {
+// A section lies inside its image as the header's image size gives it; one
+// that holds no bytes of the file takes its size in memory from nowhere else.
+bool read_pe_section(ExecutableBytes& bytes, Offset header, std::uint64_t image_size, MappedPart& found) {
   std::uint64_t virtual_size = 0;
   bytes.number(header + section::virtual_size, 4, false, virtual_size);
   bytes.number(header + section::address, 4, false, found.address);
-  bytes.number(header + section::raw_size, 4, false, found.raw_size);
-  bytes.number(header + section::raw_offset, 4, false, found.raw_offset);
-  found.extent = virtual_size != 0 ? virtual_size : found.raw_size;
-  return found.address <= image_size && found.extent <= image_size - found.address;
+  bytes.number(header + section::raw_size, 4, false, found.file_size);
+  bytes.number(header + section::raw_offset, 4, false, found.file_offset);
+  const std::uint64_t extent = virtual_size != 0 ? virtual_size : found.file_size;
+  return found.address <= image_size && extent <= image_size - found.address;
 }
 
 bool read_pe_sections(ExecutableBytes& bytes, Offset table, std::uint64_t count, std::uint64_t image_size,
                       ExecutableFile& file, ExecutableDefect& defect) {
-  if (count > most_pe_sections) {
+  if (count > most_mapped_parts) {
     defect.assignf("claims %llu sections, more than a PE file may have", static_cast<unsigned long long>(count));
     return false;
   }
@@ -158,12 +161,12 @@ bool read_pe_sections(ExecutableBytes& bytes, Offset table, std::uint64_t count,
     return false;
   }
   for (std::uint64_t i = 0; i < count; ++i) {
-    PeSection& found = file.sections[file.section_count++];
+    MappedPart& found = file.parts[file.part_count++];
     if (!read_pe_section(bytes, table + i * section::size, image_size, found)) {
       defect.assignf("section %llu lies outside its image", static_cast<unsigned long long>(i + 1));
       return false;
     }
-    if (found.raw_size > 0 && !bytes.fits(found.raw_offset, found.raw_size)) {
+    if (found.file_size > 0 && !bytes.fits(found.file_offset, found.file_size)) {
       defect.assignf("section %llu lies past the end of the file", static_cast<unsigned long long>(i + 1));
       return false;
     }
@@ -309,8 +312,8 @@ bool take_load_segment(Reader& reader, const ProgramHeader& header, ExecutableFi
     return reader.fail("a loadable segment is larger in the file than in memory");
   if (header.address % page_size != header.offset % page_size)
     return reader.fail("a loadable segment is not aligned to its page");
-  if (file.segment_count == most_load_segments) return reader.fail("it has more loadable segments than a library has");
-  file.segments[file.segment_count++] = ElfSegment{header.address, header.offset, header.file_size};
+  if (file.part_count == most_mapped_parts) return reader.fail("it has more loadable segments than a library has");
+  file.parts[file.part_count++] = MappedPart{header.address, header.offset, header.file_size};
   return true;
 }
 
@@ -339,28 +342,21 @@ bool read_program_headers(Reader& reader, ExecutableFile& file) {
     if (header.type == load_segment && !take_load_segment(reader, header, file)) return false;
     if (header.type == dynamic_segment && !take_dynamic_segment(reader, header, file)) return false;
   }
-  if (file.segment_count == 0) return reader.fail("it has no loadable segment");
+  if (file.part_count == 0) return reader.fail("it has no loadable segment");
   return true;
 }
 
-// The file offset of a memory address, and the end of the file's part of the
-// segment holding it.
-bool locate_elf(const ExecutableFile& file, std::uint64_t address, Offset& offset, Offset& end) {
-  for (std::size_t i = 0; i < file.segment_count; ++i) {
-    const ElfSegment& found = file.segments[i];
-    if (address < found.address || address - found.address >= found.file_size) continue;
-    offset = found.file_offset + (address - found.address);
-    end = found.file_offset + found.file_size;
-    return true;
-  }
-  return false;
-}
+// A library's dynamic segment holds some dozens of entries; reading stops
+// after this many, so that a file that claims a huge one costs no more.
+constexpr std::uint64_t most_dynamic_entries = 4096;
 
 /// Calls `visit` with each entry of the dynamic segment up to its end entry.
 template <typename Visit>
 void for_each_dynamic_entry(Reader& reader, Visit visit) {
   const ElfLayout& layout = layout_of(reader.file);
-  const Offset end = reader.file.dynamic_offset + reader.file.dynamic_size;
+  const std::uint64_t entries = reader.file.dynamic_size / layout.dynamic_entry_size;
+  const Offset end = reader.file.dynamic_offset +
+                     (entries < most_dynamic_entries ? entries : most_dynamic_entries) * layout.dynamic_entry_size;
   for (Offset entry = reader.file.dynamic_offset; entry + layout.dynamic_entry_size <= end;
        entry += layout.dynamic_entry_size) {
     std::uint64_t kind = 0, value = 0;
@@ -388,7 +384,7 @@ bool find_string_table(Reader& reader, StringTable& strings) {
   const std::uint64_t address = dynamic_value(reader, tag::string_table);
   const std::uint64_t size = dynamic_value(reader, tag::string_size);
   Offset segment_end = 0;
-  if (address == 0 || !locate_elf(reader.file, address, strings.offset, segment_end))
+  if (address == 0 || !locate(reader.file, address, strings.offset, segment_end))
     return reader.fail("its dynamic string table lies outside its segments");
   strings.end = size != 0 && size < segment_end - strings.offset ? strings.offset + size : segment_end;
   return true;
@@ -398,15 +394,10 @@ bool string_at(Reader& reader, const StringTable& strings, std::uint64_t at, Tab
   return at < strings.end - strings.offset && reader.bytes.name(strings.offset + at, strings.end, name);
 }
 
-bool elf_library_file_check(Reader& reader, const ExecutableFile& file) {
-  if (!file.dynamic) return reader.fail("it has no dynamic segment");
-  return true;
-}
-
 bool visit_dynamic_strings(Reader& reader, std::uint64_t wanted, TableNameVisitor visit, void* context,
                            const char* defect) {
   StringTable strings;
-  if (!elf_library_file_check(reader, reader.file) || !find_string_table(reader, strings)) return false;
+  if (!find_string_table(reader, strings)) return false;
   TableName name;
   std::size_t count = 0;
   bool read = true;
@@ -454,14 +445,14 @@ bool dynamic_symbol_count(Reader& reader, std::uint64_t& count) {
   Offset table = 0, end = 0;
   const std::uint64_t hash = dynamic_value(reader, tag::hash);
   if (hash != 0)
-    return locate_elf(reader.file, hash, table, end) && reader.number(table + hash_table::chain_count, 4, count) &&
+    return locate(reader.file, hash, table, end) && reader.number(table + hash_table::chain_count, 4, count) &&
            table + hash_table::chain_count + 4 <= end;
   const std::uint64_t gnu_hash = dynamic_value(reader, tag::gnu_hash);
   if (gnu_hash == 0) {
     count = 0;
     return true;
   }
-  return locate_elf(reader.file, gnu_hash, table, end) && gnu_hash_symbol_count(reader, table, end, count);
+  return locate(reader.file, gnu_hash, table, end) && gnu_hash_symbol_count(reader, table, end, count);
 }
 
 bool is_defined_global(Reader& reader, Offset symbol) {
@@ -477,12 +468,12 @@ bool visit_elf_exports(Reader& reader, TableNameVisitor visit, void* context) {
   StringTable strings;
   std::uint64_t count = 0;
   Offset symbols = 0, symbols_end = 0;
-  if (!elf_library_file_check(reader, reader.file) || !find_string_table(reader, strings)) return false;
+  if (!find_string_table(reader, strings)) return false;
   if (!dynamic_symbol_count(reader, count) || count > most_exported_names)
     return reader.fail("its symbol hash table lies outside its segments or is damaged");
   if (count == 0) return true;
   const ElfLayout& layout = layout_of(reader.file);
-  if (!locate_elf(reader.file, dynamic_value(reader, tag::symbol_table), symbols, symbols_end) ||
+  if (!locate(reader.file, dynamic_value(reader, tag::symbol_table), symbols, symbols_end) ||
       count > (symbols_end - symbols) / layout.symbol_size)
     return reader.fail("its dynamic symbol table lies outside its segments");
   TableName name;

@@ -28,11 +28,9 @@ inline constexpr std::size_t most_needed_libraries = 1000;
 /// Most characters of a name in a table.
 inline constexpr std::size_t longest_table_name = 1024;
 
-/// Most sections of a PE file: the format's own limit.
-inline constexpr std::size_t most_pe_sections = 96;
-
-/// Most loadable segments of an ELF file read; a library has two to five.
-inline constexpr std::size_t most_load_segments = 32;
+/// Most parts of a file the loader maps: a PE file's own limit of sections;
+/// an ELF library has two to five loadable segments.
+inline constexpr std::size_t most_mapped_parts = 96;
 
 /// The machine fields of the files the sensor is built for, and of the one
 /// other machine the doctor names.
@@ -84,13 +82,9 @@ class ExecutableBytes {
   std::size_t window_length_ = 0;
 };
 
-/// Where a PE section lies in the image and in the file.
-struct PeSection {
-  std::uint64_t address = 0, extent = 0, raw_offset = 0, raw_size = 0;
-};
-
-/// Where an ELF loadable segment lies in memory and in the file.
-struct ElfSegment {
+/// A part of the file the loader maps (a PE section, an ELF loadable
+/// segment): where it lies in memory, and the bytes the file holds of it.
+struct MappedPart {
   std::uint64_t address = 0, file_offset = 0, file_size = 0;
 };
 
@@ -108,11 +102,9 @@ struct ExecutableFile {
   bool big_endian = false;
 
   // Where the tables lie, as read_executable found them.
-  std::size_t section_count = 0;
-  PeSection sections[most_pe_sections];
+  std::size_t part_count = 0;
+  MappedPart parts[most_mapped_parts];
   std::uint64_t export_directory = 0, import_directory = 0;
-  std::size_t segment_count = 0;
-  ElfSegment segments[most_load_segments];
   std::uint64_t dynamic_offset = 0, dynamic_size = 0;
 };
 

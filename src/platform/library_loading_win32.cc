@@ -168,7 +168,10 @@ bool library_entry_exists(const char* path) {
 
 void* open_with_system_loader(LibraryLoad& load) {
   WidePath wide;
-  if (!to_wide(load.path.view(), wide)) return nullptr;
+  if (!to_wide(load.path.view(), wide)) {
+    fail_with(load, LibraryFault::Refused, "its path is no UTF-8 text");
+    return nullptr;
+  }
   // No dialog box waits for a person when the library cannot be loaded; the
   // libraries it needs are looked for beside it first.
   const UINT previous_mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -176,10 +179,13 @@ void* open_with_system_loader(LibraryLoad& load) {
   const DWORD code = GetLastError();
   SetErrorMode(previous_mode);
   if (library != nullptr) return library;
-  load.fault = code == ERROR_DLL_INIT_FAILED ? LibraryFault::InitialisationFailed : LibraryFault::Refused;
-  write_system_message(code, file_name_of(load.path), load.detail);
-  if (load.fault == LibraryFault::InitialisationFailed)
+  if (code == ERROR_DLL_INIT_FAILED) {
+    load.fault = LibraryFault::InitialisationFailed;
     load.detail.assignf("error %lu", static_cast<unsigned long>(code));
+  } else {
+    load.fault = LibraryFault::Refused;
+    write_system_message(code, file_name_of(load.path), load.detail);
+  }
   return nullptr;
 }
 

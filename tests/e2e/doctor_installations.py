@@ -60,13 +60,22 @@ def with_section_count(count):
     return damage
 
 
-def first_section_past_the_end(data):
-    """The first section's raw data starts far beyond the end of the file."""
-    data = bytearray(data)
-    header = pe_header(data)
-    optional_size = struct.unpack_from('<H', data, header + 20)[0]
-    struct.pack_into('<I', data, header + 24 + optional_size + 20, 0x7FFFFFF0)
-    return bytes(data)
+def with_first_section_field(field, value):
+    """The first section's header holds `value` at `field`: its raw data's
+    offset in the file (20), its address in memory (12)."""
+    def damage(data):
+        data = bytearray(data)
+        header = pe_header(data)
+        optional_size = struct.unpack_from('<H', data, header + 20)[0]
+        struct.pack_into('<I', data, header + 24 + optional_size + field, value)
+        return bytes(data)
+    return damage
+
+
+# The first section's raw data starts far beyond the end of the file.
+first_section_past_the_end = with_first_section_field(20, 0x7FFFFFF0)
+# The first section lies at 0xFFFFFFF0 in memory, far past the image's size.
+first_section_outside_the_image = with_first_section_field(12, 0xFFFFFFF0)
 
 
 def elf_without_section_table(data):
@@ -86,15 +95,6 @@ def elf_with_interpreter_segment(data):
     for index in range(count):
         if struct.unpack_from('<I', data, table + 56 * index)[0] == 0x6474E551:  # PT_GNU_STACK
             struct.pack_into('<I', data, table + 56 * index, 3)  # PT_INTERP
-    return bytes(data)
-
-
-def first_section_outside_the_image(data):
-    """The first section lies at 0xFFFFFFF0 in memory, far past the image's size."""
-    data = bytearray(data)
-    header = pe_header(data)
-    optional_size = struct.unpack_from('<H', data, header + 20)[0]
-    struct.pack_into('<I', data, header + 24 + optional_size + 12, 0xFFFFFFF0)
     return bytes(data)
 
 

@@ -15,22 +15,25 @@
 
 namespace {
 
-bool is_table_name(std::string_view bytes, std::string_view name) {
+// A name is read up to its NUL, so the file holds it with its NUL; a
+// directory of a search path ends at a colon or the NUL of the whole path.
+bool is_table_name(std::string_view bytes, std::string_view name, bool directory) {
   if (name.empty() || name.size() > longest_table_name) return false;
   for (char c : name)
     if (c < ' ' || c > '~') return false;
-  // A name is read up to its NUL, so the file holds it with its NUL.
-  return bytes.find(std::string(name) + '\0') != std::string_view::npos;
+  return bytes.find(std::string(name) + '\0') != std::string_view::npos ||
+         (directory && bytes.find(std::string(name) + ':') != std::string_view::npos);
 }
 
 struct Names {
   std::string_view bytes;
+  bool directories;
   std::vector<std::string> seen;
 };
 
 bool check_name(std::string_view name, void* context) {
   auto& names = *static_cast<Names*>(context);
-  FUZZ_CHECK(is_table_name(names.bytes, name));
+  FUZZ_CHECK(is_table_name(names.bytes, name, names.directories));
   FUZZ_CHECK(names.seen.size() < most_exported_names);
   names.seen.emplace_back(name);
   return true;
@@ -39,7 +42,8 @@ bool check_name(std::string_view name, void* context) {
 // Reads the tables twice: the same bytes always give the same names.
 void check_tables(std::string_view data, const ExecutableFile& file) {
   for (const auto visit : {visit_exported_names, visit_needed_libraries, visit_library_search_path}) {
-    Names first{data, {}}, second{data, {}};
+    const bool directories = visit == visit_library_search_path;
+    Names first{data, directories, {}}, second{data, directories, {}};
     ExecutableDefect defect, defect_again;
     ExecutableBytes bytes(data), again(data);
     const bool read = visit(bytes, file, check_name, &first, defect);
@@ -51,14 +55,10 @@ void check_tables(std::string_view data, const ExecutableFile& file) {
 
 // What the loader would map lies inside the file.
 void check_mapped_parts(std::string_view data, const ExecutableFile& file) {
-  for (std::size_t i = 0; i < file.segment_count; ++i)
-    FUZZ_CHECK(file.segments[i].file_offset <= data.size() &&
-               file.segments[i].file_size <= data.size() - file.segments[i].file_offset);
-  for (std::size_t i = 0; i < file.section_count; ++i)
-    FUZZ_CHECK(file.sections[i].raw_size == 0 ||
-               (file.sections[i].raw_offset <= data.size() &&
-                file.sections[i].raw_size <= data.size() - file.sections[i].raw_offset));
-  FUZZ_CHECK(file.section_count <= most_pe_sections && file.segment_count <= most_load_segments);
+  FUZZ_CHECK(file.part_count <= most_mapped_parts);
+  for (std::size_t i = 0; i < file.part_count; ++i)
+    FUZZ_CHECK(file.parts[i].file_size == 0 || (file.parts[i].file_offset <= data.size() &&
+                                                file.parts[i].file_size <= data.size() - file.parts[i].file_offset));
 }
 
 }  // namespace
