@@ -56,20 +56,37 @@ bool read_at(void* context, std::uint64_t offset, unsigned char* bytes, std::siz
   return true;
 }
 
+// Calls `visit` with each entry of LD_LIBRARY_PATH, empty ones too, until it
+// returns true; whether one did.
+template <typename Visit>
+bool for_each_listed_directory(Visit visit) {
+  const char* variable = std::getenv("LD_LIBRARY_PATH");
+  if (variable == nullptr || *variable == '\0') return false;
+  const std::string_view listed = variable;
+  for (std::size_t start = 0;;) {
+    const std::size_t colon = listed.find(':', start);
+    if (visit(listed.substr(start, colon == std::string_view::npos ? std::string_view::npos : colon - start)))
+      return true;
+    if (colon == std::string_view::npos) return false;
+    start = colon + 1;
+  }
+}
+
+// The dynamic linker reads an empty or relative entry of LD_LIBRARY_PATH as
+// a place below the working directory.
+bool search_path_names_the_working_directory() {
+  return for_each_listed_directory([](std::string_view directory) { return directory.substr(0, 1) != "/"; });
+}
+
 // The directories the dynamic linker searches for a bare name after the
-// library's own search path: LD_LIBRARY_PATH (its full paths alone: an
-// empty or relative entry would be the working directory), the directory of
-// the C library this process runs with, then the traditional ones.
+// library's own search path: LD_LIBRARY_PATH (its full paths alone), the
+// directory of the C library this process runs with, then the traditional
+// ones.
 template <typename Visit>
 bool for_each_search_directory(Visit visit) {
-  const char* variable = std::getenv("LD_LIBRARY_PATH");
-  const std::string_view listed = variable != nullptr ? variable : "";
-  for (std::size_t start = 0; start < listed.size();) {
-    const std::size_t colon = listed.find(':', start);
-    const std::size_t stop = colon == std::string_view::npos ? listed.size() : colon;
-    if (listed[start] == '/' && visit(listed.substr(start, stop - start))) return true;
-    start = stop + 1;
-  }
+  if (for_each_listed_directory(
+          [&](std::string_view directory) { return directory.substr(0, 1) == "/" && visit(directory); }))
+    return true;
   Dl_info info{};
   PathText runtime;
   if (dladdr(reinterpret_cast<void*>(&std::fopen), &info) != 0 && info.dli_fname != nullptr &&
@@ -133,6 +150,7 @@ bool find_on_system_search(std::string_view name, PathText& found) {
 }
 
 bool load_from_places_only_the_system_knows(const char* file, LibraryLoad& load) {
+  if (search_path_names_the_working_directory()) return false;
   load.handle = dlopen(file, RTLD_NOW | RTLD_LOCAL);
   if (load.handle == nullptr) return false;
   link_map* loaded = nullptr;

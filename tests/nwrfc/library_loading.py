@@ -17,7 +17,8 @@ companion libraries, all beside it, outside every search path:
 - libraries of the SDK's names in the working directory are never loaded,
   with the chain beside the bridge and without it;
 - natively, a NetWeaver library, or a bridge, the sensor's account may not
-  read is named as such;
+  read is named as such, and an LD_LIBRARY_PATH that names the working
+  directory does not make the sensor load a library from there;
 - with the whole chain and RFC_TRACE=1, Dev_Rfc.Trc holds the bridge's error
   block alone; the line saying which library answered (version and path)
   lands in nwrfc-trace/bridge.trc, and the library's own line of the failed
@@ -258,6 +259,23 @@ def check_working_directory_libraries_are_not_loaded(setup, host, with_chain):
         differences('Dev_Rfc.Trc ' + what, connection_refused(host), trace) if with_chain else [])
 
 
+def check_relative_library_path_is_not_searched(setup, host):
+    """LD_LIBRARY_PATH with an empty and a relative entry, which the dynamic
+    linker reads as the working directory: a librfc32.so there that leaves a
+    mark when loaded is never loaded (natively only)."""
+    bin_dir, work_dir = setup.prepare('relative-library-path', [], host)
+    shutil.copyfile(setup.test_library('marker'), os.path.join(work_dir, 'librfc32.so'))
+    stdout, exit_code, _ = setup.run(bin_dir, work_dir, {'LD_LIBRARY_PATH': ':.'})
+    what = 'with LD_LIBRARY_PATH naming the working directory'
+    expected = ('<Prtg>\n<Error>1</Error>\n<Text>Error 1034: librfc32.so not found in %s nor on the system\'s search '
+                'path: put the vendor\'s librfc32.so (or the NetWeaver RFC bridge) beside quenmarel</Text>\n</Prtg>\n'
+                % setup.seen_directory(bin_dir)).encode()
+    marked = ['--- the library of the working directory was loaded %s' % what] if os.path.exists(
+        os.path.join(work_dir, MARK)) else []
+    return marked + differences('standard output ' + what, expected, stdout) + differences(
+        'exit code ' + what, 2, exit_code)
+
+
 # An account that the permissions of a file keep out: root reads any file,
 # so a run as root takes the unprivileged account's identity.
 UNPRIVILEGED = 65534
@@ -337,6 +355,7 @@ def main():
         for with_chain in (True, False):
             failures += check_working_directory_libraries_are_not_loaded(setup, host, with_chain)
         if not args.wine:
+            failures += check_relative_library_path_is_not_searched(setup, host)
             failures += check_unreadable_library(
                 setup, host, setup.library, OPEN_FAILED, 'it cannot be read by this account')
             failures += check_unreadable_library(
