@@ -24,10 +24,11 @@ inline constexpr std::size_t companion_kind_count = 2;
 /// Unicode library, the ICU libraries), letter case ignored.
 extern const char* const companion_name_starts[companion_kind_count];
 
-/// The start of the name of ICU's common library, and what takes its place
-/// in the name of ICU's internationalisation library of the same version,
-/// which the NetWeaver library opens by bare name.
+/// The start of the name of ICU's common library ("icuuc" of "icuuc50.dll").
 extern const char* const icu_common_name_start;
+
+/// What takes its place in the name of ICU's internationalisation library of
+/// the same version, which the NetWeaver library opens by bare name.
 extern const char* const icu_i18n_name_start;
 
 /// Makes the directory `path` unless it exists; false when it does not exist after.

@@ -71,8 +71,44 @@ struct ElfLayout {
   unsigned word;
 };
 
-constexpr ElfLayout elf32 = {52, 16, 18, 28, 42, 44, 32, 0, 4, 8, 16, 20, 8, 16, 12, 14, 4};
-constexpr ElfLayout elf64 = {64, 16, 18, 32, 54, 56, 56, 0, 8, 16, 32, 40, 16, 24, 4, 6, 8};
+constexpr ElfLayout elf32 = {
+    52,  // header_size
+    16,  // type_at
+    18,  // machine_at
+    28,  // program_headers_at
+    42,  // program_header_size_at
+    44,  // program_count_at
+    32,  // program_header_size
+    0,   // segment_type_at
+    4,   // segment_offset_at
+    8,   // segment_address_at
+    16,  // segment_file_size_at
+    20,  // segment_memory_size_at
+    8,   // dynamic_entry_size
+    16,  // symbol_size
+    12,  // symbol_info_at
+    14,  // symbol_section_at
+    4,   // word
+};
+constexpr ElfLayout elf64 = {
+    64,  // header_size
+    16,  // type_at
+    18,  // machine_at
+    32,  // program_headers_at
+    54,  // program_header_size_at
+    56,  // program_count_at
+    56,  // program_header_size
+    0,   // segment_type_at
+    8,   // segment_offset_at
+    16,  // segment_address_at
+    32,  // segment_file_size_at
+    40,  // segment_memory_size_at
+    16,  // dynamic_entry_size
+    24,  // symbol_size
+    4,   // symbol_info_at
+    6,   // symbol_section_at
+    8,   // word
+};
 
 constexpr std::uint64_t elf_shared_object = 3;
 constexpr std::uint64_t load_segment = 1, dynamic_segment = 2;

@@ -42,7 +42,8 @@ inline constexpr unsigned elf_x86 = 3, elf_x86_64 = 62, elf_arm64 = 183;
 /// A name read from a table.
 using TableName = BoundedText<longest_table_name>;
 
-/// What is wrong with a file, in words that follow "damaged: ".
+/// What is wrong with a file, as the rest of a sentence: "it ends inside its
+/// DOS header", "a loadable segment lies past the end of the file".
 using ExecutableDefect = BoundedText<127>;
 
 /// The bytes of one file as the reader sees them: the file's size and a way
@@ -60,6 +61,7 @@ class ExecutableBytes {
   ExecutableBytes(const ExecutableBytes&) = delete;
   ExecutableBytes& operator=(const ExecutableBytes&) = delete;
 
+  /// The file's size in bytes.
   std::uint64_t size() const { return size_; }
   /// Whether `length` bytes at `offset` lie inside the file.
   bool fits(std::uint64_t offset, std::uint64_t length) const { return offset <= size_ && length <= size_ - offset; }
@@ -90,6 +92,7 @@ struct MappedPart {
 
 /// An executable or library as its headers describe it.
 struct ExecutableFile {
+  /// PE or ELF, as its first bytes say.
   ExecutableFormat format = ExecutableFormat::Pe;
   /// 32 or 64.
   unsigned bits = 0;
@@ -99,12 +102,16 @@ struct ExecutableFile {
   bool library = false;
   /// ELF: the system's loader can map it, having a dynamic segment.
   bool dynamic = false;
+  /// ELF: its numbers are written most significant byte first.
   bool big_endian = false;
 
-  // Where the tables lie, as read_executable found them.
+  /// How many of `parts` the file has.
   std::size_t part_count = 0;
+  /// The parts the loader maps, through which a table's address is found in the file.
   MappedPart parts[most_mapped_parts];
+  /// PE: the image addresses of the export and import tables; 0 for none.
   std::uint64_t export_directory = 0, import_directory = 0;
+  /// ELF: where the dynamic segment lies in the file.
   std::uint64_t dynamic_offset = 0, dynamic_size = 0;
 };
 

@@ -10,6 +10,7 @@
 
 /// Why a library could not be loaded.
 enum class LibraryFault {
+  /// Loaded.
   None,
   /// No file of its name where it was looked for.
   NotFound,
@@ -34,6 +35,7 @@ inline constexpr std::size_t library_fault_detail_capacity = 255;
 struct LibraryLoad {
   /// The system's handle; null when the library was not loaded.
   void* handle = nullptr;
+  /// Why it was not loaded; None when it was.
   LibraryFault fault = LibraryFault::None;
   /// The library's path: the file loaded, the file at fault, or where it was
   /// looked for first.
@@ -41,8 +43,9 @@ struct LibraryLoad {
   /// The library it needs that the fault is about; empty when the fault is
   /// the library's own.  NotFound then means that library is missing.
   TableName needed;
-  /// NotRegularFile: what the file is instead ("a FIFO"); Damaged: the
-  /// defect; InitialisationFailed and Refused: the loader's own words.
+  /// NotRegularFile: what the file is instead ("a FIFO, not a regular
+  /// file"); Damaged: the defect; InitialisationFailed and Refused: the
+  /// loader's own words.
   BoundedText<library_fault_detail_capacity> detail;
   /// OtherBitness: the bitness its header gives.
   unsigned library_bits = 0;

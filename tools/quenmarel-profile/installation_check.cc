@@ -91,7 +91,7 @@ bool read_program(const std::string& name, DoctorReport& report, const std::stri
 void add_exports_of_needed_libraries(const InstallationFiles& files, ReadProgram& library, int depth = 0) {
   constexpr int depth_limit = 4;
   if (library.file.format != ExecutableFormat::Elf || depth == depth_limit) return;
-  for (const std::string& needed : std::vector<std::string>(library.needed_libraries)) {
+  for (const std::string& needed : library.needed_libraries) {
     ReadProgram supplier;
     supplier.name = needed;
     std::string defect;
