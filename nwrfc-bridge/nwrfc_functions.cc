@@ -90,8 +90,10 @@ void report_not_found(const char* function, const char* directory, bool director
 // The library beside the bridge, with its chain; where the system allows it
 // and there is none beside it, the one the system's search finds.
 bool load(const char* function, LibraryLoad& library) {
-  BoundedText<4095> directory;
+  PathText directory;
   const bool directory_known = module_directory(reinterpret_cast<const void*>(&nwrfc_functions), directory);
+  library = LibraryLoad();
+  library.fault = LibraryFault::NotFound;
   if (directory_known && load_nwrfc_library_chain(directory.c_str(), nwrfc_library_file, library)) return true;
   const bool beside = directory_known && (library.fault != LibraryFault::NotFound || !library.needed.empty());
   if (!beside && library_search_path_name != nullptr) load_library_from_search(nwrfc_library_file, library);
