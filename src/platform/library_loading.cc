@@ -92,8 +92,7 @@ bool look_at_need(std::string_view name, void* context) {
       return report_need(search, name, need);
     return true;
   }
-  PathText found;
-  if (find_on_system_search(name, found)) return true;
+  if (system_finds_needed_library(name)) return true;
   need.fault = LibraryFault::NotFound;
   return report_need(search, name, need);
 }

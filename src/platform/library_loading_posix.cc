@@ -149,6 +149,18 @@ bool find_on_system_search(std::string_view name, PathText& found) {
   });
 }
 
+bool system_finds_needed_library(std::string_view name) {
+  PathText found;
+  if (find_on_system_search(name, found)) return true;
+  BoundedText<longest_table_name> bare;
+  if (search_path_names_the_working_directory() || !bare.assign_whole(name)) return false;
+  // Mapped and at once released again; its constructors run as they would
+  // have for the library that needs it.
+  void* handle = dlopen(bare.c_str(), RTLD_LAZY | RTLD_LOCAL);
+  if (handle != nullptr) dlclose(handle);
+  return handle != nullptr;
+}
+
 bool load_from_places_only_the_system_knows(const char* file, LibraryLoad& load) {
   if (search_path_names_the_working_directory()) return false;
   load.handle = dlopen(file, RTLD_NOW | RTLD_LOCAL);

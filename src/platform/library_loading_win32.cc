@@ -205,6 +205,19 @@ bool find_on_system_search(std::string_view name, PathText& found) {
   return candidate_in_path_variable(name, found);
 }
 
+bool system_finds_needed_library(std::string_view name) {
+  PathText found;
+  WidePath wide;
+  if (find_on_system_search(name, found)) return true;
+  if (!to_wide(name, wide)) return false;
+  // As data: found the way the loader finds it, never run.
+  const UINT previous_mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  HMODULE library = LoadLibraryExW(wide, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  SetErrorMode(previous_mode);
+  if (library != nullptr) FreeLibrary(library);
+  return library != nullptr;
+}
+
 bool load_from_places_only_the_system_knows(const char* /*file*/, LibraryLoad& /*load*/) { return false; }
 
 unsigned program_machine() {

@@ -41,6 +41,12 @@ bool library_already_loaded(std::string_view name);
 /// there is none.
 bool find_on_system_search(std::string_view name, PathText& found);
 
+/// Whether the system's loader finds a library `name` needs by bare name
+/// where this process would load it from (its search, and what only the
+/// system knows: the dynamic linker's cache, side-by-side assemblies).  The
+/// library is never run to tell.
+bool system_finds_needed_library(std::string_view name);
+
 /// Has the system's loader look for `file` in places only it knows (the
 /// dynamic linker's cache); false, with nothing loaded, where there are
 /// none or it finds nothing.
