@@ -91,12 +91,12 @@ int run_item_mode(RunState& state) {
   // An item-mode run neither reads nor deletes the trace file, but the library
   // writes into it for every system that fails, in this process or its children.
   join_runs_in_directory(state.presence);
-  // Children load the library each for itself.  A run that measures alone
-  // loads it before it prints anything, so that one it cannot use gets a
-  // document of its own.
+  // The library is loaded before anything is printed, also where children
+  // measure (each loads it again for itself): one the run cannot use gets a
+  // document of its own, not one inside the opening already printed.
   const ChildCommand* child_command = listed_system_child_command(parallel);
   MessageText failure;
-  if (child_command == nullptr && !prepare_rfc_library(failure))
+  if (!prepare_rfc_library(failure))
     return end_run_with_error(document, state.out, NumberedError::RfcLibraryUnusable, failure.view());
   print_opening(state);
   if (child_command != nullptr) {

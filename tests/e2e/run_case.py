@@ -79,8 +79,14 @@ REQUIRED_SECTIONS = ('stdout', 'exit')
 UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'library', 'exit', 'stdout-to', 'link', 'secret')
 PLATFORMS = ('both', 'native', 'windows')
 COMMANDS = ('quenmarel', 'quenmarel-profile')
-# What a case may lay beside the sensor instead of the configuration's RFC library.
-LIBRARIES = ('none',)
+# What a case may lay beside the sensor instead of the configuration's RFC
+# library (and the files the configuration lays beside it): nothing, or an
+# entry of the library's name that cannot be used.
+LIBRARIES = ('none', 'empty', 'text', 'directory', 'fifo', 'link-loop', 'dangling-link')
+# ... or the build's own stand-in library cut after N bytes (or at half its
+# length), or one of the build's test libraries (bin/test-libraries/NAME).
+CUT_LIBRARY = re.compile(r'^cut:(\d+|half)$')
+TEST_LIBRARY = re.compile(r'^test-library:([\w.-]+)$')
 # Where a case may send the program's standard output instead of to the runner.
 STDOUT_DESTINATIONS = ('full', 'closed')
 HEX_BYTES = re.compile(r'^(?:[0-9A-Fa-f]{2})+$')
@@ -206,8 +212,9 @@ def check_value(path, section, section_names):
         raise CaseError(path, section.line, 'section <within> must hold a whole number of seconds, not %r' % value)
     if section.name == 'command' and value not in COMMANDS:
         raise CaseError(path, section.line, 'section <command> must hold one of %s' % ', '.join(COMMANDS))
-    if section.name == 'library' and value not in LIBRARIES:
-        raise CaseError(path, section.line, 'section <library> must hold one of %s' % ', '.join(LIBRARIES))
+    if section.name == 'library' and not (value in LIBRARIES or CUT_LIBRARY.match(value) or TEST_LIBRARY.match(value)):
+        raise CaseError(path, section.line, 'section <library> must hold one of %s, cut:N, cut:half or '
+                        'test-library:NAME' % ', '.join(LIBRARIES))
     if section.name == 'stdout-to' and value not in STDOUT_DESTINATIONS:
         raise CaseError(path, section.line, 'section <stdout-to> must hold one of %s'
                         % ', '.join(STDOUT_DESTINATIONS))
@@ -244,6 +251,8 @@ def placeholder_problem(name, argument, fragments_allowed):
         return None if argument is None else 'takes no argument'
     if name == 'scramble':
         return None if argument else 'needs the password: {{scramble:TEXT}}'
+    if name == 'testlibrary':
+        return None if argument and re.match(r'^[\w.-]+$', argument) else 'needs a file name: {{testlibrary:NAME}}'
     if name == 'bytes':
         return None if argument and HEX_BYTES.match(argument) else 'needs pairs of hex digits: {{bytes:C3A4}}'
     if name == 'repeat':
@@ -276,6 +285,7 @@ class Expander:
         self.hosts = hosts
         self.target_file = ''
         self.bin_dir = ''
+        self.test_libraries = ''
         self.profile_tool = profile_tool
         # The build's version text ("Vers " and the rest) and its number alone.
         self.versions = {'version': versions[0], 'versionnumber': versions[1]}
@@ -310,6 +320,9 @@ class Expander:
                 return self.versions[name]
             if name == 'bytes':
                 return bytes.fromhex(argument).decode('latin-1')
+            if name == 'testlibrary':
+                with open(os.path.join(self.test_libraries, argument), 'rb') as library:
+                    return library.read().decode('latin-1')
             if name == 'scramble':
                 return self.scramble(argument)
             if name == 'repeat':
@@ -333,16 +346,17 @@ class Expander:
         return text.encode('latin-1')
 
 
-def install_program(bin_dir, private_bin, windows, target_bytes, library=None, beside=(), without_library=False):
+def install_program(bin_dir, private_bin, windows, target_bytes, library=None, beside=(), case_library=None):
     """Puts the programs and the RFC library into a directory of the case's own,
     with the case's target file beside them.  `library` takes the place of the
     build's own RFC library; the files of `beside` lie next to it; neither
-    does when the case asks for no library."""
+    does when the case names a library of its own (`case_library`, a value of
+    <library>)."""
     os.makedirs(private_bin)
     library_name = 'LIBRFC32.dll' if windows else 'librfc32.so'
     names = ['quenmarel.exe', 'quenmarel-profile.exe'] if windows else ['quenmarel', 'quenmarel-profile']
     sources = [os.path.join(bin_dir, name) for name in names]
-    if not without_library:
+    if case_library is None:
         sources.append(library or os.path.join(bin_dir, library_name))
         sources.extend(beside)
     for source in sources:
@@ -353,9 +367,35 @@ def install_program(bin_dir, private_bin, windows, target_bytes, library=None, b
             os.link(source, destination)
         except OSError:
             shutil.copy2(source, destination)
+    if case_library not in (None, 'none'):
+        lay_unusable_library(case_library, os.path.join(bin_dir, library_name), os.path.join(private_bin, library_name),
+                             os.path.join(bin_dir, 'test-libraries'))
     if target_bytes is not None:
         with open(os.path.join(private_bin, 'quenmarel.target'), 'wb') as target_file:
             target_file.write(target_bytes)
+
+
+def lay_unusable_library(kind, own_library, path, test_libraries):
+    """Makes `path` the entry of the RFC library's name that a <library> value asks for."""
+    cut, test_library = CUT_LIBRARY.match(kind), TEST_LIBRARY.match(kind)
+    if kind == 'directory':
+        os.mkdir(path)
+    elif kind == 'fifo':
+        os.mkfifo(path)
+    elif kind == 'link-loop':
+        os.symlink(os.path.basename(path), path)
+    elif kind == 'dangling-link':
+        os.symlink(os.path.basename(path) + '.gone', path)
+    elif test_library:
+        shutil.copyfile(os.path.join(test_libraries, test_library.group(1)), path)
+    else:
+        data = b'not a library\n' if kind == 'text' else b''
+        if cut:
+            with open(own_library, 'rb') as whole:
+                data = whole.read()
+            data = data[:len(data) // 2 if cut.group(1) == 'half' else int(cut.group(1))]
+        with open(path, 'wb') as written:
+            written.write(data)
 
 
 class CasePaths:
@@ -571,9 +611,10 @@ def run_case(args):
         expander.target_file = windows_path(os.path.join(private_bin, 'quenmarel.target')) if args.wine else \
             os.path.join(private_bin, 'quenmarel.target')
         expander.bin_dir = windows_path(private_bin) + '\\' if args.wine else private_bin + '/'
-        without_library = 'library' in single and single['library'].text.strip() == 'none'
+        expander.test_libraries = os.path.join(args.bin, 'test-libraries')
+        case_library = single['library'].text.strip() if 'library' in single else None
         install_program(args.bin, private_bin, bool(args.wine), expander.section_bytes(target) if target else None,
-                        args.library, args.beside, without_library)
+                        args.library, args.beside, case_library)
         for section in sections:
             if section.name == 'file':
                 paths.write(section.attributes['name'], expander.section_bytes(section))
