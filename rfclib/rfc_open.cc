@@ -3,6 +3,7 @@
 
 #include "common/ascii.h"
 #include "common/bounded_text.h"
+#include "common/time_budget.h"
 #include "connect_target.h"
 #include "connection_table.h"
 #include "destination_entry.h"
@@ -71,7 +72,7 @@ rfc_handle open_and_log_on(const char* function, const ConnectTarget& target, co
     return fail_open(function, key_resource, "too many connections", message.view(), details);
   }
   const ConnectOutcome outcome =
-      connect_socket(target.host.c_str(), target.port, connect_timeout_ms, &connection->socket);
+      connect_socket(target.host.c_str(), target.port, library_connect_wait_ms, &connection->socket);
   if (outcome != ConnectOutcome::Connected) {
     release_connection(*connection);
     return fail_connect(function, outcome, target, details);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/time_budget.h"
 #include "config/global_listing.h"
 #include "driver/console_lines.h"
 #include "driver/listed_system.h"
@@ -15,10 +16,6 @@
 #include "rfc/rfc_connection.h"
 
 namespace {
-
-// A child that has not ended by then hangs: the stand-in library's own bounds
-// (connect, logon, reply) add up to 40 s, and a monitor ends a sensor after 60.
-constexpr long long listed_system_deadline_ms = 50000;
 
 // The option text as the console shows it: colons as blanks, up to the first
 // " @".  Formed in its own buffer so that the overrides keep their text.

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "calculation/page_roll_usage.h"
 #include "common/saprouter_route.h"
 #include "config/profile_file.h"
+#include "driver/page_roll_measurement.h"
 #include "driver/run_state.h"
 #include "output/usage_document.h"
 #include "rfc/rfc_connection.h"
@@ -56,7 +56,7 @@ void measure_listed_system(RunState& state, ListedSystem& system) {
   const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.out);
   if (handle == RFC_NULL_HANDLE) return;
   MessageText failure;  // an item-mode run shows no failure text
-  if (system.entry_valid && calculate_page_roll_usage(handle, system.usage, failure) == RFC_RESULT_OK)
+  if (system.entry_valid && measure_page_roll_usage(handle, system.usage, failure) == RFC_RESULT_OK)
     system.outcome = ListedOutcome::Processed;
   RfcClose(handle);
 }

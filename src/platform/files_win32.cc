@@ -5,14 +5,13 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "common/time_budget.h"
 #include "platform/files.h"
 #include "platform/range_lock_win32.h"
 
 namespace {
 
 constexpr std::uint64_t append_turn_offset = std::uint64_t{1} << 62;
-// Each turn is one write of a few lines.
-constexpr int append_turn_timeout_ms = 5000;
 
 // A link or junction is opened as itself, never followed, and refused with
 // anything else that is no regular file.
@@ -41,7 +40,7 @@ bool append_in_one_piece(const char* windows_path, std::string_view bytes) {
   // beyond any content, where no reader is kept out.
   bool appended = false;
   const DWORD size = static_cast<DWORD>(bytes.size());
-  if (bytes.size() == size && lock_range_with_deadline(file, append_turn_offset, 1, true, append_turn_timeout_ms)) {
+  if (bytes.size() == size && lock_range_with_deadline(file, append_turn_offset, 1, true, append_turn_wait_ms)) {
     OVERLAPPED end_of_file{};
     end_of_file.Offset = end_of_file.OffsetHigh = 0xFFFFFFFF;
     DWORD written = 0;

@@ -1,5 +1,7 @@
 #include "rfc/rfc_library_binding.h"
 
+#include <iterator>
+
 #include "common/program_version.h"
 #include "platform/library_loading.h"
 #include "rfc_library.h"
@@ -18,8 +20,9 @@ enum RfcFunctionIndex {
 };
 
 // The names the library exports them by: plain, also on 32-bit Windows.
-constexpr const char* rfc_function_names[rfc_function_count] = {
-    "RfcCall", "RfcClose", "RfcEnvironment", "RfcLastError", "RfcOpen", "RfcOpenEx", "RfcReceive"};
+constexpr const char* rfc_function_names[] = {"RfcCall", "RfcClose",  "RfcEnvironment", "RfcLastError",
+                                              "RfcOpen", "RfcOpenEx", "RfcReceive"};
+static_assert(std::size(rfc_function_names) == rfc_function_count, "one name per function");
 
 LibraryFunction rfc_functions[rfc_function_count];
 

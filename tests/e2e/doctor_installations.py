@@ -44,6 +44,9 @@ def arguments():
     parser.add_argument('--windows32-bin')
     parser.add_argument('--wine')
     parser.add_argument('--wine-prefix')
+    parser.add_argument('--program-version', required=True, help='the build\'s version text: {{version}}')
+    parser.add_argument('--version-number', required=True,
+                        help='the version number alone, as packages are named: {{versionnumber}}')
     return parser.parse_args()
 
 
@@ -167,6 +170,8 @@ class Layouts:
         return directory
 
     def compare(self, name, expected, exit_code, output, code):
+        expected = expected.replace('{{version}}', self.args.program_version).replace(
+            '{{versionnumber}}', self.args.version_number)
         self.compared += 1
         if output == expected and code == exit_code:
             print('ok   %s' % name)
@@ -179,9 +184,9 @@ class Layouts:
 NO_TARGET = 'ok      quenmarel.target: none, so the result is PRTG\'s XML (EXEXML)\n'
 NO_PATH_FILE = ('ok      C:\\PRTG_Path.Txt: none, so the sensor looks for profiles in its working directory, then in '
                 'the monitor\'s standard directories\n')
-WIN64_SENSOR = 'ok      quenmarel.exe: 64-bit Windows (x64), Vers 4.3 / 29.08.22\n'
-WIN32_SENSOR = 'ok      quenmarel.exe: 32-bit Windows (x86), Vers 4.3 / 29.08.22\n'
-NATIVE_SENSOR = 'ok      quenmarel: 64-bit Linux (x86-64), Vers 4.3 / 29.08.22\n'
+WIN64_SENSOR = 'ok      quenmarel.exe: 64-bit Windows (x64), {{version}}\n'
+WIN32_SENSOR = 'ok      quenmarel.exe: 32-bit Windows (x86), {{version}}\n'
+NATIVE_SENSOR = 'ok      quenmarel: 64-bit Linux (x86-64), {{version}}\n'
 STAND_IN = ('warning %s: the stand-in library for tests, %s; it talks only to rfcsim: never on a real probe: put the '
             'vendor\'s %s or the NetWeaver RFC bridge here\n')
 SEVEN = 'ok      %s: exports the seven functions the sensor imports\n'
@@ -200,13 +205,13 @@ def program_cases(layouts):
                   {'quenmarel.exe': ('win64', 'quenmarel.exe'), 'LIBRFC32.dll': ('win32', 'LIBRFC32.dll')},
                   WIN64_SENSOR +
                   'error   LIBRFC32.dll: 32-bit Windows (x86) library beside a 64-bit Windows (x64) quenmarel.exe, '
-                  'so the sensor ends with error 1034: use quenmarel-4.3-windows-x86.zip\n' +
+                  'so the sensor ends with error 1034: use quenmarel-{{versionnumber}}-windows-x86.zip\n' +
                   NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
     layouts.check('x86-sensor-beside-x64-library',
                   {'quenmarel.exe': ('win32', 'quenmarel.exe'), 'LIBRFC32.dll': ('win64', 'LIBRFC32.dll')},
                   WIN32_SENSOR +
                   'error   LIBRFC32.dll: 64-bit Windows (x64) library beside a 32-bit Windows (x86) quenmarel.exe, '
-                  'so the sensor ends with error 1034: use quenmarel-4.3-windows-x64.zip\n' +
+                  'so the sensor ends with error 1034: use quenmarel-{{versionnumber}}-windows-x64.zip\n' +
                   NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
     layouts.check('x86-stand-in-with-plain-names',
                   {'quenmarel.exe': ('win32', 'quenmarel.exe'), 'LIBRFC32.dll': ('win32', 'LIBRFC32.dll')},

@@ -247,7 +247,7 @@ def check_placeholders(path, first_line, text, fragments_allowed):
 
 def placeholder_problem(name, argument, fragments_allowed):
     """What is wrong with a placeholder, or None."""
-    if name in ('host', 'host2', 'targetfile', 'bindir', 'nul'):
+    if name in ('host', 'host2', 'targetfile', 'bindir', 'nul', 'version', 'versionnumber'):
         return None if argument is None else 'takes no argument'
     if name == 'scramble':
         return None if argument else 'needs the password: {{scramble:TEXT}}'
@@ -281,12 +281,14 @@ def select_sections(sections, configuration):
 
 
 class Expander:
-    def __init__(self, hosts, profile_tool):
+    def __init__(self, hosts, profile_tool, versions=(None, None)):
         self.hosts = hosts
         self.target_file = ''
         self.bin_dir = ''
         self.test_libraries = ''
         self.profile_tool = profile_tool
+        # The build's version text ("Vers " and the rest) and its number alone.
+        self.versions = {'version': versions[0], 'versionnumber': versions[1]}
         self.scrambled = {}
 
     def scramble(self, password):
@@ -311,6 +313,11 @@ class Expander:
                 return self.bin_dir
             if name == 'nul':
                 return '\0'
+            if name in self.versions:
+                if self.versions[name] is None:
+                    raise RuntimeError('%s needs the build\'s version: --program-version and --version-number'
+                                       % match.group(0))
+                return self.versions[name]
             if name == 'bytes':
                 return bytes.fromhex(argument).decode('latin-1')
             if name == 'testlibrary':
@@ -587,7 +594,7 @@ def run_case(args):
 
     run_name = args.run_name or ('wine' if args.wine else 'native')
     expander = Expander(loopback_addresses.addresses('%s/%s' % (case_name, run_name), 2),
-                        os.path.join(args.tools, 'quenmarel-profile'))
+                        os.path.join(args.tools, 'quenmarel-profile'), (args.program_version, args.version_number))
     scratch = tempfile.mkdtemp(prefix='quenmarel-e2e-')
     failures = []
     paths = CasePaths(os.path.join(scratch, 'work'), args.wine_prefix if args.wine else None)
@@ -767,6 +774,8 @@ def main():
     parser.add_argument('--run-name',
                         help='this run of the cases among the suite\'s (native, wine32-parallel, ...): the same '
                              'case in two runs at once takes different addresses; default: native or wine')
+    parser.add_argument('--program-version', help='the build\'s version text, as the banner shows it: {{version}}')
+    parser.add_argument('--version-number', help='the build\'s version number alone: {{versionnumber}}')
     parser.add_argument('--keep', action='store_true', help='keep the scratch directory')
     parser.add_argument('case', help='the case file')
     args = parser.parse_args()
