@@ -58,16 +58,21 @@ TextCharacter first_character(std::string_view text) {
   return character;
 }
 
-bool append_single_line(TextBuffer& out, std::string_view text) {
+bool append_replacing(TextBuffer& out, std::string_view text, char (*replacement)(char32_t), std::size_t keep_free) {
   while (!text.empty()) {
     const TextCharacter character = first_character(text);
-    const bool replaced = is_control_character(character.code_point);
-    if (out.room() < (replaced ? 1 : character.length)) return false;
-    if (replaced)
-      out.append(replacement_character);
+    const char replaced = replacement(character.code_point);
+    if (out.room() < keep_free + (replaced != '\0' ? 1 : character.length)) return false;
+    if (replaced != '\0')
+      out.append(replaced);
     else
       out.append(text.substr(0, character.length));
     text.remove_prefix(character.length);
   }
   return true;
+}
+
+bool append_single_line(TextBuffer& out, std::string_view text) {
+  return append_replacing(
+      out, text, [](char32_t code_point) { return is_control_character(code_point) ? replacement_character : '\0'; });
 }
