@@ -342,7 +342,7 @@ def configuration_cases(layouts):
                   NATIVE_SENSOR + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
                   SEVEN % 'librfc32.so' +
                   'error   quenmarel.target: its first line names no target, so every run ends with Error 1008: '
-                  'Output target in quenmarel.target must be one of EXEXML, Miravex, Tolvane, Quelbrin, Harnick !: '
+                  'Output target in quenmarel.target must be one of EXEXML, Miravex, Tolvane, Quelbrin, Harnick, Plugin !: '
                   'write one of the five keywords, exactly, on its first line\n'
                   'error   SAP Gastrelo.Gbl (sensor SENSOR01): lists "TRN.P00", which is not in this directory, so '
                   'that system always fails: write that profile, or correct the listing\n'
