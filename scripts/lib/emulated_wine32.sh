@@ -16,7 +16,7 @@
 #
 # The world lives outside every checkout, in /var/cache/quenmarel (or
 # $QUENMAREL_WINE32_WORLDS): it holds nothing of a checkout's, it takes about
-# 3 GB on disk and three minutes to make, and so every checkout on the machine
+# 2.5 GB on disk and two minutes to make, and so every checkout on the machine
 # shares one, a fresh clone (CI's) too, and cleaning a checkout keeps it.  Its
 # name carries a hash of what it is made of, so a changed recipe makes a new
 # one.  QUENMAREL_WINE32_MIRROR names the Debian mirror.
@@ -29,10 +29,10 @@ worlds=${QUENMAREL_WINE32_WORLDS:-/var/cache/quenmarel}
 world=$worlds/$suite-wine32-$(printf '%s' "$suite $packages" | sha256sum | cut -c1-12)
 here=$(cd "$(dirname "$0")" && pwd)
 self=$here/$(basename "$0")
-# Making the world takes about 3 minutes; another checkout's making it is
+# Making the world takes about 2 minutes; another checkout's making it is
 # waited for this long at most.
 lock_wait_seconds=1800
-# The world takes 3 GB; with less room than this it is not begun.
+# The world takes 2.5 GB; with less room than this it is not begun.
 needed_kilobytes=5000000
 # The i386 ELF header the kernel's handler matches, and which bytes count
 # (e_type 2 or 3, any OS ABI).
@@ -58,7 +58,8 @@ kernel_runs_i386() {
 
 make_world() {
   partial=$world.partial
-  rm -rf "$partial"
+  # What a stopped debootstrap left mounted there stays untouched.
+  rm -rf --one-file-system "$partial"
   debootstrap --variant=minbase "$suite" "$partial" "$mirror" || return 1
   chroot "$partial" dpkg --add-architecture i386
   chroot "$partial" apt-get -o Acquire::Retries=3 update || return 1
@@ -112,10 +113,13 @@ share() {
 # waits for the command, reaping meanwhile the processes wine leaves to it.
 enter() {
   mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
-  printf ":qemu-i386:M::$i386_magic:$i386_mask:%s:F\n" "$world/usr/bin/qemu-i386" >/proc/sys/fs/binfmt_misc/register
-  for directory in /proc /dev /tmp ${TMPDIR:-}; do
+  # The kernel reads the \x escapes itself.
+  printf ':qemu-i386:M::%s:%s:%s:F\n' "$i386_magic" "$i386_mask" "$world/usr/bin/qemu-i386" \
+    >/proc/sys/fs/binfmt_misc/register
+  for directory in /proc /dev /tmp; do
     share "$directory"
   done
+  [ -z "${TMPDIR:-}" ] || share "$TMPDIR"
   while [ "$1" != -- ]; do
     share "$1"
     shift
