@@ -13,6 +13,7 @@
 #       runs COMMAND (the machine's own) in the namespace, where
 #       scripts/lib/emulated-wine32/wine and wineserver are wine's 32-bit loader
 #       and server; they see /tmp and each DIR at the same path as COMMAND.
+#       COMMAND reads no standard input (/dev/null).
 #
 # The world lives outside every checkout, in /var/cache/quenmarel (or
 # $QUENMAREL_WINE32_WORLDS): it holds nothing of a checkout's, it takes about
@@ -126,9 +127,7 @@ enter() {
   done
   shift
   export QUENMAREL_WINE32_ROOT="$world"
-  # An asynchronous command's standard input would be /dev/null.
-  exec 3<&0
-  "$@" 0<&3 3<&- &
+  "$@" &
   wait $!
 }
 
