@@ -41,7 +41,7 @@ print(count("tests") - count("failures") - not_run, count("failures"), not_run)'
 # the summary.  Usage: skip_tests_labelled BUILD LABEL WHAT WHY
 skip_tests_labelled() {
   tests=$(ctest --test-dir "$1" -N -L "^$2\$" | sed -n 's/^Total Tests: //p')
-  line="skipped: ${tests:-0} tests of $3 (label $2): $4"
+  line="skipped: ${tests:-0} tests labelled $2 ($3): $4"
   echo "$line"
   skipped=$((skipped + ${tests:-0}))
   skipped_configurations="$skipped_configurations$line
