@@ -22,14 +22,19 @@ rfc_error_handler installed_handler(const RfcErrorReportForm& form = monitor_run
   return fake.error_handler;
 }
 
-}  // namespace
-
-TEST(RfcErrorReport, HandlerPrintsTheLastErrorClosesAndEndsWithCodeOne) {
+// The library's last error after a connection the partner closed.
+void set_closed_connection_error(const char* message) {
   reset_fake_rfc_library();
   FakeRfcLibrary& fake = fake_rfc_library();
   std::strcpy(fake.last_error.key, "RFC_ERROR_COMMUNICATION");
   std::strcpy(fake.last_error.status, "CONNECTION CLOSED");
-  std::strcpy(fake.last_error.message, "partner closed the connection");
+  std::strcpy(fake.last_error.message, message);
+}
+
+}  // namespace
+
+TEST(RfcErrorReport, HandlerPrintsTheLastErrorClosesAndEndsWithCodeOne) {
+  set_closed_connection_error("partner closed the connection");
   char operation[] = "RfcReceive";
   const std::string report =
       "[RfcLastError]\n"
@@ -105,11 +110,7 @@ TEST(RfcErrorReport, OperationIsCutAfter127Characters) {
 // The check plugins' form: one UNKNOWN line with the operation, the key and
 // the message, no "|" that would start performance data, and exit code 3.
 TEST(RfcErrorReport, PluginFormIsOneUnknownLineEndingWithCodeThree) {
-  reset_fake_rfc_library();
-  FakeRfcLibrary& fake = fake_rfc_library();
-  std::strcpy(fake.last_error.key, "RFC_ERROR_COMMUNICATION");
-  std::strcpy(fake.last_error.status, "CONNECTION CLOSED");
-  std::strcpy(fake.last_error.message, "partner | closed\nthe connection");
+  set_closed_connection_error("partner | closed\nthe connection");
   char operation[] = "RfcReceive";
   const std::string report =
       "[RfcLastError]\n"
