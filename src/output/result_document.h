@@ -58,8 +58,9 @@ struct ResultDocument {
   /// Status line: the channels written so far, as performance values.
   PerformanceData performance_data;
   /// Status line: the listed systems that failed, each on a line of its own,
-  /// as many as fit; and whether any did not.
+  /// as many as fit.
   MessageText failed_systems;
+  /// Whether a failed system did not fit, and so none after it was noted.
   bool failed_systems_cut = false;
 };
 
