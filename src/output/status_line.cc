@@ -58,6 +58,21 @@ void write_performance_value(TextBuffer& out, const ChannelRecord& channel) {
   out.append(';');
 }
 
+bool read_status_line(std::string_view line, ResultState& state, std::string_view& message) {
+  line = line.substr(0, line.find('\n'));
+  for (std::size_t word = 0; word < std::size(state_words); ++word) {
+    BoundedText<state_opening_capacity> opening;
+    write_state_opening(opening, static_cast<ResultState>(word));
+    if (line.substr(0, opening.size()) != opening.view()) continue;
+    state = static_cast<ResultState>(word);
+    // The message holds no "|": the first one starts the performance values.
+    message = line.substr(opening.size());
+    message = message.substr(0, message.find(performance_data_separator));
+    return true;
+  }
+  return false;
+}
+
 void write_status_error_line(TextBuffer& out, std::string_view message) {
   out.clear();
   write_state_opening(out, ResultState::Unknown);

@@ -58,6 +58,11 @@ bool append_status_text(TextBuffer& out, std::string_view text, std::size_t keep
 /// left out.
 void write_performance_value(TextBuffer& out, const ChannelRecord& channel);
 
+/// Reads a status line as written here (its line feed may follow): its state
+/// and its message, without the performance values; false for a line that is
+/// none.
+bool read_status_line(std::string_view line, ResultState& state, std::string_view& message);
+
 /// Replaces `out` with the UNKNOWN line of a failed run: the message on one
 /// line, cut where the line would not fit, and the line feed.
 void write_status_error_line(TextBuffer& out, std::string_view message);

@@ -302,3 +302,22 @@ TEST(StatusLine, DocumentTargetsNameNoFailedSystem) {
   EXPECT_EQ(summary.view(), "(***) Pages Used: NoSystems=1, Processed=0, Failed=1");
   EXPECT_EQ(finished_run_exit_code(document), 0);
 }
+
+// What the doctor reads from a trial run's line is what the writer wrote.
+TEST(StatusLine, ReadingALineGivesBackItsStateAndMessage) {
+  ResultDocument document = opened_status_line(ChannelLimits{5, 50});
+  write_usage_document(document, "PRD", measured_usage);
+  ResultState state = ResultState::Unknown;
+  std::string_view message;
+  ASSERT_TRUE(read_status_line(document.result_text.view(), state, message));
+  EXPECT_EQ(state, ResultState::Warning);
+  EXPECT_EQ(message, measured_message);
+
+  write_error_document(document, "Error 1011: RFC-Open for PRD failed !");
+  ASSERT_TRUE(read_status_line(document.result_text.view(), state, message));
+  EXPECT_EQ(state, ResultState::Unknown);
+  EXPECT_EQ(message, "Error 1011: RFC-Open for PRD failed !");
+
+  for (const char* none : {"", "SAP PAGEROLL", "SAP PAGEROLL FINE - x", "SAP PAGEROLL OK x", "<Prtg>"})
+    EXPECT_FALSE(read_status_line(none, state, message)) << none;
+}
