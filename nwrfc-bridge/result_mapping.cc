@@ -1,5 +1,9 @@
 #include "result_mapping.h"
 
+#include <cstddef>
+#include <iterator>
+
+#include "common/enum_table.h"
 #include "error_report.h"
 
 CallOutcome call_outcome(RFC_RC code) {
@@ -59,31 +63,44 @@ const char* classic_error_key(RFC_RC code) {
   }
 }
 
+namespace {
+
+struct CodeName {
+  RFC_RC code;
+  const char* name;
+};
+
+// The codes from 0 to the last of the unbroken run, each at its own index.
+constexpr CodeName code_names[] = {
+    {RFC_OK, "RFC_OK"},
+    {RFC_COMMUNICATION_FAILURE, "RFC_COMMUNICATION_FAILURE"},
+    {RFC_LOGON_FAILURE, "RFC_LOGON_FAILURE"},
+    {RFC_ABAP_RUNTIME_FAILURE, "RFC_ABAP_RUNTIME_FAILURE"},
+    {RFC_ABAP_MESSAGE, "RFC_ABAP_MESSAGE"},
+    {RFC_ABAP_EXCEPTION, "RFC_ABAP_EXCEPTION"},
+    {RFC_CLOSED, "RFC_CLOSED"},
+    {RFC_CANCELED, "RFC_CANCELED"},
+    {RFC_TIMEOUT, "RFC_TIMEOUT"},
+    {RFC_MEMORY_INSUFFICIENT, "RFC_MEMORY_INSUFFICIENT"},
+    {RFC_VERSION_MISMATCH, "RFC_VERSION_MISMATCH"},
+    {RFC_INVALID_PROTOCOL, "RFC_INVALID_PROTOCOL"},
+    {RFC_SERIALIZATION_FAILURE, "RFC_SERIALIZATION_FAILURE"},
+    {RFC_INVALID_HANDLE, "RFC_INVALID_HANDLE"},
+    {RFC_RETRY, "RFC_RETRY"},
+    {RFC_EXTERNAL_FAILURE, "RFC_EXTERNAL_FAILURE"},
+    {RFC_EXECUTED, "RFC_EXECUTED"},
+    {RFC_NOT_FOUND, "RFC_NOT_FOUND"},
+    {RFC_NOT_SUPPORTED, "RFC_NOT_SUPPORTED"},
+    {RFC_ILLEGAL_STATE, "RFC_ILLEGAL_STATE"},
+    {RFC_INVALID_PARAMETER, "RFC_INVALID_PARAMETER"},
+};
+
+static_assert(std::size(code_names) == RFC_INVALID_PARAMETER + 1, "a name for every code up to the last of the run");
+static_assert(rows_in_value_order(code_names, &CodeName::code), "each code at its own index");
+
+}  // namespace
+
 const char* result_code_name(RFC_RC code) {
-  // Indexed by the code.
-  static constexpr const char* names[] = {
-      "RFC_OK",
-      "RFC_COMMUNICATION_FAILURE",
-      "RFC_LOGON_FAILURE",
-      "RFC_ABAP_RUNTIME_FAILURE",
-      "RFC_ABAP_MESSAGE",
-      "RFC_ABAP_EXCEPTION",
-      "RFC_CLOSED",
-      "RFC_CANCELED",
-      "RFC_TIMEOUT",
-      "RFC_MEMORY_INSUFFICIENT",
-      "RFC_VERSION_MISMATCH",
-      "RFC_INVALID_PROTOCOL",
-      "RFC_SERIALIZATION_FAILURE",
-      "RFC_INVALID_HANDLE",
-      "RFC_RETRY",
-      "RFC_EXTERNAL_FAILURE",
-      "RFC_EXECUTED",
-      "RFC_NOT_FOUND",
-      "RFC_NOT_SUPPORTED",
-      "RFC_ILLEGAL_STATE",
-      "RFC_INVALID_PARAMETER",
-  };
-  if (code < 0 || static_cast<unsigned>(code) >= sizeof names / sizeof names[0]) return "RFC_UNKNOWN_RESULT";
-  return names[code];
+  if (code < 0 || static_cast<std::size_t>(code) >= std::size(code_names)) return "RFC_UNKNOWN_RESULT";
+  return code_names[code].name;
 }

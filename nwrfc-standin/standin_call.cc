@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
+#include "common/time_budget.h"
 #include "frame_exchange.h"
 #include "nwrfc_library.h"
 #include "standin_errors.h"
@@ -159,13 +160,14 @@ NWRFC_API RFC_RC NWRFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE connection_handle, R
   if (connection->broken) return break_connection(*connection, FrameOutcome::Failed, error);
   FrameWriter frame(FrameKind::Call);
   frame.put_text(function->description->name.view());  // 127 characters always fit
-  const FrameOutcome sent = send_frame(connection->socket, frame, deadline_after(send_timeout_ms));
+  // One bound for the whole call, from sending it to the last byte of its reply.
+  const Deadline deadline = deadline_after(library_call_wait_ms);
+  const FrameOutcome sent = send_frame(connection->socket, frame, deadline);
   if (sent != FrameOutcome::Done)
     return break_connection(*connection, sent == FrameOutcome::Closed ? sent : FrameOutcome::Failed, error);
   FrameKind kind{};
   std::size_t payload_size = 0;
-  const FrameOutcome received =
-      receive_frame(connection->socket, deadline_after(reply_timeout_ms), &kind, connection->payload, &payload_size);
+  const FrameOutcome received = receive_frame(connection->socket, deadline, &kind, connection->payload, &payload_size);
   if (received != FrameOutcome::Done) return break_connection(*connection, received, error);
   if (kind == FrameKind::Abort) {
     const char* status = "";

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
+#include "common/time_budget.h"
 #include "connect_target.h"
 #include "frame_exchange.h"
 #include "icu_opening.h"
@@ -139,7 +140,7 @@ RFC_CONNECTION_HANDLE open_connection(const RFC_CONNECTION_PARAMETER* params, un
                      problem.view());
   }
   const ConnectOutcome outcome =
-      connect_socket(target.host.c_str(), target.port, connect_timeout_ms, &connection->socket);
+      connect_socket(target.host.c_str(), target.port, library_connect_wait_ms, &connection->socket);
   if (outcome != ConnectOutcome::Connected) {
     release_connection(*connection);
     const char* status = "";

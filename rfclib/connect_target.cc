@@ -1,6 +1,7 @@
 #include "connect_target.h"
 
 #include "common/ascii.h"
+#include "common/time_budget.h"
 #include "frame_exchange.h"
 
 namespace {
@@ -70,7 +71,7 @@ void describe_connect_failure(ConnectOutcome outcome, const ConnectTarget& targe
     case ConnectOutcome::TimedOut:
       *status = "connect timeout";
       message.assignf("no connection to %s:%d within %d s", target.host.c_str(), target.port,
-                      connect_timeout_ms / 1000);
+                      library_connect_wait_ms / 1000);
       return;
     case ConnectOutcome::Connected:
     case ConnectOutcome::Failed:

@@ -13,6 +13,8 @@ struct Connection {
   bool broken = false;
   /// Set by RfcCall, cleared by RfcReceive.
   bool call_pending = false;
+  /// Set by RfcCall: the call's one bound, from sending it to the last byte of its reply.
+  Deadline call_deadline{};
   /// "host:port", for the texts of errors.
   BoundedText<300> partner;
   /// The function called last, for the texts of errors; cut, it only names.

@@ -1,5 +1,7 @@
 #include "frame_exchange.h"
 
+#include "common/time_budget.h"
+
 namespace {
 
 FrameOutcome frame_outcome(TransferOutcome outcome) {
@@ -25,7 +27,7 @@ FrameOutcome send_logon(SocketId socket, std::string_view client, std::string_vi
     return FrameOutcome::Failed;
   // The logon and its answer share one bound: a partner that takes its time
   // to read the logon leaves less time to answer it.
-  const Deadline deadline = deadline_after(logon_timeout_ms);
+  const Deadline deadline = deadline_after(library_logon_wait_ms);
   const FrameOutcome sent = send_frame(socket, frame, deadline);
   if (sent != FrameOutcome::Done) return sent;
   return receive_frame(socket, deadline, kind, payload, payload_size);
@@ -38,7 +40,8 @@ void describe_logon_answer_failure(FrameOutcome outcome, std::string_view partne
   const int partner_length = static_cast<int>(partner.size());
   if (outcome == FrameOutcome::TimedOut) {
     *status = "logon timeout";
-    message.assignf("no logon answer from %.*s within %d s", partner_length, partner.data(), logon_timeout_ms / 1000);
+    message.assignf("no logon answer from %.*s within %d s", partner_length, partner.data(),
+                    library_logon_wait_ms / 1000);
   } else if (outcome == FrameOutcome::Closed) {
     *status = "connection broken";
     message.assignf("connection to %.*s closed during logon", partner_length, partner.data());
@@ -102,7 +105,7 @@ void describe_transfer_failure(FrameOutcome outcome, std::string_view partner, c
   switch (outcome) {
     case FrameOutcome::TimedOut:
       *status = "reply timeout";
-      message.assignf("no reply from %.*s within %d s", partner_length, partner.data(), reply_timeout_ms / 1000);
+      message.assignf("no reply from %.*s within %d s", partner_length, partner.data(), library_call_wait_ms / 1000);
       return;
     case FrameOutcome::Closed:
       *status = "connection broken";

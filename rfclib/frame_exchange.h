@@ -10,15 +10,6 @@
 #include "socket_io.h"
 #include "wire_format.h"
 
-/// Longest wait for a connection to be accepted.
-inline constexpr int connect_timeout_ms = 5000;
-/// Longest a logon may take, from sending it to the last byte of the answer.
-inline constexpr int logon_timeout_ms = 5000;
-/// Longest wait for the whole reply to a call; a server may take its time to work.
-inline constexpr int reply_timeout_ms = 30000;
-/// Longest wait for a call to be taken by the network.
-inline constexpr int send_timeout_ms = 5000;
-
 /// How sending or waiting for a frame ended.
 enum class FrameOutcome { Done, Closed, TimedOut, Unreadable, Failed };
 

@@ -4,6 +4,7 @@
 #include "call_checks.h"
 #include "call_reply.h"
 #include "common/bounded_text.h"
+#include "common/time_budget.h"
 #include "connection_table.h"
 #include "error_report.h"
 #include "frame_exchange.h"
@@ -101,7 +102,8 @@ RFC_API rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function
   if (!frame.put_text(function_name))
     return signal_failure(function, key_program, "invalid call", "function name too long");
   connection->function.assign(function_name);
-  const FrameOutcome sent = send_frame(connection->socket, frame, deadline_after(send_timeout_ms));
+  connection->call_deadline = deadline_after(library_call_wait_ms);
+  const FrameOutcome sent = send_frame(connection->socket, frame, connection->call_deadline);
   if (sent != FrameOutcome::Done)
     return fail_broken_transfer(function, *connection,
                                 sent == FrameOutcome::Closed ? FrameOutcome::Closed : FrameOutcome::Failed);
@@ -120,7 +122,7 @@ RFC_API rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* re
   FrameKind kind{};
   std::size_t payload_size = 0;
   const FrameOutcome received =
-      receive_frame(connection->socket, deadline_after(reply_timeout_ms), &kind, connection->payload, &payload_size);
+      receive_frame(connection->socket, connection->call_deadline, &kind, connection->payload, &payload_size);
   if (received != FrameOutcome::Done) return fail_broken_transfer(function, *connection, received);
   if (kind == FrameKind::Abort) {
     const char* status = "";

@@ -1,11 +1,8 @@
 #include "calculation/page_roll_usage.h"
 
 #include "common/numbered_errors.h"
-#include "rfc/roll_page_query.h"
 
-namespace {
-
-PageRollUsage usage_of(const RollPageSizes& sizes) {
+PageRollUsage calculate_page_roll_usage(const RollPageSizes& sizes) {
   const std::int32_t paging = area_hundredths(sizes.value[PAGE_AREA_SHARED_MEMORY], sizes.value[PAGE_AREA_SIZE]);
   const std::int32_t roll = area_hundredths(sizes.value[ROLL_AREA_SHARED_MEMORY], sizes.value[ROLL_AREA_SIZE]);
   PageRollUsage usage;
@@ -17,13 +14,13 @@ PageRollUsage usage_of(const RollPageSizes& sizes) {
   return usage;
 }
 
-void write_failure_text(rfc_result_code code, const ExceptionText& exception_text, TextBuffer& failure_text) {
+void write_query_failure(rfc_result_code code, std::string_view exception_text, TextBuffer& failure_text) {
   switch (code) {
     case RFC_RESULT_FAILURE:
       write_numbered_error(NumberedError::RfcFailure, "", failure_text);
       break;
     case RFC_RESULT_EXCEPTION:
-      write_numbered_error(NumberedError::FunctionException, exception_text.view(), failure_text);
+      write_numbered_error(NumberedError::FunctionException, exception_text, failure_text);
       break;
     case RFC_RESULT_SYS_EXCEPTION:
       write_numbered_error(NumberedError::SystemException, "", failure_text);
@@ -33,8 +30,6 @@ void write_failure_text(rfc_result_code code, const ExceptionText& exception_tex
       break;
   }
 }
-
-}  // namespace
 
 std::int32_t area_hundredths(std::int32_t shared_memory_size, std::int32_t area_size) {
   return shared_memory_size / 100 + area_size / 100;
@@ -47,15 +42,4 @@ std::uint32_t usage_percent(std::int32_t value, std::int32_t hundredths) {
   // Widened so that the one quotient that overflows 32 bits (the smallest
   // value divided by -1) wraps like every other instead of being undefined.
   return static_cast<std::uint32_t>(static_cast<std::int64_t>(value) / hundredths);
-}
-
-rfc_result_code calculate_page_roll_usage(rfc_handle handle, PageRollUsage& usage, TextBuffer& failure_text) {
-  RollPageSizes sizes;
-  ExceptionText exception_text;
-  const rfc_result_code code = query_roll_page_sizes(handle, sizes, exception_text);
-  if (code == RFC_RESULT_OK)
-    usage = usage_of(sizes);
-  else
-    write_failure_text(code, exception_text, failure_text);
-  return code;
 }

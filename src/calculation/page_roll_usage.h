@@ -1,10 +1,14 @@
-// The measurement: how full the paging and roll areas of a system are.
+// The measurement's arithmetic: how full the paging and roll areas of a
+// system are, from the sizes it reported; or the numbered error of a query
+// that reported none.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "common/bounded_text.h"
+#include "common/roll_page_sizes.h"
 #include "rfc_library.h"
 
 /// The five values of a measurement, in the order of the document's channels.
@@ -22,7 +26,10 @@ std::int32_t area_hundredths(std::int32_t shared_memory_size, std::int32_t area_
 /// the truncated quotient's bits; 0 for an area of no hundredths.
 std::uint32_t usage_percent(std::int32_t value, std::int32_t hundredths);
 
-/// Queries the system over the open connection and works out its
-/// percentages into `usage`.  On failure it writes the numbered error text
-/// into `failure_text` instead.  Returns the query's result code.
-rfc_result_code calculate_page_roll_usage(rfc_handle handle, PageRollUsage& usage, TextBuffer& failure_text);
+/// The five percentages of the sizes a system reported.
+PageRollUsage calculate_page_roll_usage(const RollPageSizes& sizes);
+
+/// Writes the numbered error of a query that ended with `code` (not 0) into
+/// `failure_text`: 1012 with the exception's text, 1013, 1014, or 1015 for
+/// any other code.
+void write_query_failure(rfc_result_code code, std::string_view exception_text, TextBuffer& failure_text);

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstddef>
+#include <iterator>
 #include <string_view>
 
-/// How many values a measurement yields.
-inline constexpr std::size_t channel_name_count = 5;
-
 /// Each value's channel name, in the order the document writes them.
-inline constexpr std::string_view channel_names[channel_name_count] = {"Pages Used", "Pages MaxUsed", "Pages Wp Local",
-                                                                       "Rolls Used", "Rolls MaxUsed"};
+inline constexpr std::string_view channel_names[] = {"Pages Used", "Pages MaxUsed", "Pages Wp Local", "Rolls Used",
+                                                     "Rolls MaxUsed"};
+
+/// How many values a measurement yields, which the calculation's count of
+/// channels is checked against.
+inline constexpr std::size_t channel_name_count = std::size(channel_names);

@@ -1,5 +1,9 @@
 #include "common/numbered_errors.h"
 
+#include <iterator>
+
+#include "common/enum_table.h"
+
 namespace {
 
 using E = NumberedError;
@@ -24,8 +28,7 @@ constexpr NumberedErrorRow rows[] = {
      "no user (the label must be `User.......:` exactly)", "add the user line"},
     {E::PasswordMissing, "1007", "Password in Profile ", " is missing...", "no password, or a stored length of 0",
      "add the password with `quenmarel-profile`"},
-    {E::OutputTargetUnknown, "1008", "Output target in ",
-     " must be one of EXEXML, Miravex, Tolvane, Quelbrin, Harnick !", "`quenmarel.target` names no known target",
+    {E::OutputTargetUnknown, "1008", "Output target in ", " !", "`quenmarel.target` names no known target",
      "write one of the five keywords, exactly, on its first line"},
     {E::OptionsTooLong, "1009", "Parameters longer than 127 characters !", "",
      "the option words are longer than 127 characters together", "shorten the options"},
@@ -82,16 +85,12 @@ constexpr NumberedErrorRow rows[] = {
      "package of the library's bitness, or put the library it needs beside it"},
 };
 
-constexpr bool rows_in_order() {
-  for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i)
-    if (static_cast<std::size_t>(rows[i].error) != i) return false;
-  return true;
-}
-static_assert(rows_in_order(), "one row per error, in the order of NumberedError");
+static_assert(std::size(rows) == static_cast<std::size_t>(NumberedError::count), "one row per error");
+static_assert(rows_in_value_order(rows, &NumberedErrorRow::error), "the rows in the order of NumberedError");
 
 }  // namespace
 
-NumberedErrorTable numbered_error_table() { return NumberedErrorTable{rows, sizeof rows / sizeof rows[0]}; }
+NumberedErrorTable numbered_error_table() { return NumberedErrorTable{rows, std::size(rows)}; }
 
 const NumberedErrorRow& numbered_error_row(NumberedError error) { return rows[static_cast<std::size_t>(error)]; }
 

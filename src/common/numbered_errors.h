@@ -8,7 +8,8 @@
 
 #include "common/bounded_text.h"
 
-/// Every numbered error the sensor can end a run with.
+/// Every numbered error the sensor can end a run with; `count` is none, but
+/// their number, which the table of rows is checked against.
 enum class NumberedError {
   ProfileNameMissing,
   ProfileMissing,
@@ -38,6 +39,7 @@ enum class NumberedError {
   ChannelLimitsInvalid,
   ItemUnknown,
   RfcLibraryUnusable,
+  count
 };
 
 /// One error: its number, its message around the one name it may carry, and

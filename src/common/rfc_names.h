@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iterator>
 #include <string_view>
 
 /// The values SAPTUNE_ROLL_PAGE_SIZES reports, in the order of its interface.
@@ -21,11 +22,12 @@ enum RollPageValue : std::size_t {
 };
 
 /// The names of the values as the function module's interface spells them.
-inline constexpr const char* roll_page_value_names[roll_page_value_count] = {
+inline constexpr const char* roll_page_value_names[] = {
     "PAGE_AREA_SHARED_MEMORY", "PAGE_AREA_SIZE",   "PAGE_CURRENTLY_USED",     "PAGE_MAX_USED",
     "PAGE_WP_LOCAL",           "PAGING_FILE_SIZE", "ROLL_AREA_SHARED_MEMORY", "ROLL_AREA_SIZE",
     "ROLL_CURRENTLY_USED",     "ROLL_FILE_SIZE",   "ROLL_MAX_USED",
 };
+static_assert(std::size(roll_page_value_names) == roll_page_value_count, "one name per value");
 
 /// The RFC library's trace file in the working directory.
 inline constexpr const char* rfc_trace_file_name = "Dev_Rfc.Trc";

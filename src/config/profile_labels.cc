@@ -1,26 +1,33 @@
 #include "config/profile_labels.h"
 
+#include <iterator>
+
+#include "common/enum_table.h"
+
 namespace {
 
+using F = ProfileField;
+
 struct FieldRule {
+  ProfileField field;
   std::string_view label;
   std::size_t minimum;
 };
 
-// Indexed by ProfileField.
-constexpr FieldRule field_rules[profile_field_count] = {
-    {"Extcompany.:", 2}, {"Destination:", 3}, {"Client.....:", 3}, {"User.......:", 2},
-    {"Password...:", 2}, {"Language...:", 1}, {"Mode.......:", 3}, {"Hostname...:", 2},
-    {"Sysnr......:", 2}, {"Gwhost.....:", 2}, {"Gwservice..:", 2},
+// One rule per field, in the order of ProfileField.
+constexpr FieldRule field_rules[] = {
+    {F::Extcompany, "Extcompany.:", 2}, {F::Destination, "Destination:", 3}, {F::Client, "Client.....:", 3},
+    {F::User, "User.......:", 2},       {F::Password, "Password...:", 2},    {F::Language, "Language...:", 1},
+    {F::Mode, "Mode.......:", 3},       {F::Hostname, "Hostname...:", 2},    {F::Sysnr, "Sysnr......:", 2},
+    {F::Gwhost, "Gwhost.....:", 2},     {F::Gwservice, "Gwservice..:", 2},
 };
+
+static_assert(std::size(field_rules) == profile_field_count, "one rule per field");
+static_assert(std::size(all_profile_fields) == profile_field_count, "every field in the list of all");
+static_assert(rows_in_value_order(field_rules, &FieldRule::field), "the rules in the order of ProfileField");
+static_assert(values_in_order(all_profile_fields), "the list of all in the order of ProfileField");
 
 }  // namespace
-
-const ProfileField all_profile_fields[profile_field_count] = {
-    ProfileField::Extcompany, ProfileField::Destination, ProfileField::Client,    ProfileField::User,
-    ProfileField::Password,   ProfileField::Language,    ProfileField::Mode,      ProfileField::Hostname,
-    ProfileField::Sysnr,      ProfileField::Gwhost,      ProfileField::Gwservice,
-};
 
 std::string_view profile_label(ProfileField field) { return field_rules[field_index(field)].label; }
 
@@ -50,6 +57,8 @@ TextBuffer& entry_field(SystemEntry& entry, ProfileField field) {
       return entry.gwhost;
     case ProfileField::Gwservice:
       return entry.gwservice;
+    case ProfileField::count:
+      break;
   }
   return entry.extcompany;
 }

@@ -7,7 +7,8 @@
 #include "common/bounded_text.h"
 #include "config/system_entry.h"
 
-/// The fields of a profile, in the order a profile usually lists them.
+/// The fields of a profile, in the order a profile usually lists them;
+/// `count` is none, but their number.
 enum class ProfileField {
   Extcompany,
   Destination,
@@ -19,11 +20,12 @@ enum class ProfileField {
   Hostname,
   Sysnr,
   Gwhost,
-  Gwservice
+  Gwservice,
+  count
 };
 
 /// Number of fields, for tables indexed by ProfileField.
-inline constexpr std::size_t profile_field_count = 11;
+inline constexpr std::size_t profile_field_count = static_cast<std::size_t>(ProfileField::count);
 
 /// Characters a label takes (columns 0 to 11), dot fillers and colon included.
 inline constexpr std::size_t profile_label_length = 12;
@@ -35,7 +37,11 @@ inline constexpr std::size_t profile_value_column = 13;
 inline constexpr std::size_t profile_value_length = 60;
 
 /// Every field, in profile order, for loops over all of them.
-extern const ProfileField all_profile_fields[profile_field_count];
+inline constexpr ProfileField all_profile_fields[] = {
+    ProfileField::Extcompany, ProfileField::Destination, ProfileField::Client,    ProfileField::User,
+    ProfileField::Password,   ProfileField::Language,    ProfileField::Mode,      ProfileField::Hostname,
+    ProfileField::Sysnr,      ProfileField::Gwhost,      ProfileField::Gwservice,
+};
 
 /// The field's label, exactly as a profile must write it.
 std::string_view profile_label(ProfileField field);
@@ -44,7 +50,7 @@ std::string_view profile_label(ProfileField field);
 std::size_t minimum_length(ProfileField field);
 
 /// Position of the field in tables indexed by field.
-inline std::size_t field_index(ProfileField field) { return static_cast<std::size_t>(field); }
+inline constexpr std::size_t field_index(ProfileField field) { return static_cast<std::size_t>(field); }
 
 /// The entry's text for the field (for Hostname the connection host name).
 TextBuffer& entry_field(SystemEntry& entry, ProfileField field);

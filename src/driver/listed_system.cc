@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
-#include "calculation/page_roll_usage.h"
+#include "common/saprouter_route.h"
 #include "config/profile_file.h"
+#include "driver/page_roll_measurement.h"
 #include "driver/run_state.h"
 #include "output/usage_document.h"
 #include "rfc/rfc_connection.h"
@@ -22,7 +23,9 @@ void set_channel_key(const RunState& state, const TextBuffer& name, TextBuffer& 
           0, name.size() < file_extension_length ? name.size() : name.size() - file_extension_length));
       break;
     case KeyKind::Host:
-      key.assign(state.system_entry.hostname.view());
+      // The channel's name goes to the monitor and its database.
+      key.clear();
+      append_without_route_passwords(key, state.system_entry.hostname.view());
       break;
     case KeyKind::Sid:
       key.assign(state.system_entry.destination.view());
@@ -53,7 +56,7 @@ void measure_listed_system(RunState& state, ListedSystem& system) {
   const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.out);
   if (handle == RFC_NULL_HANDLE) return;
   MessageText failure;  // an item-mode run shows no failure text
-  if (system.entry_valid && calculate_page_roll_usage(handle, system.usage, failure) == RFC_RESULT_OK)
+  if (system.entry_valid && measure_page_roll_usage(handle, system.usage, failure) == RFC_RESULT_OK)
     system.outcome = ListedOutcome::Processed;
   RfcClose(handle);
 }

@@ -1,5 +1,6 @@
 #include "driver/run_steps.h"
 
+#include "common/time_budget.h"
 #include "output/channel_limits.h"
 #include "output/channel_writer.h"
 
@@ -7,8 +8,6 @@ namespace {
 
 // Holds the runs' marks; it stays in the directory, as the lock file does.
 constexpr const char* presence_file_name = "Quenmarel.runs";
-// Another run holds its gate only while it deletes one file.
-constexpr int presence_timeout_ms = 5000;
 
 // Every numbered error ends the run with this code.
 constexpr int numbered_error_exit_code = 2;
@@ -24,7 +23,7 @@ bool take_channel_limits(ResultDocument& document, const OptionValue& limits) {
   return !limits.given || read_channel_limits(limits.text.view(), document.limits);
 }
 
-void join_runs_in_directory(RunPresence& presence) { presence.join(presence_file_name, presence_timeout_ms); }
+void join_runs_in_directory(RunPresence& presence) { presence.join(presence_file_name, presence_gate_wait_ms); }
 
 int end_run_with_error(ResultDocument& document, std::FILE* out, std::string_view message) {
   write_error_document(document, message);

@@ -37,7 +37,8 @@ int run_sensor(RunState& state, int argc, const char* const* argv) {
 
   OwnedFile profile;
   const bool search_monitor_directories =
-      document.output_target == OutputTarget::EXEXML && !state.options.run_options.contains("@");
+      output_target_descriptor(document.output_target).searches_monitor_directories &&
+      !state.options.run_options.contains("@");
   const ConfigStatus opened = open_profile(state.location, search_monitor_directories, profile);
   if (!opened.ok()) return end_run_with_error(document, state.out, opened.message());
   if (state.location.item_mode) {

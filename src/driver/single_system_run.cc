@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "calculation/page_roll_usage.h"
 #include "common/program_version.h"
 #include "common/rfc_names.h"
 #include "config/profile_file.h"
 #include "driver/console_lines.h"
+#include "driver/page_roll_measurement.h"
 #include "driver/run_state.h"
 #include "driver/run_steps.h"
 #include "output/channel_limits.h"
@@ -21,7 +21,7 @@ namespace {
 // placeholder counts as no parameters.  It is formed in its own buffer so
 // that overrides after a "#" or "@" still reach the connection.
 ConsoleLine shown_run_parameters(const RunOptions& options) {
-  ConsoleLine shown(options.given_options.view());
+  ConsoleLine shown = shown_option_text(options.given_options.view());
   shown.cut_at(shown.find('#'));
   shown.cut_at(shown.find('@'));
   if (shown.equals("(Parameters ") || shown.equals("(No ")) shown.clear();
@@ -76,7 +76,7 @@ int run_single_system(RunState& state, OwnedFile profile) {
   if (handle == RFC_NULL_HANDLE) return end_run_after_failed_open(state);
   PageRollUsage usage;
   ResultText failure;
-  const rfc_result_code code = calculate_page_roll_usage(handle, usage, failure);
+  const rfc_result_code code = measure_page_roll_usage(handle, usage, failure);
   RfcClose(handle);
   if (code != RFC_RESULT_OK) {
     scan_rfc_trace_file(failure, trace_window, state.presence);  // the trace file stays for whoever looks into it

@@ -7,10 +7,11 @@
 #include "output/result_document.h"
 
 /// Appends one channel in the form of the output target and counts it in
-/// `channel_count`.  "Quelbrin" takes ten channels per process; "Harnick" with
-/// "CH=" takes only the channel of that number, as its bare value; the XML
-/// targets add the document's proposed limits.  A channel that does not fit
-/// whole, with room for the document end, is left out.
+/// `channel_count`.  A target with a channel cap ("Quelbrin": ten) writes no
+/// channel past it; one that selects by number ("Harnick" with "CH=") writes
+/// only the channel of that number, as its bare value; the XML targets add the
+/// document's proposed limits.  A channel that does not fit whole, with room
+/// for the document end, is left out.
 void write_channel(ResultDocument& document, std::string_view key, std::string_view label, std::string_view value,
                    std::string_view unit);
 
@@ -20,10 +21,6 @@ void select_channel(ResultDocument& document, const TextBuffer& run_options);
 /// The key (or the label when the key is empty) as one word: blanks, "/",
 /// backslashes and brackets become "_", and so does the first ".".
 void form_message_key(std::string_view key, std::string_view label, TextBuffer& message_key);
-
-/// The unit as the plain-text targets show it: "#" for none, "%" for
-/// "PerCent", "mSec" for "TimeResponse", anything else unchanged.
-std::string_view plain_unit_text(std::string_view unit);
 
 /// The channel number the option text selects after "CH=": up to three
 /// characters, stopping at a comma; 0 when there is no number.

@@ -1,14 +1,51 @@
-// The form of the result document an installation's monitor reads.
+// The form of the result document an installation's monitor reads: one
+// descriptor per target, which every place that treats targets differently
+// asks.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string_view>
 
-/// The three XML targets write the same bytes; the last two are plain text.
-enum class OutputTarget { EXEXML, Miravex, Tolvane, Quelbrin, Harnick };
+#include "common/bounded_text.h"
+#include "output/target_records.h"
+
+/// The targets, each with one descriptor; `count` is none, but their number.
+enum class OutputTarget { EXEXML, Miravex, Tolvane, Quelbrin, Harnick, count };
+
+/// How a target takes the channels of a process.
+enum class ChannelSelection {
+  /// Every channel, up to the target's cap.
+  All,
+  /// With "CH=" in the options only the channel of that number, as its bare
+  /// value, and nothing of the message: the document holds that value alone.
+  ByNumber,
+};
+
+/// Everything that sets one target apart.
+struct OutputTargetDescriptor {
+  OutputTarget target;
+  /// As written in the installation's target file.
+  std::string_view keyword;
+  /// Whether it writes the monitor's XML result format.
+  bool xml;
+  /// Most channels written per process (later ones are counted, not written); 0 for no cap.
+  unsigned channel_cap;
+  ChannelSelection selection;
+  /// Whether the profile is looked for in the monitor's custom-sensor directories.
+  bool searches_monitor_directories;
+  /// Its document pieces and channel record.
+  const TargetRecords* records;
+};
+
+/// The descriptor of a target.
+const OutputTargetDescriptor& output_target_descriptor(OutputTarget target);
 
 /// The keyword of a target, as written in the installation's target file.
-std::string_view output_target_keyword(OutputTarget target);
+inline std::string_view output_target_keyword(OutputTarget target) { return output_target_descriptor(target).keyword; }
+
+/// Whether the target writes the monitor's XML result format.
+inline bool is_xml_target(OutputTarget target) { return output_target_descriptor(target).xml; }
 
 /// The target a keyword names (whole text, case-sensitive); false for none.
 bool output_target_from_keyword(std::string_view keyword, OutputTarget& target);
@@ -18,7 +55,6 @@ bool output_target_from_keyword(std::string_view keyword, OutputTarget& target);
 /// when the line names no target.
 bool output_target_from_file(std::FILE* file, OutputTarget& target);
 
-/// Whether the target writes the monitor's XML result format.
-inline bool is_xml_target(OutputTarget target) {
-  return target == OutputTarget::EXEXML || target == OutputTarget::Miravex || target == OutputTarget::Tolvane;
-}
+/// Writes into `refusal` the name error 1008 carries for the target file
+/// `path`: the path, then " must be one of " and every target's keyword.
+void form_target_file_refusal(std::string_view path, TextBuffer& refusal);

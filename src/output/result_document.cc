@@ -1,6 +1,5 @@
 #include "output/result_document.h"
 
-#include "common/text_characters.h"
 #include "output/xml_text.h"
 
 // What does not fit into `result_text` is cut.  A single-system document stays
@@ -9,32 +8,39 @@
 // limit; the error document cuts that message and keeps its closing lines.  A
 // channel is written whole or not at all, with room left for the document end.
 
-void open_result_document(ResultDocument& document) {
-  if (is_xml_target(document.output_target))
-    document.result_text.assign("\n<Prtg>\n");
-  else
-    document.result_text.clear();
+namespace {
+
+const TargetRecords& records_of(const ResultDocument& document) {
+  return *output_target_descriptor(document.output_target).records;
 }
 
-void begin_result_text(ResultDocument& document) {
-  document.result_text.append(is_xml_target(document.output_target) ? "\n<Text>" : "\n# ");
+}  // namespace
+
+void open_result_document(ResultDocument& document) {
+  document.result_text.assign(records_of(document).document_opening);
 }
+
+void begin_result_text(ResultDocument& document) { document.result_text.append(records_of(document).text_opening); }
 
 void add_result_text(ResultDocument& document, std::string_view text) {
-  if (is_xml_target(document.output_target))
-    append_xml_escaped(document.result_text, text);
-  else
-    append_single_line(document.result_text, text);  // a profile's value may carry control characters
+  records_of(document).write_text(document.result_text, text);
 }
 
 void end_result_text(ResultDocument& document) {
-  if (is_xml_target(document.output_target))
-    document.result_text.append("</Text>\n");
-  else if (document.output_target == OutputTarget::Harnick && document.selects_channel)
+  if (selects_one_channel(document))
     document.result_text.clear();
+  else
+    document.result_text.append(records_of(document).text_end);
 }
 
-std::string_view result_document_end(OutputTarget target) { return is_xml_target(target) ? "\n</Prtg>\n" : "\n"; }
+bool selects_one_channel(const ResultDocument& document) {
+  return document.selects_channel &&
+         output_target_descriptor(document.output_target).selection == ChannelSelection::ByNumber;
+}
+
+std::string_view result_document_end(OutputTarget target) {
+  return output_target_descriptor(target).records->document_end;
+}
 
 void close_result_document(ResultDocument& document) {
   document.result_text.append(result_document_end(document.output_target));

@@ -31,7 +31,8 @@ struct ResultDocument {
   OutputTarget output_target = OutputTarget::EXEXML;
   /// Channels written in this process, dropped ones included.
   unsigned channel_count = 0;
-  /// "Harnick" with "CH=": only the channel of `selected_channel` is written, as its bare value.
+  /// "CH=" in the options: a target that selects by number writes only the
+  /// channel of `selected_channel`, as its bare value.
   bool selects_channel = false;
   long selected_channel = 0;
   /// ",LIMITS=": proposed with every channel of the XML targets.
@@ -47,9 +48,13 @@ void begin_result_text(ResultDocument& document);
 /// Appends part of the message text; escaped for the XML targets.
 void add_result_text(ResultDocument& document, std::string_view text);
 
-/// Appends the target's end of the message text; for "Harnick" with "CH=" it
-/// empties the document instead, so that only the selected value remains.
+/// Appends the target's end of the message text; when the document selects
+/// one channel ("Harnick" with "CH=") it empties the document instead, so
+/// that only the selected value remains.
 void end_result_text(ResultDocument& document);
+
+/// Whether the target selects a channel by number and the options name one.
+bool selects_one_channel(const ResultDocument& document);
 
 /// The target's document end, which `close_result_document` appends.
 std::string_view result_document_end(OutputTarget target);

@@ -1,5 +1,7 @@
 #include "output/usage_document.h"
 
+#include <iterator>
+
 #include "common/channel_names.h"
 #include "output/channel_writer.h"
 
@@ -8,7 +10,8 @@ namespace {
 // Indexed by UsageChannel: each value's channel, and its name in the message.
 static_assert(channel_name_count == usage_channel_count, "one channel name for each value");
 constexpr const std::string_view* channel_labels = channel_names;
-constexpr const char* message_labels[usage_channel_count] = {"Pages Used", "Max", "WpLocal", "Roll Used", "Max"};
+constexpr const char* message_labels[] = {"Pages Used", "Max", "WpLocal", "Roll Used", "Max"};
+static_assert(std::size(message_labels) == usage_channel_count, "one message label for each value");
 
 void write_percent_channel(ResultDocument& document, std::string_view key, std::string_view label,
                            std::uint32_t percent) {

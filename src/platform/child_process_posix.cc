@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "common/time_budget.h"
 #include "platform/child_process.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -18,9 +19,6 @@ extern char** environ;
 
 namespace {
 
-// Killing is immediate unless the child hangs in the kernel; a child that
-// still has not ended by then is left for the system to reap.
-constexpr long long reap_bound_ms = 5000;
 // A child that closed its output is about to end; it is looked at again soon.
 constexpr int closing_child_interval_ms = 5;
 constexpr std::size_t most_waited_children = 64;
@@ -134,7 +132,7 @@ bool ChildProcess::ended() {
 void ChildProcess::kill() {
   if (!running_) return;
   ::kill(static_cast<pid_t>(process_), SIGKILL);
-  const long long deadline = monotonic_ms() + reap_bound_ms;
+  const long long deadline = monotonic_ms() + child_reap_wait_ms;
   while (!ended() && monotonic_ms() < deadline) pause_one_ms();
   running_ = false;
   exit_code_ = 128 + SIGKILL;

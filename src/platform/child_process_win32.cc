@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "common/time_budget.h"
 #include "platform/child_process.h"
 #include "platform/files.h"
 
@@ -10,7 +11,6 @@ namespace {
 // What a child is ended with when it is killed: the code a killed POSIX child
 // reports, so that both builds tell the same story.
 constexpr UINT killed_exit_code = 128 + 9;
-constexpr DWORD reap_bound_ms = 5000;
 // Pipes do not wake a wait on processes, so waits are short and output is
 // looked for between them.
 constexpr int output_look_interval_ms = 10;
@@ -184,7 +184,7 @@ bool ChildProcess::ended() {
 void ChildProcess::kill() {
   if (!running_) return;
   TerminateProcess(as_handle(process_), killed_exit_code);
-  WaitForSingleObject(as_handle(process_), reap_bound_ms);
+  WaitForSingleObject(as_handle(process_), child_reap_wait_ms);
   CloseHandle(as_handle(process_));
   process_ = -1;
   running_ = false;

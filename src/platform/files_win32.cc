@@ -5,29 +5,42 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "common/time_budget.h"
 #include "platform/files.h"
 #include "platform/range_lock_win32.h"
 
 namespace {
 
 constexpr std::uint64_t append_turn_offset = std::uint64_t{1} << 62;
-// Each turn is one write of a few lines.
-constexpr int append_turn_timeout_ms = 5000;
+
+// A link or junction is opened as itself, never followed, and refused with
+// anything else that is no regular file.
+HANDLE open_regular_for_appending(const char* windows_path) {
+  HANDLE file = CreateFileA(windows_path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return file;
+  BY_HANDLE_FILE_INFORMATION information;
+  const DWORD not_regular = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+  if (GetFileInformationByHandle(file, &information) != 0 && (information.dwFileAttributes & not_regular) == 0 &&
+      GetFileType(file) == FILE_TYPE_DISK)
+    return file;
+  CloseHandle(file);
+  return INVALID_HANDLE_VALUE;
+}
 
 }  // namespace
 
 std::FILE* open_file_for_reading(const char* windows_path) { return std::fopen(windows_path, "rb"); }
 
 bool append_in_one_piece(const char* windows_path, std::string_view bytes) {
-  HANDLE file = CreateFileA(windows_path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = open_regular_for_appending(windows_path);
   if (file == INVALID_HANDLE_VALUE) return false;
   // Not every system that runs Windows programs appends whole when asked to
   // write at the end, so appenders take turns, through a lock on a byte far
   // beyond any content, where no reader is kept out.
   bool appended = false;
   const DWORD size = static_cast<DWORD>(bytes.size());
-  if (bytes.size() == size && lock_range_with_deadline(file, append_turn_offset, 1, true, append_turn_timeout_ms)) {
+  if (bytes.size() == size && lock_range_with_deadline(file, append_turn_offset, 1, true, append_turn_wait_ms)) {
     OVERLAPPED end_of_file{};
     end_of_file.Offset = end_of_file.OffsetHigh = 0xFFFFFFFF;
     DWORD written = 0;
@@ -50,6 +63,10 @@ std::FILE* create_new_file(const char* windows_path, FileReaders /*readers: the 
   std::FILE* file = _fdopen(descriptor, "wb");
   if (file == nullptr) _close(descriptor);
   return file;
+}
+
+std::FILE* create_new_copy(const char* windows_path, FileReaders readers, std::FILE* /*original*/) {
+  return create_new_file(windows_path, readers);
 }
 
 bool open_file_size(std::FILE* file, std::uint64_t& size) {

@@ -2,8 +2,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cstdint>
 
+#include "platform/clock.h"
 #include "platform/deadline_wait_posix.h"
 #include "platform/files.h"
 #include "platform/native_path_posix.h"
@@ -46,8 +47,7 @@ bool is_regular(int descriptor) {
 // The process number, which no other process has while this one lives, and
 // the clock's low bits.
 std::uint64_t new_stamp() {
-  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-  return static_cast<std::uint64_t>(getpid()) << 32 | static_cast<std::uint32_t>(ticks);
+  return static_cast<std::uint64_t>(getpid()) << 32 | static_cast<std::uint32_t>(monotonic_ms());
 }
 
 }  // namespace

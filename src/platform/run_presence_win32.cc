@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <cstdint>
+
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/range_lock_win32.h"
 #include "platform/run_presence.h"
@@ -60,9 +63,7 @@ bool read_at(HANDLE file, DWORD offset, void* bytes, DWORD count) {
 // The process number, which no other process has while this one lives, and
 // the clock's low bits.
 std::uint64_t new_stamp() {
-  LARGE_INTEGER ticks{};
-  QueryPerformanceCounter(&ticks);
-  return static_cast<std::uint64_t>(GetCurrentProcessId()) << 32 | static_cast<std::uint32_t>(ticks.QuadPart);
+  return static_cast<std::uint64_t>(GetCurrentProcessId()) << 32 | static_cast<std::uint32_t>(monotonic_ms());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "rfc/logon_file_copy.h"
 
+#include "common/time_budget.h"
 #include "platform/environment.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
@@ -9,13 +10,6 @@ namespace {
 constexpr const char* logon_file_name = "SapRfc.ini";
 constexpr const char* lock_file_name = "SapRfc.ini.lock";
 constexpr const char* temporary_file_name = "SapRfc.ini.new";
-// The lock is held for the copy of one local file; only a holder that hangs
-// makes anyone wait this long.  The monitor ends a sensor after 60 s, so the
-// wait ends well before, leaving time to say why in the document.
-constexpr int lock_timeout_ms = 20000;
-// Clearing what an ended child left waits only briefly: the lock's holder
-// is busy with a copy of its own, which it clears itself should it fail.
-constexpr int clearing_lock_timeout_ms = 1000;
 
 using OwnLogonFileName = BoundedText<31>;
 
@@ -50,9 +44,11 @@ void describe_file_fault(const char* name, TextBuffer& failure) {
   }
 }
 
-// Creates `name`, which must not exist, with the bytes of `source`.
+// Creates `name`, which must not exist, with the bytes of `source`; it grants
+// nobody more than `source` does, which holds a password's way through a
+// SAProuter route as much as the logon data of a secure network.
 bool write_new_file(const char* name, FileReaders readers, std::FILE* source, TextBuffer& failure) {
-  std::FILE* created = create_new_file(name, readers);
+  std::FILE* created = create_new_copy(name, readers, source);
   if (created == nullptr) {
     describe_file_fault(name, failure);
     return false;
@@ -69,10 +65,10 @@ bool write_new_file(const char* name, FileReaders readers, std::FILE* source, Te
 }  // namespace
 
 bool refresh_shared_logon_file(std::FILE* source, TextBuffer& failure) {
-  const FileLock lock(lock_file_name, lock_timeout_ms);
+  const FileLock lock(lock_file_name, logon_file_lock_wait_ms);
   if (!lock.held()) {
     if (lock.timed_out())
-      failure.assignf("%s held by another process for %d s", lock_file_name, lock_timeout_ms / 1000);
+      failure.assignf("%s held by another process for %d s", lock_file_name, logon_file_lock_wait_ms / 1000);
     else
       describe_file_fault(lock_file_name, failure);
     return false;
@@ -93,7 +89,7 @@ void remove_logon_file_copies_of(unsigned long process_id) {
   remove_regular_file(name.c_str());
   // A child ended while it held the lock leaves the shared copy half-written.
   if (directory_entry_kind(temporary_file_name) != EntryKind::RegularFile) return;
-  const FileLock lock(lock_file_name, clearing_lock_timeout_ms);
+  const FileLock lock(lock_file_name, logon_file_clearing_wait_ms);
   if (lock.held()) remove_regular_file(temporary_file_name);
 }
 

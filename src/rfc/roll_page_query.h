@@ -1,16 +1,9 @@
 // The one remote function call the measurement rests on.
 #pragma once
 
-#include <cstdint>
-
 #include "common/bounded_text.h"
-#include "common/rfc_names.h"
+#include "common/roll_page_sizes.h"
 #include "rfc_library.h"
-
-/// The exporting values of SAPTUNE_ROLL_PAGE_SIZES, indexed by RollPageValue.
-struct RollPageSizes {
-  std::int32_t value[roll_page_value_count] = {};
-};
 
 /// The exception text of a failed call, on one line: longer texts are cut.
 using ExceptionText = BoundedText<255>;

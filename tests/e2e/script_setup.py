@@ -6,6 +6,7 @@ profiles, the simulator, and the sensors started in the working directory.
 import argparse
 import contextlib
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -27,6 +28,18 @@ def arguments(description):
                         help='the build tested (native, wine, wine32): each one tested at once its own address')
     parser.add_argument('--library', help='the RFC library to lay beside the sensor instead of the build\'s own')
     return parser.parse_args()
+
+
+TIME_BUDGET = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'src', 'common', 'time_budget.h')
+
+
+def budget_seconds(name):
+    """A bound of the sensor's time budget, in whole seconds, as the header states it."""
+    with open(TIME_BUDGET) as header:
+        found = re.search(r'inline constexpr int %s = (\d+);' % name, header.read())
+    if not found:
+        raise RuntimeError('%s states no bound %s' % (TIME_BUDGET, name))
+    return int(found.group(1)) // 1000
 
 
 def systems_address(script, args):

@@ -156,6 +156,18 @@ TEST_F(Bridge, ValueMissingFromTheReplyIsAFailureNeverAZero) {
   EXPECT_EQ(trace_file(),
             "**** ERROR in RfcReceive\nT:0001 ======> incomplete reply\n"
             "ERROR       value PAGE_AREA_SIZES missing from the reply\n\n");
+  rfc_error_info error{};
+  RfcLastError(&error);
+  EXPECT_STREQ(error.key, "RFC_ERROR_PROGRAM") << "the caller asked for a value the function has not";
+}
+
+TEST_F(Bridge, RejectedLogonGivesTheNullHandleAndTheLogonFailuresKey) {
+  start_sim("[system]\nlisten = {host}:3300\nlogon = reject\n");
+  EXPECT_EQ(open_application_server(host(), 0), RFC_NULL_HANDLE);
+  rfc_error_info error{};
+  EXPECT_EQ(RfcLastError(&error), 0);
+  EXPECT_STREQ(error.key, "RFC_ERROR_LOGON_FAILURE");
+  EXPECT_STREQ(error.internal_status, "RfcOpen");
 }
 
 TEST_F(Bridge, BrokenConnectionReachesTheErrorHandlerWithTheRecordFilled) {

@@ -255,7 +255,7 @@ def check_unpacked(args, platform, package_dir, scratch):
     move_example(os.path.join(package_dir, 'examples'), hosts)
     stdout, exit_code = run_example(args, platform, package_dir, scratch)
     with open(args.expected, 'rb') as expected_file:
-        expected_stdout = moved(expected_file.read(), hosts)
+        expected_stdout = moved(expected_file.read(), hosts).replace(b'{{version}}', args.program_version.encode())
     if stdout != expected_stdout:
         failures.append(('standard output', expected_stdout, stdout))
     if exit_code != 0:
@@ -299,7 +299,9 @@ def main():
     parser.add_argument('--library', help='the RFC library laid beside a Windows sensor; '
                         'the Linux archive brings its own stand-in')
     parser.add_argument('--source', required=True, help='the source tree, whose README lists what a package holds')
-    parser.add_argument('--expected', required=True, help='the expected standard output of the example run')
+    parser.add_argument('--expected', required=True,
+                        help='the expected standard output of the example run, {{version}} for the version text')
+    parser.add_argument('--program-version', required=True, help='the build\'s version text, as the banner shows it')
     parser.add_argument('--wine', help='wine loader: the package is a Windows zip')
     parser.add_argument('--wine-prefix', help='WINEPREFIX of the run')
     sys.exit(check_package(parser.parse_args()))

@@ -24,7 +24,7 @@ ALLOWED = {
     'src/platform': ['src/common'],
     'src/config': ['src/common', 'src/platform'],
     'src/rfc': ['src/common', 'src/platform', 'src/config', 'include'],
-    'src/calculation': ['src/common', 'src/rfc', 'include'],
+    'src/calculation': ['src/common', 'include'],
     'src/output': ['src/common', 'src/calculation'],
     'src/driver': SENSOR + ['include'],
     'rfc-kit': ['src/common', 'src/platform', 'include'],

@@ -3,28 +3,38 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 #include <vector>
-
-#include "fake_rfc_library.h"
 
 namespace {
 
-class PageRollUsageTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    reset_fake_rfc_library();
-    fake.values = {{"PAGE_AREA_SHARED_MEMORY", 8192}, {"PAGE_AREA_SIZE", 65536},     {"PAGE_CURRENTLY_USED", 3000},
-                   {"PAGE_MAX_USED", 7000},           {"PAGE_WP_LOCAL", 0},          {"ROLL_AREA_SHARED_MEMORY", 4096},
-                   {"ROLL_AREA_SIZE", 16384},         {"ROLL_CURRENTLY_USED", 1500}, {"ROLL_MAX_USED", 3100},
-                   {"PAGING_FILE_SIZE", 1},           {"ROLL_FILE_SIZE", 1}};
-  }
-  rfc_result_code calculate() { return calculate_page_roll_usage(42, usage, failure_text); }
-  std::vector<std::uint32_t> percentages() { return {std::begin(usage.percent), std::end(usage.percent)}; }
+// The README's example: paging 8192 and 65536 (736 hundredths), roll 4096 and 16384 (203).
+RollPageSizes example_sizes() {
+  RollPageSizes sizes;
+  sizes.value[PAGE_AREA_SHARED_MEMORY] = 8192;
+  sizes.value[PAGE_AREA_SIZE] = 65536;
+  sizes.value[PAGE_CURRENTLY_USED] = 3000;
+  sizes.value[PAGE_MAX_USED] = 7000;
+  sizes.value[PAGE_WP_LOCAL] = 0;
+  sizes.value[ROLL_AREA_SHARED_MEMORY] = 4096;
+  sizes.value[ROLL_AREA_SIZE] = 16384;
+  sizes.value[ROLL_CURRENTLY_USED] = 1500;
+  sizes.value[ROLL_MAX_USED] = 3100;
+  sizes.value[PAGING_FILE_SIZE] = 1;
+  sizes.value[ROLL_FILE_SIZE] = 1;
+  return sizes;
+}
 
-  FakeRfcLibrary& fake = fake_rfc_library();
-  PageRollUsage usage;
+std::vector<std::uint32_t> percentages(const RollPageSizes& sizes) {
+  const PageRollUsage usage = calculate_page_roll_usage(sizes);
+  return {std::begin(usage.percent), std::end(usage.percent)};
+}
+
+std::string failure_of(rfc_result_code code, const char* exception_text) {
   BoundedText<300> failure_text;
-};
+  write_query_failure(code, exception_text, failure_text);
+  return std::string(failure_text.view());
+}
 
 }  // namespace
 
@@ -43,43 +53,30 @@ TEST(UsagePercent, EmptyAreaGivesZeroInsteadOfDividing) {
   EXPECT_EQ(usage_percent(INT32_MIN, -1), 2147483648u);
 }
 
-TEST_F(PageRollUsageTest, EachValueIsAPercentageOfItsOwnArea) {
-  EXPECT_EQ(calculate(), RFC_RESULT_OK);
-  EXPECT_EQ(percentages(), (std::vector<std::uint32_t>{4, 9, 0, 7, 15}));
-  EXPECT_EQ(failure_text.view(), "");
+TEST(PageRollUsage, EachValueIsAPercentageOfItsOwnArea) {
+  EXPECT_EQ(percentages(example_sizes()), (std::vector<std::uint32_t>{4, 9, 0, 7, 15}));
 }
 
-TEST_F(PageRollUsageTest, EmptyPagingAreaKeepsTheRollValues) {
-  fake.values["PAGE_AREA_SHARED_MEMORY"] = 0;
-  fake.values["PAGE_AREA_SIZE"] = 0;
-  calculate();
-  EXPECT_EQ(percentages(), (std::vector<std::uint32_t>{0, 0, 0, 7, 15}));
+TEST(PageRollUsage, EmptyPagingAreaKeepsTheRollValues) {
+  RollPageSizes sizes = example_sizes();
+  sizes.value[PAGE_AREA_SHARED_MEMORY] = 0;
+  sizes.value[PAGE_AREA_SIZE] = 0;
+  EXPECT_EQ(percentages(sizes), (std::vector<std::uint32_t>{0, 0, 0, 7, 15}));
 }
 
-TEST_F(PageRollUsageTest, ValuesPassUnclampedAndNegativeOnesAsUnsigned) {
-  fake.values["PAGE_MAX_USED"] = 100000;
-  fake.values["ROLL_MAX_USED"] = -203;
-  fake.values["PAGING_FILE_SIZE"] = -77;
-  calculate();
-  EXPECT_EQ(percentages(), (std::vector<std::uint32_t>{4, 135, 0, 7, 4294967295u}));
+TEST(PageRollUsage, ValuesPassUnclampedAndNegativeOnesAsUnsigned) {
+  RollPageSizes sizes = example_sizes();
+  sizes.value[PAGE_MAX_USED] = 100000;
+  sizes.value[ROLL_MAX_USED] = -203;
+  sizes.value[PAGING_FILE_SIZE] = -77;
+  EXPECT_EQ(percentages(sizes), (std::vector<std::uint32_t>{4, 135, 0, 7, 4294967295u}));
 }
 
-TEST_F(PageRollUsageTest, FailuresLeaveANumberedText) {
-  const std::pair<rfc_result_code, const char*> failures[] = {{1, "Error 1014: RFC-Failure raised !"},
-                                                              {2, "Error 1012: Exception.: NO_DATA"},
-                                                              {3, "Error 1013: Sys-Exception raised !"},
-                                                              {4, "Error 1015: Other Failure raised !"},
-                                                              {-1, "Error 1015: Other Failure raised !"}};
-  fake.exception_text = "NO_DATA";
-  for (const auto& [code, message] : failures) {
-    fake.receive_result = code;
-    EXPECT_EQ(calculate(), code);
-    EXPECT_EQ(failure_text.view(), message);
-  }
-}
-
-TEST_F(PageRollUsageTest, ExceptionWithoutTextEndsAfterTheColon) {
-  fake.receive_result = RFC_RESULT_EXCEPTION;
-  calculate();
-  EXPECT_EQ(failure_text.view(), "Error 1012: Exception.: ");
+TEST(PageRollUsage, FailedQueriesLeaveTheirNumberedText) {
+  EXPECT_EQ(failure_of(RFC_RESULT_FAILURE, "NO_DATA"), "Error 1014: RFC-Failure raised !");
+  EXPECT_EQ(failure_of(RFC_RESULT_EXCEPTION, "NO_DATA"), "Error 1012: Exception.: NO_DATA");
+  EXPECT_EQ(failure_of(RFC_RESULT_EXCEPTION, ""), "Error 1012: Exception.: ");
+  EXPECT_EQ(failure_of(RFC_RESULT_SYS_EXCEPTION, "NO_DATA"), "Error 1013: Sys-Exception raised !");
+  EXPECT_EQ(failure_of(4, "NO_DATA"), "Error 1015: Other Failure raised !");
+  EXPECT_EQ(failure_of(-1, "NO_DATA"), "Error 1015: Other Failure raised !");
 }

@@ -12,6 +12,7 @@
 #include "platform/directories.h"
 #include "platform/files.h"
 #include "profile_check.h"
+#include "tool_output.h"
 
 namespace {
 
@@ -40,14 +41,16 @@ bool check_target_file(DoctorReport& report) {
   }
   OutputTarget target = OutputTarget::EXEXML;
   if (!output_target_from_file(file.get(), target)) {
-    ConfigStatus refusal(NumberedError::OutputTargetUnknown, target_file_name);
+    BoundedText<config_message_capacity> name;
+    form_target_file_refusal(target_file_name, name);
+    ConfigStatus refusal(NumberedError::OutputTargetUnknown, name.view());
     report.error(target_file_name,
                  "its first line names no target, so every run ends with " + std::string(refusal.message()),
                  remedy_of_message(refusal.message()));
     return false;
   }
   report.ok(target_file_name, "selects " + std::string(output_target_keyword(target)));
-  return target == OutputTarget::EXEXML;
+  return output_target_descriptor(target).searches_monitor_directories;
 }
 
 // ---- Profiles ----
@@ -61,7 +64,7 @@ void check_one_profile(const std::string& name, DoctorReport& report, KnownProfi
   known.destinations[name] = check.entry.destination.c_str();
   if (check.verdict.ok()) {
     report.ok(name, "the sensor accepts it (destination " + std::string(check.entry.destination.c_str()) + ", host " +
-                        check.entry.hostname.c_str() + ")");
+                        without_route_passwords(check.entry.hostname.view()) + ")");
     return;
   }
   std::string found;

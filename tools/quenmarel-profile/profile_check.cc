@@ -6,6 +6,7 @@
 #include "config/password.h"
 #include "config/profile_file.h"
 #include "platform/files.h"
+#include "tool_output.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ struct ProfileReading {
     if (!findings.column_12_filled[field_index(field)] || field == ProfileField::Password) return;
     check.defects.push_back("the value of " + quoted(profile_label(field)) +
                             " does not stand one blank after the colon: the sensor reads " +
-                            quoted(entry_field(check.entry, field).view()));
+                            quoted(without_route_passwords(entry_field(check.entry, field).view())));
   }
 
   // A failed password line was reported where it stands and leaves the

@@ -2,6 +2,15 @@
 
 #include <cstdio>
 
+#include "common/bounded_text.h"
+#include "common/saprouter_route.h"
+
+std::string without_route_passwords(std::string_view text) {
+  BoundedText<4095> shown;
+  append_without_route_passwords(shown, text);
+  return std::string(shown.view());
+}
+
 void print_text(const char* text) { std::fputs(text, stdout); }
 
 void print_line(const std::string& line) {

@@ -3,17 +3,16 @@
 #include <cstdint>
 
 #include "common/rfc_names.h"
+#include "common/time_budget.h"
 #include "error_remedy.h"
 #include "installation_files.h"
 #include "platform/child_process.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "tool_output.h"
 
 namespace {
 
-// Longer than the sensor's longest wait (60 s for its turn at the logon file,
-// then 5 s to connect, 5 s to log on and 30 s for the reply).
-constexpr long long trial_timeout_ms = 120000;
 constexpr int poll_interval_ms = 100;
 // The console lines and one result document fit many times over.
 constexpr std::size_t trial_output_capacity = 65536;
@@ -45,7 +44,7 @@ TrialOutcome run_sensor(const InstallationPrograms& programs, const std::vector<
   outcome.started = sensor.start(ChildCommand{program.c_str(), argv}, "");
   if (!outcome.started) return outcome;
   BoundedText<trial_output_capacity> output;
-  const long long deadline = monotonic_ms() + trial_timeout_ms;
+  const long long deadline = monotonic_ms() + trial_run_wait_ms;
   ChildProcess* const children[] = {&sensor};
   while (monotonic_ms() < deadline) {
     const ChildOutputState state = sensor.read_output(output);
@@ -100,13 +99,15 @@ void show_trace_file(std::uint64_t from, DoctorReport& report) {
     at = end + 1;
   }
   const std::size_t first = lines.size() > shown_trace_lines ? lines.size() - shown_trace_lines : 0;
-  for (std::size_t i = first; i < lines.size(); ++i) report.detail(std::string(rfc_trace_file_name) + ": " + lines[i]);
+  // The library may quote the SAProuter route it was given.
+  for (std::size_t i = first; i < lines.size(); ++i)
+    report.detail(std::string(rfc_trace_file_name) + ": " + without_route_passwords(lines[i]));
 }
 
 void report_outcome(const TrialOutcome& outcome, const std::string& subject, DoctorReport& report) {
   const std::string text = document_text(outcome.output);
   if (!outcome.finished) {
-    report.error(subject, "no end within " + std::to_string(trial_timeout_ms / 1000) + " s; it was stopped",
+    report.error(subject, "no end within " + std::to_string(trial_run_wait_ms / 1000) + " s; it was stopped",
                  "see the findings above and Dev_Rfc.Trc");
   } else if (outcome.exit_code == 0 && !text.empty()) {
     report.ok(subject, text);

@@ -51,7 +51,8 @@ bool parse_call_mode(const std::string& value, CallMode* mode) {
                {"exception", CallMode::Exception},
                {"system_exception", CallMode::SystemException},
                {"code", CallMode::Code},
-               {"abort", CallMode::Abort}};
+               {"abort", CallMode::Abort},
+               {"close", CallMode::Close}};
   for (const auto& known : modes)
     if (value == known.name) {
       *mode = known.mode;

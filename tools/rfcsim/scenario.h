@@ -9,7 +9,7 @@
 #include "common/rfc_names.h"
 
 /// How a system answers a call.
-enum class CallMode { Ok, Failure, Exception, SystemException, Code, Abort };
+enum class CallMode { Ok, Failure, Exception, SystemException, Code, Abort, Close };
 
 /// One simulated system.
 struct SystemScenario {

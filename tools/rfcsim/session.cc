@@ -110,6 +110,7 @@ std::int32_t result_code_of(const SystemScenario& system) {
       return 3;
     case CallMode::Code:
     case CallMode::Abort:
+    case CallMode::Close:
       break;
   }
   return system.code;
@@ -118,6 +119,8 @@ std::int32_t result_code_of(const SystemScenario& system) {
 // Answers one call; false when the connection ends with it.
 bool answer_call(int fd, const SystemScenario& system) {
   wait_before_reply(system);
+  // A system that goes down with the call on it answers nothing at all.
+  if (system.call == CallMode::Close) return false;
   if (system.call == CallMode::Abort) {
     FrameWriter notice(FrameKind::Abort);
     notice.put_text(system.text);
