@@ -24,14 +24,17 @@ export_sanitizer_options() {
   export UBSAN_OPTIONS="$common:print_stacktrace=1"
 }
 
-# Runs every test of the sanitizer build; fails when a test fails or any
-# process left a report.  Usage: test_sanitized JOBS
+# Runs every test of the sanitizer build, with any further CTest arguments;
+# fails when a test fails or any process left a report.
+# Usage: test_sanitized JOBS [CTEST_ARGUMENT...]
 test_sanitized() {
   reports=$PWD/$sanitize_dir/sanitizer-reports
   rm -rf "$reports"
   mkdir -p "$reports"
+  sanitize_jobs=$1
+  shift
   status=0
-  (export_sanitizer_options "$reports" && ctest --test-dir "$sanitize_dir" --output-on-failure -j "$1") || status=$?
+  (export_sanitizer_options "$reports" && ctest --test-dir "$sanitize_dir" --output-on-failure -j "$sanitize_jobs" "$@") || status=$?
   for report in "$reports"/*; do
     [ -e "$report" ] || continue
     echo "=== sanitizer report $report" >&2
