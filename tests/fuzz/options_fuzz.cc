@@ -15,7 +15,7 @@
 #include "common/run_options.h"
 #include "config/profile_name.h"
 #include "fuzz_check.h"
-#include "output/channel_limits.h"
+#include "common/channel_limits.h"
 #include "output/channel_writer.h"
 #include "output/result_document.h"
 #include "rfc/connection_overrides.h"
