@@ -63,6 +63,18 @@ void form_listing_key(std::string_view mark, const TextBuffer& run_options, List
   while (key.size() < key.capacity()) key.append(' ');
 }
 
+// The sensor word of a line whose first characters are a global listing
+// mark: what form_listing_key must have been given to form the line's key.
+bool sensor_word_of(const TextBuffer& line, std::string_view& word) {
+  const std::string_view text = line.view();
+  if (text.size() < ListingKey::max_length) return false;
+  if (!starts_with_ignoring_case(text, global_listing_mark) && !starts_with_ignoring_case(text, global_entry_mark))
+    return false;
+  word = text.substr(global_listing_mark.size(), sensor_word_length);
+  while (!word.empty() && word.back() == ' ') word.remove_suffix(1);
+  return word.find(' ') == std::string_view::npos;
+}
+
 void update_key_kind(const TextBuffer& line, KeyKind& key_kind) {
   if (line.contains(",Profile")) key_kind = KeyKind::Profile;
   if (line.contains(",Alias")) key_kind = KeyKind::Alias;
@@ -128,6 +140,14 @@ bool take_next_listed_name(ItemListing& listing, ProfileFileName& name) {
   const bool fits = name.assign_whole(names.view().substr(0, length));
   names.drop_front(length + 1);
   return fits && !name.empty();
+}
+
+void visit_sensor_words(std::FILE* file, SensorWordVisitor visit, void* context) {
+  LineReader reader(file);
+  ListingLine line;
+  std::string_view word;
+  while (reader.read(line, listing_line_piece))
+    if (sensor_word_of(line, word)) visit(word, context);
 }
 
 ConfigStatus load_global_listing(const ProfileLocation& location, RunOptions& options, ItemListing& listing) {

@@ -4,6 +4,7 @@
 
 #include "common/logon_file_names.h"
 #include "common/text_characters.h"
+#include "config/system_number.h"
 #include "platform/files.h"
 #include "platform/trace_file.h"
 #include "rfc/connection_overrides.h"
@@ -49,7 +50,7 @@ void fill_logon_options(RfcRecords& rfc) {
     rfc.logon_options.connection_options = &rfc.r2_connection_options;
   } else {
     rfc.r3_connection_options.hostname = library_text_or_null(rfc.hostname);
-    rfc.r3_connection_options.system_number = decimal_value(rfc.sysnr.view());
+    rfc.r3_connection_options.system_number = system_number_value(rfc.sysnr.view());
     rfc.r3_connection_options.gateway_host = library_text_or_null(entry.gwhost);
     rfc.r3_connection_options.gateway_service = library_text_or_null(entry.gwservice);
     rfc.logon_options.connection_mode = RFC_MODE_R3;

@@ -6,5 +6,6 @@
 #include "doctor_report.h"
 #include "installation_files.h"
 
-/// Reports on every configuration file of the installation as the sensor reads it.
-void check_configuration(const InstallationFiles& files, DoctorReport& report);
+/// Reports on every configuration file of the installation as the sensor
+/// reads it, its names found by `rule`, the rule of the sensor's system.
+void check_configuration(const InstallationFiles& files, FileNameCase rule, DoctorReport& report);

@@ -89,7 +89,7 @@ int run_doctor(int argc, const char* const* argv) {
   DoctorReport report;
   InstallationPrograms programs;
   check_programs(files, report, programs);
-  check_configuration(files, report);
+  check_configuration(files, programs.windows ? FileNameCase::IgnoringCase : FileNameCase::Exact, report);
   if (!request.measure.empty()) run_trial(programs, request.measure, report);
   report.print_count();
   return report.has_errors() ? tool_failure : 0;

@@ -9,9 +9,9 @@
 #include "config/profile_labels.h"
 #include "config/profile_name.h"
 #include "config/system_entry.h"
+#include "config/system_number.h"
 #include "password_input.h"
 #include "platform/files.h"
-#include "profile_check.h"
 #include "tool_output.h"
 
 const char* const new_usage =
