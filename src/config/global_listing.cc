@@ -12,6 +12,8 @@ constexpr std::size_t listing_line_piece = 199;
 constexpr std::size_t listing_text_column = 20;
 constexpr std::size_t entry_text_column = 19;
 constexpr std::size_t sensor_word_length = 10;
+// ".P00": the alias of a listed profile is its name without them.
+constexpr std::size_t file_extension_length = 4;
 
 constexpr std::string_view item_profile_listing_mark = "# Gsng: ";
 constexpr std::string_view global_listing_mark = "# GSNG: ";
@@ -132,6 +134,24 @@ ConfigStatus read_listing(std::FILE* file, bool item_profile, RunOptions& option
 }
 
 }  // namespace
+
+void form_channel_key(KeyKind key_kind, std::string_view name, const SystemEntry& entry, TextBuffer& key) {
+  switch (key_kind) {
+    case KeyKind::Profile:
+      key.assign(name);
+      break;
+    case KeyKind::Alias:
+      key.assign(
+          name.substr(0, name.size() < file_extension_length ? name.size() : name.size() - file_extension_length));
+      break;
+    case KeyKind::Host:
+      key.assign(entry.hostname.view());
+      break;
+    case KeyKind::Sid:
+      key.assign(entry.destination.view());
+      break;
+  }
+}
 
 bool take_next_listed_name(ItemListing& listing, ProfileFileName& name) {
   TextBuffer& names = listing.server_listing;

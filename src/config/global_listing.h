@@ -10,6 +10,7 @@
 #include "config/config_status.h"
 #include "config/item_name.h"
 #include "config/profile_location.h"
+#include "config/system_entry.h"
 
 /// The item profile, read when the option "ITEM=" is given.
 inline constexpr std::string_view item_profile_name = "Gastrelo.Prf";
@@ -32,6 +33,11 @@ struct ItemListing {
   /// How each system's channel is named.
   KeyKind key_kind = KeyKind::Profile;
 };
+
+/// Writes the channel name of the listed system `name` whose profile gave
+/// `entry`, as `key_kind` asks: the name, the name without its extension, the
+/// host or the destination.
+void form_channel_key(KeyKind key_kind, std::string_view name, const SystemEntry& entry, TextBuffer& key);
 
 /// Takes the next name from the front of `server_listing` into `name`; a last
 /// name without its "#" still counts.  False when the name is empty or longer

@@ -357,6 +357,13 @@ void check_path_file(const KnownProfiles& known, bool searched, DoctorReport& re
 
 }  // namespace
 
+OutputTarget installation_output_target() {
+  const OwnedFile file(open_file_for_reading(target_file_name));
+  OutputTarget target = OutputTarget::EXEXML;
+  if (file == nullptr || !output_target_from_file(file.get(), target)) return OutputTarget::EXEXML;
+  return target;
+}
+
 void check_configuration(const InstallationFiles& files, FileNameCase rule, DoctorReport& report) {
   const Installation installation{files, rule};
   const bool searched = check_target_file(report);

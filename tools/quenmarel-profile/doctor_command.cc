@@ -24,10 +24,11 @@ const char* const doctor_usage =
     "profile, the listings, the logon files of destinations and C:\\PRTG_Path.Txt,\n"
     "and changes no file.\n"
     "\n"
-    "  --measure PROFILE [OPTIONS]   then runs the sensor once in console mode in\n"
-    "                                DIR, as the monitor would, and reports its\n"
-    "                                values or its error and its trace file's text\n"
-    "                                (that run writes the files every run writes)\n"
+    "  --measure PROFILE [OPTIONS]   then runs the sensor once in DIR with these\n"
+    "                                words, each an argument as typed, as the\n"
+    "                                monitor would, and reports its values, or its\n"
+    "                                error and its trace file's text (that run\n"
+    "                                writes the files every run writes)\n"
     "\n"
     "Exit code 0 without errors, 2 with any.\n";
 
@@ -40,17 +41,24 @@ struct DoctorRequest {
   std::vector<std::string> measure;
 };
 
+bool is_option(const char* argument) { return std::string(argument).compare(0, 2, "--") == 0; }
+
+// The words after "--measure" are the sensor's, each passed on as typed.
 bool parse_arguments(int argc, const char* const* argv, DoctorRequest& request, std::string& problem) {
   int i = 0;
-  if (i < argc && std::string(argv[i]).compare(0, 2, "--") != 0) request.directory = argv[i++];
+  if (i < argc && !is_option(argv[i])) request.directory = argv[i++];
   if (i == argc) return true;
   if (std::string(argv[i]) != "--measure") {
     problem = "unknown argument " + std::string(argv[i]);
     return false;
   }
-  for (++i; i < argc; ++i) request.measure.push_back(argv[i]);
+  if (++i == argc || is_option(argv[i])) {
+    problem = "--measure needs a profile";
+    return false;
+  }
+  for (; i < argc; ++i) request.measure.push_back(argv[i]);
   // The sensor takes a profile and at most two option words.
-  if (request.measure.empty() || request.measure.size() > 3) {
+  if (request.measure.size() > 3) {
     problem = "--measure takes a profile and at most two option words";
     return false;
   }
