@@ -38,13 +38,13 @@ std::string refusal(const ConfigStatus& status) {
   return "the sensor refuses it with " + std::string(status.message());
 }
 
-// A file the sensor opens by `name`, as its system finds it here; empty when
-// there is none it could read.
+// The file the sensor opens by `name`, as its system finds it here, under
+// the name the directory gives it (a name with a directory as it is); empty
+// when there is none it could read.
 std::string file_found(const Installation& installation, const std::string& name) {
-  if (OwnedFile(open_file_for_reading(name.c_str())) != nullptr) return name;
   for (const std::string& held : installation.files.named(name, installation.rule))
     if (OwnedFile(open_file_for_reading(held.c_str())) != nullptr) return held;
-  return std::string();
+  return OwnedFile(open_file_for_reading(name.c_str())) != nullptr ? name : std::string();
 }
 
 // The sensor reads no more of a profile or listing than the bound.

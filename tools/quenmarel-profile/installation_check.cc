@@ -82,7 +82,9 @@ void check_sensor(const InstallationFiles& files, DoctorReport& report, Installa
   ReadProgram sensor;
   bool missing = false;
   if (!read_program(programs.sensor_name, report, remedy, sensor, missing)) {
-    if (missing)
+    if (missing && files.has(programs.sensor_name))
+      report.error(programs.sensor_name, "not a regular file, so it cannot be the sensor", remedy);
+    else if (missing)
       report.error("quenmarel.exe / quenmarel", "neither is in this directory",
                    "run the doctor in the monitor's custom-sensor directory, or name it: doctor DIR");
     return;
@@ -211,8 +213,12 @@ bool is_visual_cpp_runtime(const std::string& name) {
 
 void check_visual_cpp_runtime(const InstallationFiles& files, const ReadProgram& nwrfc, DoctorReport& report) {
   std::vector<std::string> runtimes;
+  // Each once, however often the import table names it.
   for (const std::string& needed : nwrfc.file.needed_libraries)
-    if (is_visual_cpp_runtime(needed)) runtimes.push_back(needed);
+    if (is_visual_cpp_runtime(needed) && std::none_of(runtimes.begin(), runtimes.end(), [&](const std::string& seen) {
+          return equals_ignoring_case(seen, needed);
+        }))
+      runtimes.push_back(needed);
   if (runtimes.empty()) {
     report.ok(nwrfc.name, "needs no Visual C++ runtime");
     return;
