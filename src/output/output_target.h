@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <string_view>
 
+/// The file beside the executable whose first line names the installation's target.
+inline constexpr const char* target_file_name = "quenmarel.target";
+
 /// The three XML targets write the same bytes; the last two are plain text.
 enum class OutputTarget { EXEXML, Miravex, Tolvane, Quelbrin, Harnick };
 

@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr const char* target_file_name = "quenmarel.target";
-
 /// The installation's files and the rule its sensor's system finds them by.
 struct Installation {
   const InstallationFiles& files;

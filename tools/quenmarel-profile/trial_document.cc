@@ -190,7 +190,7 @@ void read_listed_systems(ProfileLocation& location, RunOptions& options, TrialRe
 TrialRequest trial_request(const std::vector<std::string>& words) {
   TrialRequest request;
   request.target = installation_output_target();
-  std::vector<const char*> argv{"quenmarel"};
+  std::vector<const char*> argv{""};  // argument 0, the program's path, which no reader reads
   for (const std::string& word : words) argv.push_back(word.c_str());
   RunOptions options;
   ProfileLocation location;
