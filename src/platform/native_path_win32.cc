@@ -1,9 +1,12 @@
 #include "platform/native_path_win32.h"
 
+bool to_native_text(const char* text, wchar_t* native, int room) {
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, native, room) > 0) return true;
+  return MultiByteToWideChar(CP_ACP, 0, text, -1, native, room) > 0;
+}
+
 bool to_native_path(const char* windows_path, NativePath& native) {
-  constexpr int room = static_cast<int>(path_capacity + 1);
-  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, windows_path, -1, native.text, room) > 0) return true;
-  return MultiByteToWideChar(CP_ACP, 0, windows_path, -1, native.text, room) > 0;
+  return to_native_text(windows_path, native.text, static_cast<int>(path_capacity + 1));
 }
 
 bool append_utf8(const wchar_t* name, TextBuffer& out) {

@@ -18,6 +18,10 @@ struct NativePath {
   wchar_t text[path_capacity + 1];
 };
 
+/// Converts a text as described above into `native`, which holds `room`
+/// units with the NUL; false when it does not fit.
+bool to_native_text(const char* text, wchar_t* native, int room);
+
 /// Converts a path as described above; false when it does not fit.
 bool to_native_path(const char* windows_path, NativePath& native);
 
