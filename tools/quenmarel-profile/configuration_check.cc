@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "common/ascii.h"
 #include "common/channel_names.h"
 #include "common/line_reader.h"
 #include "common/logon_file_entry.h"
@@ -192,15 +193,19 @@ void check_listing(const Installation& installation, const std::string& file, st
     check_listed_names(installation, subject, listing, report, listed);
 }
 
-// Each sensor word the global listing file holds lines for, once.
-std::set<std::string> sensor_words(const std::string& file) {
-  std::set<std::string> words;
+void add_sensor_word(std::string_view word, void* context) {
+  auto& words = *static_cast<std::vector<std::string>*>(context);
+  if (std::none_of(words.begin(), words.end(),
+                   [&](const std::string& seen) { return equals_ignoring_case(seen, word); }))
+    words.emplace_back(word);
+}
+
+// Each sensor word the global listing file holds lines for, once (the sensor
+// matches them in any letter case), as first written, in the file's order.
+std::vector<std::string> sensor_words(const std::string& file) {
+  std::vector<std::string> words;
   const OwnedFile listing(open_file_for_reading(file.c_str()));
-  if (listing == nullptr) return words;
-  visit_sensor_words(
-      listing.get(),
-      [](std::string_view word, void* context) { static_cast<std::set<std::string>*>(context)->emplace(word); },
-      &words);
+  if (listing != nullptr) visit_sensor_words(listing.get(), add_sensor_word, &words);
   return words;
 }
 
@@ -224,7 +229,7 @@ void check_listings(const Installation& installation, DoctorReport& report, std:
   }
   const std::string global_listing = listing_file(installation, global_listing_name, report);
   if (global_listing.empty()) return;
-  const std::set<std::string> words = sensor_words(global_listing);
+  const std::vector<std::string> words = sensor_words(global_listing);
   if (words.empty())
     report.error(global_listing, "no # GSNG: or # GSNX: line, so it lists no system",
                  "add a # GSNG: and a # GSNX: line for each sensor");

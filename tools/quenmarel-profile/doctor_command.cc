@@ -41,8 +41,6 @@ struct DoctorRequest {
   std::vector<std::string> measure;
 };
 
-bool is_option(const char* argument) { return std::string(argument).compare(0, 2, "--") == 0; }
-
 // The words after "--measure" are the sensor's, each passed on as typed.
 bool parse_arguments(int argc, const char* const* argv, DoctorRequest& request, std::string& problem) {
   int i = 0;

@@ -67,8 +67,6 @@ bool is_field_option(const std::string& name) {
   return false;
 }
 
-bool is_option(const char* argument) { return std::string(argument).compare(0, 2, "--") == 0; }
-
 // The value of "--name=value", or of "--name value" from the next argument,
 // which must not be an option itself: a value left out is never taken from
 // the option after it.
@@ -103,7 +101,8 @@ bool parse_arguments(int argc, const char* const* argv, NewProfile& profile, std
     if (argument == "--force" && profile.force) {
       problem = "--force is given twice";
       return false;
-    } else if (argument == "--force") {
+    }
+    if (argument == "--force") {
       profile.force = true;
     } else if (is_option(argument.c_str())) {
       if (!take_option_value(argument, argc, argv, i, profile, problem)) return false;

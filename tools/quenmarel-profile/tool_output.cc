@@ -26,6 +26,8 @@ void print_error(const std::string& line) {
   std::fprintf(stderr, "quenmarel-profile: %s\n", single_line(line).c_str());
 }
 
+bool is_option(const char* word) { return word[0] == '-' && word[1] == '-'; }
+
 int refuse_usage(const std::string& problem, const char* usage) {
   print_error(problem);
   std::fputs(usage, stderr);

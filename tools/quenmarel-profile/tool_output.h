@@ -21,5 +21,8 @@ void print_line(const std::string& line);
 /// Prints one line on standard error, prefixed with the tool's name, as single_line shows it.
 void print_error(const std::string& line);
 
+/// Whether a command-line word is an option: "--" and its name.
+bool is_option(const char* word);
+
 /// Prints the problem (as print_error does) and `usage` on standard error; returns tool_failure.
 int refuse_usage(const std::string& problem, const char* usage);
