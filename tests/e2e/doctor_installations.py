@@ -551,7 +551,7 @@ def differential_cases(layouts, host):
                       **{'SAP Gastrelo.Gbl': '# GSNG: SENSOR01  : PRD.P00#\n# gsnx: sensor01  : Item=Pages:Used' +
                          ALLOCATION + '\n# GSNG: SENSOR02  : PRD.P00#\n# GSNX: SENSOR02  : Item=pages:used' +
                          ALLOCATION + '\n'}),
-                 [entry('sensor01'), entry('SENSOR02')])
+                 [('SAP Gastrelo.Gbl (sensor SENSOR01)', ['GLOBAL', 'sensor01']), entry('SENSOR02')])
     judged.judge('value-against-the-colon', {'PRD.P00': profile('PRD').replace('Hostname...: ', 'Hostname...:1')},
                  [measure('PRD.P00')])
     judged.judge('system-number-of-one-digit-and-a-letter', {'PRD.P00': profile('PRD', **{'Sysnr......:': '0x'})},
