@@ -1,42 +1,32 @@
-// Loading a library at run time: the operating system's part of the bridge.
+// What the bridge's loading of the NetWeaver RFC library knows of the system
+// it runs on: the SDK's file names, where the library may come from, and the
+// trace directory.  The loading itself is the sensor's shared loader
+// (platform/library_loading.h).
 //
-// The pair library_loader_posix.cc / library_loader_win32.cc implements
-// these few functions; nothing else of the bridge sees the system's calls.
+// The pair library_loader_posix.cc / library_loader_win32.cc defines these;
+// nothing else of the bridge sees what differs between the systems.
 #pragma once
 
-#include "common/bounded_text.h"
-
-/// A library loaded at run time; null for none.
-using LoadedLibrary = void*;
+#include <cstddef>
 
 /// The NetWeaver RFC library's file name on this system.
 extern const char* const nwrfc_library_file;
-/// How messages name this system's own search for a library.
+
+/// How messages name the system's search for libraries, where the bridge
+/// looks for the NetWeaver library it does not find beside it; null where it
+/// takes the SDK from its own directory alone.
 extern const char* const library_search_path_name;
 
-/// The directory the bridge was loaded from, ending in its separator; false
-/// when the system does not tell.
-bool bridge_directory(TextBuffer& directory);
+/// How many kinds of library belong to the SDK's chain.
+inline constexpr std::size_t companion_kind_count = 2;
 
-/// Whether `directory` holds a file named `file`.
-bool library_file_exists(const char* directory, const char* file);
+/// The start of the name of each kind of library of the SDK's chain (the
+/// Unicode library, the ICU libraries), letter case ignored.
+extern const char* const companion_name_starts[companion_kind_count];
 
-/// Loads `file` from `directory`, the libraries it needs looked for in that
-/// directory first; null when that fails, with the reason in `reason`: the
-/// file the system could not find, or a library of the other bitness.
-LoadedLibrary load_library_from(const char* directory, const char* file, TextBuffer& reason);
+/// The start of the name of ICU's common library ("icuuc" of "icuuc50.dll").
+extern const char* const icu_common_name_start;
 
-/// Loads `file` through the system's search for libraries; null when that fails.
-LoadedLibrary load_library_from_search_path(const char* file);
-
-/// The address of the function `name` that `library` exports, or null; on
-/// 32-bit Windows also by its stdcall-decorated name, which carries the
-/// `argument_bytes` of its arguments.
-void* library_function(LoadedLibrary library, const char* name, unsigned argument_bytes);
-
-/// Makes the directory `path` unless it exists; false when it does not exist after.
-bool make_directory(const char* path);
-
-/// The path of the file `library` was loaded from, found through one of its
-/// functions; false when the system does not tell.
-bool library_path(LoadedLibrary library, void* function, TextBuffer& path);
+/// What takes its place in the name of ICU's internationalisation library of
+/// the same version, which the NetWeaver library opens by bare name.
+extern const char* const icu_i18n_name_start;

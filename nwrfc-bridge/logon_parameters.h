@@ -30,18 +30,20 @@ struct LogonParameters {
   const TextBuffer* find(std::string_view name) const;
 };
 
-/// The parameters of RfcOpen's record in application-server mode: ashost
-/// (a SAProuter route in the host name split into saprouter, up to and with
-/// its last "/H/", and ashost, the host after it), sysnr (two digits), gwhost
-/// and gwserv when given, then the logon values without the blanks the record
-/// pads them with.  False, with the reason in `problem`, for a record the
-/// library cannot use (R/2 mode and a route not ending in a host included).
+/// The parameters of RfcOpen's record in application-server mode: saprouter
+/// when the host name or the gateway host holds a SAProuter route (in any
+/// letter case, up to and with its last "/H/"), ashost (the host after the
+/// route), sysnr (two digits), gwhost and gwserv when given, then the logon
+/// values without the blanks the record pads them with.  False, with the
+/// reason in `problem`, for a record the library cannot use (R/2 mode, a route
+/// not ending in a host and two routes that differ included).
 bool parameters_from_logon_options(const rfc_logon_options_record& options, LogonParameters& parameters,
                                    TextBuffer& problem);
 
-/// The parameters of RfcOpenEx: the entry's destination (TYPE=A: ashost,
-/// a route split as RfcOpen's, sysnr, gwhost, gwserv; TYPE=B: mshost, msserv, sysid from R3NAME, group),
-/// its secure-network entries, then the connect string's logon values.
-/// False, with the reason in `problem`, for an entry that cannot be used.
+/// The parameters of RfcOpenEx: the entry's destination (TYPE=A: saprouter,
+/// ashost, sysnr, gwhost, gwserv, routes split as RfcOpen's; TYPE=B: mshost,
+/// msserv, sysid from R3NAME, group), its secure-network entries, then the
+/// connect string's logon values.  False, with the reason in `problem`, for an
+/// entry that cannot be used.
 bool parameters_from_logon_entry(const ConnectStringFields& fields, const LogonFileEntry& entry,
                                  LogonParameters& parameters, TextBuffer& problem);

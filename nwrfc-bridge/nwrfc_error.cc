@@ -1,18 +1,25 @@
 #include "nwrfc_error.h"
 
+#include "common/saprouter_route.h"
 #include "error_report.h"
 #include "result_mapping.h"
 #include "utf16_text.h"
 
 namespace {
 
+// The library may quote the SAProuter route it was given, passwords and
+// all; its texts reach the trace file and the sensor's output, so none is
+// passed on with a route's password.
 template <std::size_t Units>
 void one_line_text(const SAP_UC (&field)[Units], TextBuffer& text) {
   // Three bytes hold any unit (a surrogate pair takes four for two units),
   // so the whole field always fits.
-  utf8_from_utf16(field, Units, text);
-  text.replace_all('\n', ' ');
-  text.replace_all('\r', ' ');
+  ErrorText library_text;
+  utf8_from_utf16(field, Units, library_text);
+  library_text.replace_all('\n', ' ');
+  library_text.replace_all('\r', ' ');
+  text.clear();
+  append_without_route_passwords(text, library_text.view());
 }
 
 }  // namespace

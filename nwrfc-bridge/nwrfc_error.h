@@ -7,10 +7,12 @@
 /// Room for a field of RFC_ERROR_INFO as UTF-8: three bytes for each unit.
 using ErrorText = BoundedText<3 * 512>;
 
-/// The error's key as UTF-8 on one line (line breaks become blanks).
+/// The error's key as UTF-8 on one line (line breaks become blanks), a
+/// SAProuter route's passwords hidden.
 void error_key_text(const RFC_ERROR_INFO& error, TextBuffer& text);
 
-/// The error's message as UTF-8 on one line (line breaks become blanks).
+/// The error's message as UTF-8 on one line (line breaks become blanks), a
+/// SAProuter route's passwords hidden.
 void error_message_text(const RFC_ERROR_INFO& error, TextBuffer& text);
 
 /// Records a failed NetWeaver function's error as the last error and appends

@@ -16,7 +16,8 @@ struct NwrfcFunctions {
 };
 
 /// The NetWeaver RFC library's functions, from the library beside the bridge
-/// or else the one the system's search finds.  Null when neither can be
+/// (with the SDK's chain it needs from there) or, on Linux when there is none
+/// beside it, the one the system's search finds.  Null when it cannot be
 /// loaded; the reason is then reported as an error of `function` (trace file
 /// and last error), and the next call tries again.
 const NwrfcFunctions* nwrfc_functions(const char* function);

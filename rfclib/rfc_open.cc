@@ -1,6 +1,7 @@
 // RfcOpen and RfcOpenEx: finding the partner, connecting and logging on.
 #include <string_view>
 
+#include "common/ascii.h"
 #include "common/bounded_text.h"
 #include "connect_target.h"
 #include "connection_table.h"
@@ -84,11 +85,25 @@ bool refuse(TextBuffer& problem, std::string_view reason) {
   return false;
 }
 
+// The vendor's library reaches the host at the end of a SAProuter route
+// ("/H/gate/S/3299/W/secret/H/sapprd01", the hops in either case) through the
+// routers on the way; rfcsim is no SAProuter, so the stand-in goes straight
+// to the host after the last "/H/".  A route that does not end in a host is
+// refused without quoting it: it may hold passwords.
+bool partner_host(std::string_view host, std::string_view& partner, TextBuffer& problem) {
+  partner = host;
+  for (std::size_t at = 0; at + 3 <= host.size(); ++at)
+    if (host[at] == '/' && ascii_upper(host[at + 1]) == 'H' && host[at + 2] == '/') partner = host.substr(at + 3);
+  if (!partner.empty() && partner.find('/') == std::string_view::npos) return true;
+  return refuse(problem, "the SAProuter route does not end in a host");
+}
+
 bool target_of_application_server(const r3_connection_options_record* server, ConnectTarget& target,
                                   TextBuffer& problem) {
   if (server == nullptr) return refuse(problem, "no host name given");
-  const std::string_view host = without_trailing_blanks(text_or_empty(server->hostname));
+  std::string_view host = without_trailing_blanks(text_or_empty(server->hostname));
   if (host.empty()) return refuse(problem, "no host name given");
+  if (!partner_host(host, host, problem)) return false;
   if (!target.host.assign(host)) return refuse(problem, "host name too long");
   if (!application_server_port(server->system_number, &target.port)) {
     problem.assignf("invalid system number %d", server->system_number);
@@ -99,6 +114,7 @@ bool target_of_application_server(const r3_connection_options_record* server, Co
 
 bool target_of_gateway(std::string_view host, std::string_view service, ConnectTarget& target, TextBuffer& problem) {
   if (host.empty()) return refuse(problem, "no gateway host given");
+  if (!partner_host(host, host, problem)) return false;
   if (!target.host.assign(host)) return refuse(problem, "gateway host too long");
   if (service.empty()) return refuse(problem, "no gateway service given");
   if (!gateway_service_port(service, &target.port)) {
@@ -130,8 +146,10 @@ bool target_of_logon_entry(const LogonFileEntry& entry, ConnectTarget& target, T
     problem.assignf("value of %s too long", entry.overlong_key.c_str());
     return false;
   }
+  std::string_view host;
   if (!entry.application_server_host.empty())
-    return target_from_system_number(entry.application_server_host.view(), entry.system_number.view(), target, problem);
+    return partner_host(entry.application_server_host.view(), host, problem) &&
+           target_from_system_number(host, entry.system_number.view(), target, problem);
   if (entry.gateway_host.empty()) return refuse(problem, "neither ASHOST nor GWHOST given");
   return target_of_gateway(entry.gateway_host.view(), entry.gateway_service.view(), target, problem);
 }

@@ -4,6 +4,7 @@
 
 #include "common/ascii.h"
 #include "common/line_reader.h"
+#include "common/saprouter_route.h"
 #include "platform/files.h"
 
 namespace {
@@ -145,7 +146,9 @@ void form_channel_key(KeyKind key_kind, std::string_view name, const SystemEntry
           name.substr(0, name.size() < file_extension_length ? name.size() : name.size() - file_extension_length));
       break;
     case KeyKind::Host:
-      key.assign(entry.hostname.view());
+      // The channel's name goes to the monitor and its database.
+      key.clear();
+      append_without_route_passwords(key, entry.hostname.view());
       break;
     case KeyKind::Sid:
       key.assign(entry.destination.view());

@@ -17,9 +17,14 @@ using ConsoleLine = BoundedText<console_line_capacity>;
 /// Prints a text followed by one line feed.
 void print_line(std::FILE* out, std::string_view text);
 
-/// Builds "* NOW NAME, HOST, DESTINATION, SYSNR, CLIENT" for a system in `status_line`.
+/// Builds "* NOW NAME, HOST, DESTINATION, SYSNR, CLIENT" for a system in
+/// `status_line`, a SAProuter route in the host without its passwords.
 void build_system_status_line(TextBuffer& status_line, const TimeOfDay& now, const TextBuffer& name,
                               const SystemEntry& entry);
+
+/// The option text as a console line may show it: a route in a host
+/// override without its passwords.
+ConsoleLine shown_option_text(std::string_view options);
 
 /// Prints the closing line "\n* NOW SAP Quenmarel now processed...".
 void print_processed_line(std::FILE* out);

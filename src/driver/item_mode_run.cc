@@ -22,7 +22,7 @@ constexpr long long listed_system_deadline_ms = 50000;
 // The option text as the console shows it: colons as blanks, up to the first
 // " @".  Formed in its own buffer so that the overrides keep their text.
 ConsoleLine shown_item_options(const RunOptions& options) {
-  ConsoleLine shown(options.given_options.view());
+  ConsoleLine shown = shown_option_text(options.given_options.view());
   shown.replace_all(':', ' ');
   shown.cut_at(shown.find(" @"));
   return shown;
@@ -90,12 +90,12 @@ int run_item_mode(RunState& state) {
   // An item-mode run neither reads nor deletes the trace file, but the library
   // writes into it for every system that fails, in this process or its children.
   join_runs_in_directory(state.presence);
-  // Children load the library each for itself.  A run that measures alone
-  // loads it before it prints anything, so that one it cannot use gets a
-  // document of its own.
+  // The library is loaded before anything is printed, also where children
+  // measure (each loads it again for itself): one the run cannot use gets a
+  // document of its own, not one inside the opening already printed.
   const ChildCommand* child_command = listed_system_child_command(parallel);
   MessageText failure;
-  if (child_command == nullptr && !prepare_rfc_library(failure))
+  if (!prepare_rfc_library(failure))
     return end_run_with_error(document, state.out, NumberedError::RfcLibraryUnusable, failure.view());
   print_opening(state);
   if (child_command != nullptr) {

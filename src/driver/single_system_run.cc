@@ -21,7 +21,7 @@ namespace {
 // placeholder counts as no parameters.  It is formed in its own buffer so
 // that overrides after a "#" or "@" still reach the connection.
 ConsoleLine shown_run_parameters(const RunOptions& options) {
-  ConsoleLine shown(options.given_options.view());
+  ConsoleLine shown = shown_option_text(options.given_options.view());
   shown.cut_at(shown.find('#'));
   shown.cut_at(shown.find('@'));
   if (shown.equals("(Parameters ") || shown.equals("(No ")) shown.clear();

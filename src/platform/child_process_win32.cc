@@ -103,7 +103,7 @@ bool create_child(const ChildCommand& command, HANDLE input, HANDLE output, PROC
   // Never more units than the line has bytes.
   static wchar_t native_line[CommandLine::max_length + 1];
   if (!form_command_line(command, line) || !to_native_path(command.program, program) ||
-      !to_native_text(line.c_str(), native_line, CommandLine::max_length + 1))
+      !to_native_text(line.view(), native_line, CommandLine::max_length + 1))
     return false;
   HANDLE error = nullptr;
   const HANDLE own_error = GetStdHandle(STD_ERROR_HANDLE);
@@ -238,9 +238,10 @@ bool stay_bound_to_parent(const char* parent_identity) {
 }
 
 bool executable_path(TextBuffer& path) {
-  char found[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameA(nullptr, found, sizeof found);
-  return length > 0 && length < sizeof found && path.assign_whole(std::string_view(found, length));
+  wchar_t found[path_capacity + 1];
+  const DWORD length = GetModuleFileNameW(nullptr, found, path_capacity + 1);
+  path.clear();
+  return length > 0 && length <= path_capacity && append_utf8(found, path);
 }
 
 bool read_standard_input(TextBuffer& input) {

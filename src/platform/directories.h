@@ -21,6 +21,23 @@ bool change_working_directory(const char* windows_path);
 /// found or does not fit.
 bool working_directory(TextBuffer& path);
 
+/// What stands under a directory's name once make_own_directory is done.
+enum class OwnDirectory {
+  /// A directory of its own, made now or found.
+  Ready,
+  /// A link (on Windows any reparse point), which is never followed.
+  Link,
+  /// A file, a pipe or another thing that is no directory.
+  NotADirectory,
+  /// Nothing, and the directory could not be made.
+  NotMade,
+};
+
+/// Makes the directory `windows_path` for this account alone (mode 0700 on
+/// Linux; on Windows the directory's rights are inherited) unless the name
+/// is taken, and tells what then stands there, a link never followed.
+OwnDirectory make_own_directory(const char* windows_path);
+
 /// Writes the directory the system loads its own libraries of the given
 /// bitness from (Windows: System32, or SysWOW64 for 32-bit ones beside a
 /// 64-bit system); false where there is no such directory.

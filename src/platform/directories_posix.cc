@@ -1,6 +1,8 @@
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/directories.h"
@@ -22,6 +24,18 @@ bool list_directory(const char* windows_path, DirectoryNameVisitor visit, void* 
 bool change_working_directory(const char* windows_path) {
   NativePath native;
   return to_native_path(windows_path, native) && chdir(native.c_str()) == 0;
+}
+
+OwnDirectory make_own_directory(const char* windows_path) {
+  constexpr mode_t owner_only = 0700;
+  NativePath native;
+  if (!to_native_path(windows_path, native)) return OwnDirectory::NotMade;
+  // mkdir never follows a link, a dangling one included: the name is taken.
+  if (mkdir(native.c_str(), owner_only) != 0 && errno != EEXIST) return OwnDirectory::NotMade;
+  struct stat status;
+  if (lstat(native.c_str(), &status) != 0) return OwnDirectory::NotMade;
+  if (S_ISLNK(status.st_mode)) return OwnDirectory::Link;
+  return S_ISDIR(status.st_mode) ? OwnDirectory::Ready : OwnDirectory::NotADirectory;
 }
 
 bool working_directory(TextBuffer& path) {

@@ -28,6 +28,16 @@ bool change_working_directory(const char* windows_path) {
   return to_native_path(windows_path, native) && SetCurrentDirectoryW(native.text) != 0;
 }
 
+OwnDirectory make_own_directory(const char* windows_path) {
+  // Fails on any name that is taken, a link or junction included.
+  if (CreateDirectoryA(windows_path, nullptr) == 0 && GetLastError() != ERROR_ALREADY_EXISTS)
+    return OwnDirectory::NotMade;
+  const DWORD attributes = GetFileAttributesA(windows_path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return OwnDirectory::NotMade;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return OwnDirectory::Link;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? OwnDirectory::Ready : OwnDirectory::NotADirectory;
+}
+
 bool working_directory(TextBuffer& path) {
   wchar_t buffer[path_capacity + 1];
   const DWORD length = GetCurrentDirectoryW(path_capacity + 1, buffer);

@@ -38,10 +38,18 @@ enum class FileReaders { Everyone, OwnerOnly };
 /// cannot be created.
 std::FILE* create_new_file(const char* windows_path, FileReaders readers);
 
+/// Creates a file as create_new_file does, to hold a copy of the open file
+/// `original`, granting nobody more than the original does: on Linux the
+/// mode `readers` asks for is narrowed by the original's (a 0600 original
+/// gives a 0600 copy).  On Windows both inherit the rights of the directory
+/// they lie in, as the sensor's files do.
+std::FILE* create_new_copy(const char* windows_path, FileReaders readers, std::FILE* original);
+
 /// Appends `bytes` to a regular file, creating it when it is missing, in one
 /// piece: what processes append at the same moment never mixes.  False when
-/// the file cannot be opened, is not a regular file or is a link, or when the
-/// bytes could not be appended whole.
+/// the file cannot be opened, is not a regular file or is a link (on Linux a
+/// link in place of a directory on its way counts too), or when the bytes
+/// could not be appended whole.
 bool append_in_one_piece(const char* windows_path, std::string_view bytes);
 
 /// The way the configuration code opens files for reading; tests put a set of

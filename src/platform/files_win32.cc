@@ -15,6 +15,23 @@ constexpr std::uint64_t append_turn_offset = std::uint64_t{1} << 62;
 // Each turn is one write of a few lines.
 constexpr int append_turn_timeout_ms = 5000;
 
+// A link or junction is opened as itself, never followed, and refused with
+// anything else that is no regular file.
+HANDLE open_regular_for_appending(const char* windows_path) {
+  NativePath native;
+  if (!to_native_path(windows_path, native)) return INVALID_HANDLE_VALUE;
+  HANDLE file = CreateFileW(native.text, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return file;
+  BY_HANDLE_FILE_INFORMATION information;
+  const DWORD not_regular = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+  if (GetFileInformationByHandle(file, &information) != 0 && (information.dwFileAttributes & not_regular) == 0 &&
+      GetFileType(file) == FILE_TYPE_DISK)
+    return file;
+  CloseHandle(file);
+  return INVALID_HANDLE_VALUE;
+}
+
 }  // namespace
 
 std::FILE* open_file_for_reading(const char* windows_path) {
@@ -23,10 +40,7 @@ std::FILE* open_file_for_reading(const char* windows_path) {
 }
 
 bool append_in_one_piece(const char* windows_path, std::string_view bytes) {
-  NativePath native;
-  if (!to_native_path(windows_path, native)) return false;
-  HANDLE file = CreateFileW(native.text, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = open_regular_for_appending(windows_path);
   if (file == INVALID_HANDLE_VALUE) return false;
   // Not every system that runs Windows programs appends whole when asked to
   // write at the end, so appenders take turns, through a lock on a byte far
@@ -58,6 +72,10 @@ std::FILE* create_new_file(const char* windows_path, FileReaders /*readers: the 
   std::FILE* file = _fdopen(descriptor, "wb");
   if (file == nullptr) _close(descriptor);
   return file;
+}
+
+std::FILE* create_new_copy(const char* windows_path, FileReaders readers, std::FILE* /*original*/) {
+  return create_new_file(windows_path, readers);
 }
 
 bool open_file_size(std::FILE* file, std::uint64_t& size) {

@@ -1,39 +1,20 @@
-// Loading a shared library at run time and finding its functions by name.
+// Loading a shared library at run time, for the sensor and the NetWeaver
+// bridge alike, and saying exactly why one cannot be.
+//
+// Before the system's loader sees a file, the loader here checks it: a
+// regular file (a link is followed once, then its target checked), readable,
+// whose headers the shared reader (executable_file.h) finds whole and of this
+// program's kind.  A FIFO, a device or a truncated library is a fault, never
+// a blocked run or a signal.  Nothing is ever looked for in the working
+// directory.  Paths are 8-bit texts, UTF-8 on Windows.
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include "common/bounded_text.h"
-#include "platform/files.h"
-
-/// Why a library could not be loaded.
-enum class LibraryFault {
-  None,
-  /// Neither beside the executable nor anywhere the system's search looks.
-  NotFound,
-  /// Built for the other bitness than this program.
-  OtherBitness,
-  /// Found, but a library it needs is not.
-  NeededLibraryMissing,
-  /// Found, and refused for another reason the loader's text tells.
-  Refused,
-};
-
-/// Most characters of the loader's own text of an error that are kept.
-inline constexpr std::size_t loader_message_capacity = 255;
-
-/// A library loaded for the rest of the process, or why it was not.
-struct LoadedLibrary {
-  /// The loader's handle; null when the library was not loaded.
-  void* handle = nullptr;
-  LibraryFault fault = LibraryFault::None;
-  /// The bitness of the library when `fault` is OtherBitness (32 or 64).
-  unsigned library_bits = 0;
-  /// The directory looked in first, the executable's own, ending in its separator.
-  PathText first_directory;
-  /// The loader's text of the error, with its number where it has one.
-  BoundedText<loader_message_capacity> loader_message;
-};
+#include "platform/executable_file.h"
+#include "platform/library_fault.h"
 
 /// Any function a library exports, to be cast to its own type before a call.
 using LibraryFunction = void (*)();
@@ -41,18 +22,51 @@ using LibraryFunction = void (*)();
 /// The bitness of this program (32 or 64).
 unsigned program_bits();
 
-/// Starts a load of `file_name` afresh in `library`, its first directory the
-/// executable's own; writes the path the library has there into `beside`
-/// and tells whether a file lies there.
-bool library_beside_executable(const char* file_name, LoadedLibrary& library, PathText& beside);
+/// Takes the working directory out of the system's search for libraries for
+/// the whole process, so that no library it loads, nor any library those
+/// load by bare name, comes from there (Windows; the dynamic linker elsewhere
+/// never looks there).  Called before the first library is loaded.
+void keep_working_directory_out_of_library_search();
 
-/// Loads the library `file_name` from the executable's own directory when it
-/// lies there, otherwise through the system's search for libraries; a loaded
-/// library stays until the process ends.
-void load_library(const char* file_name, LoadedLibrary& library);
+/// Loads `file` from `directory` (which ends in its separator) by its path:
+/// the file there is the verdict.  NotFound when no entry has that name.
+void load_library_from(const char* directory, const char* file, LibraryLoad& load);
+
+/// Loads `file` through the system's search for libraries: on Windows the
+/// system directory, the Windows directory, then each directory of PATH that
+/// is a full path; elsewhere the dynamic linker's search.  The first file of
+/// that name found is the verdict.  Never the working directory.
+void load_library_from_search(const char* file, LibraryLoad& load);
+
+/// The places of that search for libraries of the given format, in the
+/// order they are searched, as messages name them.
+const char* library_search_places(ExecutableFormat format);
 
 /// The function `name` the loaded library exports; null when it has none.
-LibraryFunction library_function(const LoadedLibrary& library, const char* name);
+LibraryFunction library_function(const LibraryLoad& load, const char* name);
+
+/// The function `name` as library_function finds it, or on 32-bit Windows
+/// by its stdcall-decorated name, which carries the `argument_bytes` of its
+/// arguments, with or without its leading underscore.
+LibraryFunction stdcall_library_function(const LibraryLoad& load, const char* name, unsigned argument_bytes);
+
+/// Reads the library at `path` as load_library_from checks it, and calls
+/// `visit` with each library it needs; false, with the fault in `load`, when
+/// it cannot be used.
+bool visit_libraries_needed_by(const char* path, TableNameVisitor visit, void* context, LibraryLoad& load);
+
+/// Writes what is wrong with the library at fault (or with the library it
+/// needs that is named before it) as the rest of a sentence: "is a FIFO, not
+/// a regular file", "is damaged (it is too short for an executable)".
+/// OtherBitness gives "is a 32-bit library"; Refused names the loader's words.
+void write_library_fault(const LibraryLoad& load, TextBuffer& text);
+
+/// Writes the directory `load.path` names, ending in its separator.
+void write_library_directory(const LibraryLoad& load, TextBuffer& directory);
+
+/// Writes the directory of the module (program or library) that holds
+/// `address`, ending in its separator; false when the system does not tell.
+bool module_directory(const void* address, TextBuffer& directory);
 
 /// How the files the sensor loads, and is installed as, are named here.
 struct PlatformFileNames {
@@ -63,6 +77,8 @@ struct PlatformFileNames {
   /// The system word of the release packages built for each bitness, as in
   /// "quenmarel-4.3-windows-x86.zip"; null where there are none.
   const char* package_system;
+  /// Where a library the RFC library needs is put so that the system finds it.
+  const char* needed_library_place;
 };
 
 /// The names of this system's files.

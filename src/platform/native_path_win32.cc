@@ -1,8 +1,13 @@
 #include "platform/native_path_win32.h"
 
-bool to_native_text(const char* text, wchar_t* native, int room) {
-  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, native, room) > 0) return true;
-  return MultiByteToWideChar(CP_ACP, 0, text, -1, native, room) > 0;
+bool to_native_text(std::string_view text, wchar_t* native, int room) {
+  const int length = static_cast<int>(text.size());
+  if (text.empty() || text.size() >= static_cast<std::size_t>(room)) return false;
+  int written = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, native, room - 1);
+  if (written <= 0) written = MultiByteToWideChar(CP_ACP, 0, text.data(), length, native, room - 1);
+  if (written <= 0) return false;
+  native[written] = L'\0';
+  return true;
 }
 
 bool to_native_path(const char* windows_path, NativePath& native) {

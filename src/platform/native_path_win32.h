@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "common/bounded_text.h"
 #include "platform/files.h"
 
@@ -19,8 +21,8 @@ struct NativePath {
 };
 
 /// Converts a text as described above into `native`, which holds `room`
-/// units with the NUL; false when it does not fit.
-bool to_native_text(const char* text, wchar_t* native, int room);
+/// units with the NUL; false when it is empty or does not fit.
+bool to_native_text(std::string_view text, wchar_t* native, int room);
 
 /// Converts a path as described above; false when it does not fit.
 bool to_native_path(const char* windows_path, NativePath& native);

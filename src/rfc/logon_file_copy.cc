@@ -53,9 +53,11 @@ void describe_file_fault(const char* name, TextBuffer& failure) {
   }
 }
 
-// Creates `name`, which must not exist, with the bytes of `source`.
+// Creates `name`, which must not exist, with the bytes of `source`; it grants
+// nobody more than `source` does, which holds a password's way through a
+// SAProuter route as much as the logon data of a secure network.
 bool write_new_file(const char* name, FileReaders readers, std::FILE* source, TextBuffer& failure) {
-  std::FILE* created = create_new_file(name, readers);
+  std::FILE* created = create_new_copy(name, readers, source);
   if (created == nullptr) {
     describe_file_fault(name, failure);
     return false;

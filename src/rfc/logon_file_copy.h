@@ -11,8 +11,8 @@ using LogonCopyFailure = BoundedText<255>;
 
 /// Copies the open per-destination logon file `source`, from where it stands,
 /// byte for byte into "SapRfc.ini", replacing that in one step so that no
-/// reader ever sees half of it.  Other sensors in the directory take turns
-/// for the copy alone.  False, saying why in `failure`, when "SapRfc.ini"
+/// reader ever sees half of it, granting nobody more than `source` does.
+/// Other sensors in the directory take turns for the copy alone.  False, saying why in `failure`, when "SapRfc.ini"
 /// does not hold the copy.
 bool refresh_shared_logon_file(std::FILE* source, TextBuffer& failure);
 
@@ -38,7 +38,8 @@ class OwnLogonFile {
   OwnLogonFile& operator=(const OwnLogonFile&) = delete;
 
   /// Writes the file anew, under the same name every time, with the bytes of
-  /// `source` from where it stands, and points RFC_INI at it; false when the
+  /// `source` from where it stands, for this account alone and nobody `source`
+  /// does not let read, and points RFC_INI at it; false when the
   /// library would not read the copy, saying why in `failure`.
   bool rewrite(std::FILE* source, TextBuffer& failure);
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/bounded_text.h"
+#include "common/saprouter_route.h"
 #include "common/text_characters.h"
 #include "platform/process.h"
 
@@ -18,12 +19,15 @@ constexpr std::size_t operation_capacity = 127;
 
 // Every text of the report comes from the library, and the library's from its
 // partner: a line break in one must not begin a line of its own, or a server
-// could print any document it likes on standard output.
+// could print any document it likes on standard output.  A library may quote
+// the SAProuter route it was given; its passwords are not shown.
 template <std::size_t Capacity>
 void print_library_text(const char* label, std::string_view library_text) {
   BoundedText<Capacity> line_text;
   append_single_line(line_text, library_text);
-  std::fprintf(report_output, "%-*s : %s\n", field_width, label, line_text.c_str());
+  BoundedText<Capacity> shown;
+  append_without_route_passwords(shown, line_text.view());
+  std::fprintf(report_output, "%-*s : %s\n", field_width, label, shown.c_str());
 }
 
 // The record's fields are texts within their bytes; a library that fills a

@@ -32,7 +32,7 @@ void write_remedy(const PlatformFileNames& names, TextBuffer& failure) {
   failure.appendf(": put the vendor's %s (or the NetWeaver RFC bridge) beside %s", names.rfc_library, names.program);
 }
 
-void write_other_bitness(const LoadedLibrary& library, const PlatformFileNames& names, TextBuffer& failure) {
+void write_other_bitness(const LibraryLoad& library, const PlatformFileNames& names, TextBuffer& failure) {
   failure.assignf("%s is a %u-bit library and this %s is %u-bit: ", names.rfc_library, library.library_bits,
                   names.program, program_bits());
   if (names.package_system != nullptr)
@@ -42,30 +42,65 @@ void write_other_bitness(const LoadedLibrary& library, const PlatformFileNames& 
     failure.appendf("put a %u-bit %s beside it", program_bits(), names.rfc_library);
 }
 
-void write_load_failure(const LoadedLibrary& library, TextBuffer& failure) {
+// A library the RFC library needs is missing, or lies beside it unusable.
+void write_needed_fault(const LibraryLoad& library, const PlatformFileNames& names, TextBuffer& failure) {
+  if (library.fault == LibraryFault::NotFound) {
+    failure.assignf("%s cannot be loaded, a library it needs is missing (%s): put that library %s", names.rfc_library,
+                    library.needed.c_str(), names.needed_library_place);
+    return;
+  }
+  BoundedText<library_fault_detail_capacity + 63> fault;
+  write_library_fault(library, fault);
+  failure.assignf("%s cannot be loaded: %s, which it needs, %s: put a usable %s %s", names.rfc_library,
+                  library.needed.c_str(), fault.c_str(), library.needed.c_str(), names.needed_library_place);
+}
+
+// What is wrong with the file of the library's name where it was found: the
+// file there is the verdict, no other copy is tried.
+void write_file_fault(const LibraryLoad& library, const PlatformFileNames& names, TextBuffer& failure) {
+  PathText directory;
+  write_library_directory(library, directory);
+  BoundedText<library_fault_detail_capacity + 63> fault;
+  write_library_fault(library, fault);
+  failure.assignf("%s in %s %s", names.rfc_library, directory.c_str(), fault.c_str());
+  if (library.fault == LibraryFault::Unreadable)
+    failure.append(": give the account the sensor runs under the right to read it");
+  else
+    write_remedy(names, failure);
+}
+
+void write_load_failure(const LibraryLoad& library, const PathText& first_directory, TextBuffer& failure) {
   const PlatformFileNames& names = platform_file_names();
+  if (!library.needed.empty()) {
+    write_needed_fault(library, names, failure);
+    return;
+  }
   switch (library.fault) {
     case LibraryFault::OtherBitness:
       write_other_bitness(library, names, failure);
       return;
     case LibraryFault::NotFound:
-      failure.assignf("%s not found in %s nor on the system's search path", names.rfc_library,
-                      library.first_directory.c_str());
+      failure.assignf("%s not found in %s nor on the system's search path", names.rfc_library, first_directory.c_str());
       write_remedy(names, failure);
       return;
-    case LibraryFault::NeededLibraryMissing:
-      failure.assignf("%s cannot be loaded, a library it needs is missing (%s): put that library beside it",
-                      names.rfc_library, library.loader_message.c_str());
+    case LibraryFault::NotRegularFile:
+    case LibraryFault::Unreadable:
+    case LibraryFault::Damaged:
+      write_file_fault(library, names, failure);
+      return;
+    case LibraryFault::InitialisationFailed:
+      failure.assignf("%s cannot be loaded, its initialisation failed (%s)", names.rfc_library, library.detail.c_str());
+      write_remedy(names, failure);
       return;
     case LibraryFault::None:
     case LibraryFault::Refused:
-      failure.assignf("%s cannot be loaded (%s)", names.rfc_library, library.loader_message.c_str());
+      failure.assignf("%s cannot be loaded (%s)", names.rfc_library, library.detail.c_str());
       write_remedy(names, failure);
       return;
   }
 }
 
-bool find_rfc_functions(const LoadedLibrary& library, TextBuffer& failure) {
+bool find_rfc_functions(const LibraryLoad& library, TextBuffer& failure) {
   for (std::size_t index = 0; index < rfc_function_count; ++index) {
     rfc_functions[index] = library_function(library, rfc_function_names[index]);
     if (rfc_functions[index] != nullptr) continue;
@@ -77,15 +112,26 @@ bool find_rfc_functions(const LoadedLibrary& library, TextBuffer& failure) {
   return true;
 }
 
+// Beside the sensor first; only when no file of its name lies there, through
+// the system's search.
+void load_beside_or_searched(const PathText& directory, LibraryLoad& library) {
+  const char* file = platform_file_names().rfc_library;
+  if (!directory.empty()) load_library_from(directory.c_str(), file, library);
+  if (directory.empty() || (library.fault == LibraryFault::NotFound && library.needed.empty()))
+    load_library_from_search(file, library);
+}
+
 }  // namespace
 
 bool load_rfc_library(TextBuffer& failure) {
-  static LoadedLibrary library;
+  static LibraryLoad library;
   static bool usable = false;
   if (usable) return true;
-  load_library(platform_file_names().rfc_library, library);
+  PathText directory;
+  if (!module_directory(nullptr, directory)) directory.clear();
+  load_beside_or_searched(directory, library);
   if (library.handle == nullptr) {
-    write_load_failure(library, failure);
+    write_load_failure(library, directory, failure);
     return false;
   }
   usable = find_rfc_functions(library, failure);

@@ -5,6 +5,7 @@
 
 #include "common/line_reader.h"
 #include "common/rfc_names.h"
+#include "common/saprouter_route.h"
 #include "platform/files.h"
 #include "rfc_library.h"
 
@@ -114,7 +115,9 @@ void scan_rfc_trace_file(TextBuffer& message, const TraceWindow& window, const R
   if (text->empty()) {
     message.append(" - Please Check Trace-File !");
   } else {
+    // The library may quote the SAProuter route it was given; the document
+    // goes to the monitor and its database, without the route's passwords.
     message.append(" - ");
-    message.append(text->view());
+    append_without_route_passwords(message, text->view());
   }
 }

@@ -18,7 +18,8 @@ struct TraceWindow {
 TraceWindow start_trace_window();
 
 /// Appends to `message` " - " and the last error text in this run's part of
-/// the library's trace file, or a hint to look at that file when it holds
+/// the library's trace file (a SAProuter route in it without its
+/// passwords), or a hint to look at that file when it holds
 /// none or cannot be opened.  When other runs may have written into the part
 /// since this one joined `presence`, only a text that the library also gives
 /// as this process's last error counts, so that a run never reports another

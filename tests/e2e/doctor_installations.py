@@ -6,9 +6,10 @@ logon files; the doctor's whole output and exit code are compared.
 
 The native doctor reads every layout, the Windows ones included (it reads
 files, it never loads them); the 64-bit Windows doctor runs under wine on a
-healthy Windows layout and must print the same.  Two trial runs measure a
+healthy Windows layout and must print the same.  Three trial runs measure a
 simulated system through the stand-in library: one healthy, one whose logon
-is rejected.
+is rejected, one through a SAProuter route whose password the doctor never
+shows, also where the system's failure text quotes it.
 
 Usage: doctor_installations.py --bin NATIVE_BIN --tools NATIVE_BIN --host N
            [--windows-bin DIR] [--windows32-bin DIR] [--wine LOADER --wine-prefix DIR]
@@ -28,6 +29,9 @@ import run_case  # noqa: E402
 import script_setup  # noqa: E402
 
 PASSWORD = 'doctor-secret'
+# A route's password, which the doctor never shows.
+ROUTE_PASSWORD = 'Route-Secret'
+ROUTE_TO_SAPPRD01 = '/H/gate/S/3299/W/%s/H/sapprd01' % ROUTE_PASSWORD
 # A small 64-bit DLL that imports the Visual C++ runtime (MSVCP140.dll, VCRUNTIME140.dll).
 SEEDS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'fuzz', 'corpus', 'executable_file')
 
@@ -61,20 +65,49 @@ def with_section_count(count):
     return damage
 
 
-def first_section_past_the_end(data):
-    """The first section's raw data starts far beyond the end of the file."""
+def with_first_section_field(field, value):
+    """The first section's header holds `value` at `field`: its raw data's
+    offset in the file (20), its address in memory (12)."""
+    def damage(data):
+        data = bytearray(data)
+        header = pe_header(data)
+        optional_size = struct.unpack_from('<H', data, header + 20)[0]
+        struct.pack_into('<I', data, header + 24 + optional_size + field, value)
+        return bytes(data)
+    return damage
+
+
+# The first section's raw data starts far beyond the end of the file.
+first_section_past_the_end = with_first_section_field(20, 0x7FFFFFF0)
+# The first section lies at 0xFFFFFFF0 in memory, far past the image's size.
+first_section_outside_the_image = with_first_section_field(12, 0xFFFFFFF0)
+
+
+def elf_without_section_table(data):
+    """The ELF section table (64-bit) starts beyond the end of the file and
+    holds no section: the system's loader reads only the program headers."""
     data = bytearray(data)
-    header = pe_header(data)
-    optional_size = struct.unpack_from('<H', data, header + 20)[0]
-    struct.pack_into('<I', data, header + 24 + optional_size + 20, 0x7FFFFFF0)
+    struct.pack_into('<Q', data, 40, len(data) + 4096)  # e_shoff
+    struct.pack_into('<HH', data, 60, 0, 0)  # e_shnum, e_shstrndx
     return bytes(data)
 
 
-def elf_sections_past_the_end(data):
-    """The ELF section table (64-bit) starts beyond the end of the file."""
+def elf_with_interpreter_segment(data):
+    """The stack's program header (64-bit) turned into an interpreter's, as a
+    library may carry one: the loader ignores it when it loads a library."""
     data = bytearray(data)
-    struct.pack_into('<Q', data, 40, len(data) + 4096)
+    table, count = struct.unpack_from('<Q', data, 32)[0], struct.unpack_from('<H', data, 56)[0]
+    for index in range(count):
+        if struct.unpack_from('<I', data, table + 56 * index)[0] == 0x6474E551:  # PT_GNU_STACK
+            struct.pack_into('<I', data, table + 56 * index, 3)  # PT_INTERP
     return bytes(data)
+
+
+def needing_librfc33(data):
+    """The library needs librfc33.so instead of librfc32.so, which it would
+    otherwise find in itself."""
+    assert data.count(b'librfc32.so\0') == 1
+    return data.replace(b'librfc32.so\0', b'librfc33.so\0')
 
 
 # A named pipe in place of a file, which no reader may wait on.
@@ -189,9 +222,11 @@ def program_cases(layouts):
                   SEVEN % 'LIBRFC32.dll' + NO_TARGET + NO_PATH_FILE + 'doctor: 4 ok, 1 warning, 0 errors\n', 0)
     layouts.check('missing-library', {'quenmarel.exe': ('win64', 'quenmarel.exe')},
                   WIN64_SENSOR +
-                  'error   LIBRFC32.dll: missing, so the sensor ends with error 1034: '
-                  'put the vendor\'s LIBRFC32.dll (or the NetWeaver RFC bridge) beside '
-                  'quenmarel.exe\n' + NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+                  'error   LIBRFC32.dll: not beside quenmarel.exe, so the sensor takes the first on the system\'s '
+                  'search path (the system directory, the Windows directory, then the directories of PATH; never '
+                  'the working directory), and without one ends with error 1034: put the vendor\'s LIBRFC32.dll (or '
+                  'the NetWeaver RFC bridge) beside quenmarel.exe\n' + NO_TARGET + NO_PATH_FILE +
+                  'doctor: 3 ok, 0 warnings, 1 error\n', 2)
     layouts.check('bridge-without-libsapucum', bridge_libraries,
                   WIN64_SENSOR + 'ok      LIBRFC32.dll: the NetWeaver RFC bridge, 64-bit Windows (x64)\n' +
                   SEVEN % 'LIBRFC32.dll' +
@@ -256,18 +291,51 @@ def malformed_cases(layouts):
                   'error   LIBRFC32.dll: not a readable program or library: it ends inside its DOS header: put the '
                   'vendor\'s LIBRFC32.dll (or the NetWeaver RFC bridge) beside quenmarel.exe\n' +
                   NO_TARGET + NO_PATH_FILE + 'doctor: 2 ok, 0 warnings, 2 errors\n', 2)
-    layouts.check('elf-section-table-past-the-end',
-                  {'quenmarel': ('native', 'quenmarel'),
-                   'librfc32.so': ('native', 'librfc32.so', elf_sections_past_the_end)},
+    layouts.check('elf-cut-inside-a-loadable-segment',
+                  {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'librfc32.so', truncated(4096))},
                   NATIVE_SENSOR +
-                  'error   librfc32.so: not a readable program or library: its section table lies past the end of the '
+                  'error   librfc32.so: not a readable program or library: a loadable segment lies past the end of the '
                   'file: put the vendor\'s librfc32.so (or the NetWeaver RFC bridge) beside quenmarel\n' +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+    layouts.check('pe-section-outside-the-image',
+                  {'quenmarel.exe': ('win64', 'quenmarel.exe'),
+                   'LIBRFC32.dll': ('win64', 'LIBRFC32.dll', first_section_outside_the_image)},
+                  WIN64_SENSOR +
+                  'error   LIBRFC32.dll: not a readable program or library: section 1 lies outside its image: put the '
+                  'vendor\'s LIBRFC32.dll (or the NetWeaver RFC bridge) beside quenmarel.exe\n' +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+
+
+def loader_agreement_cases(layouts):
+    """What the system's loader loads the doctor does not call broken."""
+    healthy_stand_in = (NATIVE_SENSOR + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
+                        SEVEN % 'librfc32.so' + NO_TARGET + NO_PATH_FILE + 'doctor: 4 ok, 1 warning, 0 errors\n')
+    for name, damage in (('elf-without-a-section-table', elf_without_section_table),
+                         ('elf-library-with-an-interpreter-segment', elf_with_interpreter_segment)):
+        layouts.check(name, {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'librfc32.so', damage)},
+                      healthy_stand_in, 0)
+    layouts.check('functions-through-a-needed-library',
+                  {'quenmarel': ('native', 'quenmarel'),
+                   'librfc32.so': ('native', 'test-libraries/rfc-through-needed.so', needing_librfc33),
+                   'librfc33.so': ('native', 'librfc32.so')},
+                  NATIVE_SENSOR +
+                  'warning librfc32.so: a library of unknown origin, 64-bit Linux (x86-64) beside quenmarel: neither '
+                  'the vendor\'s (which exports far more) nor one of ours: put the vendor\'s librfc32.so or the '
+                  'NetWeaver RFC bridge here\n' + SEVEN % 'librfc32.so' + NO_TARGET + NO_PATH_FILE +
+                  'doctor: 4 ok, 1 warning, 0 errors\n', 0)
+    layouts.check('32-bit-elf-library-beside-the-64-bit-sensor',
+                  {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('seeds', 'elf32_x86_library')},
+                  NATIVE_SENSOR +
+                  'error   librfc32.so: 32-bit Linux (x86) library beside a 64-bit Linux (x86-64) quenmarel, so the '
+                  'sensor ends with error 1034: put a 64-bit Linux (x86-64) librfc32.so here\n' +
                   NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
 
 
 def not_a_file_cases(layouts):
-    missing_library = ('error   librfc32.so: missing, so the sensor ends with error 1034: put the vendor\'s librfc32.so '
-                       '(or the NetWeaver RFC bridge) beside quenmarel\n')
+    missing_library = ('error   librfc32.so: not beside quenmarel, so the sensor takes the first on the system\'s '
+                       'search path (the directories of LD_LIBRARY_PATH, then the system\'s library directories; never '
+                       'the working directory), and without one ends with error 1034: put the vendor\'s librfc32.so (or '
+                       'the NetWeaver RFC bridge) beside quenmarel\n')
     layouts.check('sensor-is-a-pipe', {'quenmarel': FIFO},
                   'error   quenmarel: not a regular file, so it cannot be the sensor: copy quenmarel from the release '
                   'package again\n' + missing_library + NO_TARGET + NO_PATH_FILE +
@@ -313,15 +381,18 @@ def configuration_cases(layouts):
 
 
 def simulated_systems(layouts, host):
-    """rfcsim with the system every profile of the layouts reaches (system 00)
-    and one that rejects every logon (system 01)."""
+    """rfcsim with the system every profile of the layouts reaches (system 00),
+    one that rejects every logon (system 01) and one whose every call fails
+    with a text that quotes a route (system 02)."""
     scenario = os.path.join(layouts.root, 'scenario.ini')
     script_setup.write(scenario, '\n'.join([
         '[system]', 'listen = %s:3300' % host, 'client = 100', 'user = MONITOR', 'password = %s' % PASSWORD,
         'PAGE_AREA_SHARED_MEMORY = 8192', 'PAGE_AREA_SIZE = 65536', 'PAGE_CURRENTLY_USED = 3000',
         'PAGE_MAX_USED = 7000', 'PAGE_WP_LOCAL = 0', 'PAGING_FILE_SIZE = 262144', 'ROLL_AREA_SHARED_MEMORY = 4096',
         'ROLL_AREA_SIZE = 16384', 'ROLL_CURRENTLY_USED = 1500', 'ROLL_FILE_SIZE = 131072', 'ROLL_MAX_USED = 3100',
-        '[system]', 'listen = %s:3301' % host, 'logon = reject', '']))
+        '[system]', 'listen = %s:3301' % host, 'logon = reject',
+        '[system]', 'listen = %s:3302' % host, 'call = failure', 'text = partner not reached via %s' % ROUTE_TO_SAPPRD01,
+        '']))
     return run_case.Simulator(os.path.join(layouts.args.tools, 'rfcsim'), scenario, layouts.root)
 
 
@@ -373,6 +444,27 @@ def measure_cases(layouts, host):
     layouts.check('measure-one-value-of-harnick', harnick,
                   harnick_start + 'ok      measure PRD: 4\ndoctor: 7 ok, 1 warning, 0 errors\n', 0,
                   ['--measure', 'PRD', 'CH=1'])
+    measure_through_a_route(layouts, host)
+
+
+def measure_through_a_route(layouts, host):
+    """A SAProuter route in the profile's host, and the system's failure text
+    quoting one: the doctor shows both with "****" for the password."""
+    route = '/h/gate/s/3299/w/%s/h/%s' % (ROUTE_PASSWORD, host)
+    files = {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'librfc32.so'),
+             'TRN.P00': layouts.profile('TRN', route).replace('Sysnr......: 00', 'Sysnr......: 02')}
+    shown = ROUTE_TO_SAPPRD01.replace(ROUTE_PASSWORD, '****')
+    layouts.check('measure-through-a-route', files,
+                  NATIVE_SENSOR + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
+                  SEVEN % 'librfc32.so' + NO_TARGET +
+                  'ok      TRN.P00: the sensor accepts it (destination TRN, host %s)\n' %
+                  route.replace(ROUTE_PASSWORD, '****') + NO_PATH_FILE +
+                  'error   measure TRN: Error 1014: RFC-Failure raised ! - partner not reached via %s: see the text '
+                  'after the message and Dev_Rfc.Trc\n'
+                  '        Dev_Rfc.Trc: **** ERROR in RfcReceive\n'
+                  '        Dev_Rfc.Trc: T:0001 ======> RFC failure\n'
+                  '        Dev_Rfc.Trc: ERROR       partner not reached via %s\n'
+                  'doctor: 5 ok, 1 warning, 1 error\n' % (shown, shown), 2, ['--measure', 'TRN'])
 
 # ---- The doctor's verdicts against the sensor's runs ----
 
@@ -607,6 +699,7 @@ def main():
     try:
         program_cases(layouts)
         malformed_cases(layouts)
+        loader_agreement_cases(layouts)
         configuration_cases(layouts)
         not_a_file_cases(layouts)
         host = script_setup.systems_address('doctor', args)

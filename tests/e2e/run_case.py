@@ -65,20 +65,28 @@ SECTIONS = {
     'stdout-to': ('configuration',),
     'stderr': ('configuration',),
     'exit': ('configuration',),
+    'link': ('configuration', 'name'),
     'after': ('configuration', 'name', 'crlf', 'nonewline', 'absent'),
     'simlog': ('configuration',),
     'within': ('configuration',),
+    'secret': ('configuration',),
 }
 VALUE_ATTRIBUTES = ('name', 'configuration')
-NAMED_SECTIONS = ('file', 'after')
+NAMED_SECTIONS = ('file', 'link', 'after')
 # Without these a case could pass while checking nothing.
 REQUIRED_SECTIONS = ('stdout', 'exit')
 # Sections read as they stand; placeholders are expanded in all others.
-UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'library', 'exit', 'stdout-to')
+UNEXPANDED_SECTIONS = ('workdir', 'platform', 'command', 'library', 'exit', 'stdout-to', 'link', 'secret')
 PLATFORMS = ('both', 'native', 'windows')
 COMMANDS = ('quenmarel', 'quenmarel-profile')
-# What a case may lay beside the sensor instead of the configuration's RFC library.
-LIBRARIES = ('none',)
+# What a case may lay beside the sensor instead of the configuration's RFC
+# library (and the files the configuration lays beside it): nothing, or an
+# entry of the library's name that cannot be used.
+LIBRARIES = ('none', 'empty', 'text', 'directory', 'fifo', 'link-loop', 'dangling-link')
+# ... or the build's own stand-in library cut after N bytes (or at half its
+# length), or one of the build's test libraries (bin/test-libraries/NAME).
+CUT_LIBRARY = re.compile(r'^cut:(\d+|half)$')
+TEST_LIBRARY = re.compile(r'^test-library:([\w.-]+)$')
 # Where a case may send the program's standard output instead of to the runner.
 STDOUT_DESTINATIONS = ('full', 'closed')
 HEX_BYTES = re.compile(r'^(?:[0-9A-Fa-f]{2})+$')
@@ -204,11 +212,17 @@ def check_value(path, section, section_names):
         raise CaseError(path, section.line, 'section <within> must hold a whole number of seconds, not %r' % value)
     if section.name == 'command' and value not in COMMANDS:
         raise CaseError(path, section.line, 'section <command> must hold one of %s' % ', '.join(COMMANDS))
-    if section.name == 'library' and value not in LIBRARIES:
-        raise CaseError(path, section.line, 'section <library> must hold one of %s' % ', '.join(LIBRARIES))
+    if section.name == 'library' and not (value in LIBRARIES or CUT_LIBRARY.match(value) or TEST_LIBRARY.match(value)):
+        raise CaseError(path, section.line, 'section <library> must hold one of %s, cut:N, cut:half or '
+                        'test-library:NAME' % ', '.join(LIBRARIES))
     if section.name == 'stdout-to' and value not in STDOUT_DESTINATIONS:
         raise CaseError(path, section.line, 'section <stdout-to> must hold one of %s'
                         % ', '.join(STDOUT_DESTINATIONS))
+    if section.name == 'link' and (DRIVE_PATH.match(section.attributes['name']) or not value or '\n' in value):
+        raise CaseError(path, section.line, 'section <link> names a link of the working directory and holds '
+                        'its target on one line')
+    if section.name == 'secret' and (not section.text or not all(section.text.split('\n')[:-1])):
+        raise CaseError(path, section.line, 'section <secret> holds one text a line, none of them empty')
     if section.name == 'stdout' and section.text and 'stdout-to' in section_names:
         raise CaseError(path, section.line, 'with <stdout-to> nothing reaches the runner: <stdout> must be empty')
 
@@ -237,6 +251,8 @@ def placeholder_problem(name, argument, fragments_allowed):
         return None if argument is None else 'takes no argument'
     if name == 'scramble':
         return None if argument else 'needs the password: {{scramble:TEXT}}'
+    if name == 'testlibrary':
+        return None if argument and re.match(r'^[\w.-]+$', argument) else 'needs a file name: {{testlibrary:NAME}}'
     if name == 'bytes':
         return None if argument and HEX_BYTES.match(argument) else 'needs pairs of hex digits: {{bytes:C3A4}}'
     if name == 'repeat':
@@ -269,6 +285,7 @@ class Expander:
         self.hosts = hosts
         self.target_file = ''
         self.bin_dir = ''
+        self.test_libraries = ''
         self.profile_tool = profile_tool
         self.scrambled = {}
 
@@ -296,6 +313,9 @@ class Expander:
                 return '\0'
             if name == 'bytes':
                 return bytes.fromhex(argument).decode('latin-1')
+            if name == 'testlibrary':
+                with open(os.path.join(self.test_libraries, argument), 'rb') as library:
+                    return library.read().decode('latin-1')
             if name == 'scramble':
                 return self.scramble(argument)
             if name == 'repeat':
@@ -319,16 +339,17 @@ class Expander:
         return text.encode('latin-1')
 
 
-def install_program(bin_dir, private_bin, windows, target_bytes, library=None, beside=(), without_library=False):
+def install_program(bin_dir, private_bin, windows, target_bytes, library=None, beside=(), case_library=None):
     """Puts the programs and the RFC library into a directory of the case's own,
     with the case's target file beside them.  `library` takes the place of the
     build's own RFC library; the files of `beside` lie next to it; neither
-    does when the case asks for no library."""
+    does when the case names a library of its own (`case_library`, a value of
+    <library>)."""
     os.makedirs(private_bin)
     library_name = 'LIBRFC32.dll' if windows else 'librfc32.so'
     names = ['quenmarel.exe', 'quenmarel-profile.exe'] if windows else ['quenmarel', 'quenmarel-profile']
     sources = [os.path.join(bin_dir, name) for name in names]
-    if not without_library:
+    if case_library is None:
         sources.append(library or os.path.join(bin_dir, library_name))
         sources.extend(beside)
     for source in sources:
@@ -339,9 +360,35 @@ def install_program(bin_dir, private_bin, windows, target_bytes, library=None, b
             os.link(source, destination)
         except OSError:
             shutil.copy2(source, destination)
+    if case_library not in (None, 'none'):
+        lay_unusable_library(case_library, os.path.join(bin_dir, library_name), os.path.join(private_bin, library_name),
+                             os.path.join(bin_dir, 'test-libraries'))
     if target_bytes is not None:
         with open(os.path.join(private_bin, 'quenmarel.target'), 'wb') as target_file:
             target_file.write(target_bytes)
+
+
+def lay_unusable_library(kind, own_library, path, test_libraries):
+    """Makes `path` the entry of the RFC library's name that a <library> value asks for."""
+    cut, test_library = CUT_LIBRARY.match(kind), TEST_LIBRARY.match(kind)
+    if kind == 'directory':
+        os.mkdir(path)
+    elif kind == 'fifo':
+        os.mkfifo(path)
+    elif kind == 'link-loop':
+        os.symlink(os.path.basename(path), path)
+    elif kind == 'dangling-link':
+        os.symlink(os.path.basename(path) + '.gone', path)
+    elif test_library:
+        shutil.copyfile(os.path.join(test_libraries, test_library.group(1)), path)
+    else:
+        data = b'not a library\n' if kind == 'text' else b''
+        if cut:
+            with open(own_library, 'rb') as whole:
+                data = whole.read()
+            data = data[:len(data) // 2 if cut.group(1) == 'half' else int(cut.group(1))]
+        with open(path, 'wb') as written:
+            written.write(data)
 
 
 class CasePaths:
@@ -381,6 +428,13 @@ class CasePaths:
             self.created.append(path)
         with open(path, 'wb') as created:
             created.write(content)
+
+    def link(self, name, target):
+        """A symbolic link of the working directory, its target written as a
+        Windows path relative to the link's directory."""
+        path = self.host_path(name)
+        self.create_parents(path)
+        os.symlink(os.path.join(*target.split('\\')), path)
 
     def remove_created(self):
         for path in reversed(self.created):
@@ -550,12 +604,16 @@ def run_case(args):
         expander.target_file = windows_path(os.path.join(private_bin, 'quenmarel.target')) if args.wine else \
             os.path.join(private_bin, 'quenmarel.target')
         expander.bin_dir = windows_path(private_bin) + '\\' if args.wine else private_bin + '/'
-        without_library = 'library' in single and single['library'].text.strip() == 'none'
+        expander.test_libraries = os.path.join(args.bin, 'test-libraries')
+        case_library = single['library'].text.strip() if 'library' in single else None
         install_program(args.bin, private_bin, bool(args.wine), expander.section_bytes(target) if target else None,
-                        args.library, args.beside, without_library)
+                        args.library, args.beside, case_library)
         for section in sections:
             if section.name == 'file':
                 paths.write(section.attributes['name'], expander.section_bytes(section))
+        for section in sections:
+            if section.name == 'link':
+                paths.link(section.attributes['name'], section.text.strip())
 
         simulator = None
         if 'scenario' in single:
@@ -610,13 +668,20 @@ def run_case(args):
         for section in sections:
             if section.name == 'after':
                 failures.extend(file_failures(paths, expander, section))
+        revealed = []
+        if 'secret' in single:
+            streams = (('standard output', result.stdout or b''), ('standard error', result.stderr),
+                       ('the rfcsim log', simulator_log))
+            revealed = secret_places(paths, expander, sections, single['secret'], streams)
         left_behind = files_left_behind(paths, sections, args.configuration)
 
         for what, expected, actual in failures:
             show_difference(what, expected, actual)
         for name in left_behind:
             print('--- left in the working directory, neither given by the case nor named in an <after>: ' + name)
-        return 1 if failures or left_behind else 0
+        for place in revealed:
+            print('--- ' + place)
+        return 1 if failures or left_behind or revealed else 0
     finally:
         if args.keep:
             print('kept ' + scratch)
@@ -641,6 +706,29 @@ def file_failures(paths, expander, section):
         actual_bytes = after_file.read()
     expected_bytes = expander.section_bytes(section)
     return [('file ' + name, expected_bytes, actual_bytes)] if actual_bytes != expected_bytes else []
+
+
+def secret_places(paths, expander, sections, secret_section, streams):
+    """Where a text of <secret> shows after the run, as "the secret S appears
+    in W": a stream, or a file of the working directory (subdirectories
+    included) other than one whose bytes are those of a file the case gave,
+    such as the library's copy of a logon file.  Links are not followed."""
+    given = set(expander.section_bytes(section) for section in sections if section.name == 'file')
+    places = []
+    for secret in secret_section.text.split('\n')[:-1]:
+        text = secret.encode('latin-1')
+        where = [name for name, data in streams if text in data]
+        for directory, _, files in os.walk(paths.work_dir):
+            for name in sorted(files):
+                path = os.path.join(directory, name)
+                if os.path.islink(path) or not os.path.isfile(path):
+                    continue
+                with open(path, 'rb') as written:
+                    content = written.read()
+                if text in content and content not in given:
+                    where.append('the file ' + os.path.relpath(path, paths.work_dir).replace(os.sep, '\\'))
+        places.extend('the secret %s appears in %s' % (secret, place) for place in where)
+    return places
 
 
 def files_left_behind(paths, sections, configuration):

@@ -2,8 +2,8 @@
 """The end-to-end runner refuses a malformed case file before it runs anything
 (exit code 1, one line naming the file, the line and the fault), applies a
 section written for a configuration only when it runs for that configuration,
-and fails a run that writes to standard error unexpectedly or leaves a file
-behind that the case does not name.
+and fails a run that writes to standard error unexpectedly, leaves a file
+behind that the case does not name or shows a text the case calls secret.
 
 Exit code 0: the runner behaved so for every case in runner_cases/; 1: it did
 not (each wrong answer is printed).
@@ -43,6 +43,11 @@ CHECKS = [
      'nor named in an <after>: cfg\\PRD.P00'),
     ('file_left_beside_the_library_files.test', [], 1, '--- left in the working directory, neither given by the '
      'case nor named in an <after>: SapRfc.ini.new'),
+    ('secret_in_standard_output.test', [], 1, '--- the secret Hidden42 appears in standard output'),
+    ('secret_in_a_written_file.test', [], 1, '--- the secret Hidden42 appears in the file PRD.P00'),
+    ('secret_in_a_copy_of_a_given_file.test', [], 0, None),
+    ('link_named_by_a_drive_path.test', [], 1, 'link_named_by_a_drive_path.test:4: section <link> names a link '
+     'of the working directory and holds its target on one line'),
     ('configuration_sections.test', [], 0, None),
     ('configuration_sections.test', ['--configuration', 'other'], 0, None),
     ('configuration_sections.test', ['--configuration', 'third'], 1, '--- file written-for-third.txt differs'),

@@ -1,12 +1,9 @@
 // The NetWeaver logon parameters of RfcOpen's record and of a connect string
-// with its destination's entry in the logon file.
+// with its destination's entry in the logon file, SAProuter routes split.
 #include "logon_parameters.h"
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <string>
 
 #include "rfc_test_fixture.h"
@@ -81,17 +78,24 @@ TEST(LogonParameters, LogonRecordGivesTheApplicationServerAndUnpaddedLogonValues
        "saprouter=/H/gate.example.com/S/3299/H/ ashost=sapprd01 sysnr=00 client=100 user=MONITOR passwd=s lang=E"},
       {RFC_MODE_R3, "/H/gate/W/hop-secret/H/sapprd01/S/3300", 0, nullptr, nullptr, "s", "E",
        "problem: destination PRD: the SAProuter route does not end in the application server's host"},
+      {RFC_MODE_R3, "/h/gate/s/3299/w/Secret/h/sapprd01", 0, nullptr, nullptr, "s", "E",
+       "saprouter=/h/gate/s/3299/w/Secret/h/ ashost=sapprd01 sysnr=00 client=100 user=MONITOR passwd=s lang=E"},
+      {RFC_MODE_R3, "/W/Secret/H/sapprd01", 0, "/W/Secret/H/sapgw01", "sapgw00", "s", "E",
+       "saprouter=/W/Secret/H/ ashost=sapprd01 sysnr=00 gwhost=sapgw01 gwserv=sapgw00 client=100 user=MONITOR "
+       "passwd=s lang=E"},
+      {RFC_MODE_R3, "sapprd01", 0, "/S/3299/W/Secret/H/sapgw01", nullptr, "s", "E",
+       "saprouter=/S/3299/W/Secret/H/ ashost=sapprd01 sysnr=00 gwhost=sapgw01 client=100 user=MONITOR passwd=s "
+       "lang=E"},
+      {RFC_MODE_R3, "/H/gate1/H/sapprd01", 0, "/H/gate2/H/sapgw01", nullptr, "s", "E",
+       "problem: destination PRD: the SAProuter routes of the application server and the gateway differ"},
+      {RFC_MODE_R3, "sapprd01", 0, "/H/gate/W/Secret/H/", nullptr, "s", "E",
+       "problem: destination PRD: the SAProuter route does not end in the gateway's host"},
   };
   for (const OptionsRow& row : rows) EXPECT_EQ(parameters_of(row), row.expected) << row.expected;
 }
 
 class LogonFileParameters : public RfcTest {
  protected:
-  void TearDown() override {
-    unsetenv("RFC_INI");
-    RfcTest::TearDown();
-  }
-
   /// The parameters for DEST=PRD of `logon_file`, or the problem.
   static std::string parameters_of(const std::string& logon_file) {
     write_file("SapRfc.ini", logon_file);
@@ -125,6 +129,12 @@ TEST_F(LogonFileParameters, EntryGivesTheApplicationServerOrTheLoadBalancingWith
        "problem: the SAProuter route does not end in the application server's host"},
       {"ASHOST=/H/gate1/S/3299/W/secret\nSYSNR=00\n",
        "problem: the SAProuter route does not end in the application server's host"},
+      {"ASHOST=/s/3299/w/secret/h/sapprd01\nSYSNR=00\nGWHOST=/s/3299/w/secret/h/sapgw01\n",
+       "saprouter=/s/3299/w/secret/h/ ashost=sapprd01 sysnr=00 gwhost=sapgw01" + logon},
+      {"ASHOST=sapprd01\nSYSNR=00\nGWHOST=/W/secret/H/sapgw01\nGWSERV=sapgw00\n",
+       "saprouter=/W/secret/H/ ashost=sapprd01 sysnr=00 gwhost=sapgw01 gwserv=sapgw00" + logon},
+      {"ASHOST=/H/gate1/H/sapprd01\nSYSNR=00\nGWHOST=/H/gate2/H/sapgw01\n",
+       "problem: the SAProuter routes of the application server and the gateway differ"},
       {"TYPE=B\nMSHOST=sapms01\nMSSERV=sapmsPRD\nR3NAME=PRD\nGROUP=SPACE\n"
        "SNC_MODE=1\nSNC_PARTNERNAME=p:CN=PRD, O=Example\nSNC_QOP=9\nSNC_MYNAME=p:CN=monitor\n"
        "SNC_LIB=C:\\Program Files\\SAP\\sapcrypto.dll\n",
@@ -160,50 +170,6 @@ TEST_F(LogonFileParameters, ValueOf255CharactersIsTakenAndALongerOneMakesTheEntr
             "problem: value of SNC_PARTNERNAME too long");
   EXPECT_EQ(parameters_of("DEST=PRD\nTYPE=A\nASHOST=" + name_255 + "hh\nSYSNR=00\nSNC_LIB=" + name_255 + "l\n"),
             "problem: value of ASHOST too long");
-}
-
-TEST_F(LogonFileParameters, RfcIniNamesTheLogonFileAndEveryMessageNamesIt) {
-  std::filesystem::create_directory("elsewhere");
-  write_file("elsewhere/logon.ini", "DEST=PRD\nTYPE=A\nASHOST=sapprd01\nSYSNR=00\n");
-  write_file("SapRfc.ini", "DEST=QAS\nTYPE=A\nASHOST=sapqas01\nSYSNR=00\n");
-  // A sensor run's own copy of "SapRfc.PRD", which messages never name: it
-  // is gone when the run ends.
-  write_file("SapRfc-4242.ini", "DEST=PRD\nTYPE=A\nASHOST=sapprd01\nSYSNR=00\n");
-  const struct {
-    const char* rfc_ini;  // null: not set
-    const char* destination;
-    const char* status;
-    const char* message;
-  } rows[] = {
-      {nullptr, "PRD", "unknown destination", "destination PRD not found in SapRfc.ini"},
-      {"", "PRD", "unknown destination", "destination PRD not found in SapRfc.ini"},
-      {"elsewhere/logon.ini", "PRD", "", ""},
-      {"elsewhere/logon.ini", "QAS", "unknown destination", "destination QAS not found in elsewhere/logon.ini"},
-      {"elsewhere/none.ini", "PRD", "no logon file", "elsewhere/none.ini (named by RFC_INI) not found"},
-      {"SapRfc-4242.ini", "QAS", "unknown destination", "destination QAS not found in SapRfc.QAS"},
-      {"SapRfc-42x.ini", "QAS", "no logon file", "SapRfc-42x.ini (named by RFC_INI) not found"},
-  };
-  for (const auto& row : rows) {
-    if (row.rfc_ini == nullptr)
-      unsetenv("RFC_INI");
-    else
-      setenv("RFC_INI", row.rfc_ini, 1);
-    LogonFileEntry entry;
-    const LogonFileLookup lookup = find_logon_entry(row.destination, entry);
-    const char* status = "";
-    BoundedText<255> message;
-    if (lookup != LogonFileLookup::Found) describe_missing_entry(lookup, row.destination, &status, message);
-    EXPECT_STREQ(status, row.status) << row.destination << " " << (row.rfc_ini ? row.rfc_ini : "(unset)");
-    EXPECT_EQ(message.view(), row.message);
-  }
-  unsetenv("RFC_INI");
-  std::filesystem::remove("SapRfc-4242.ini");
-  std::filesystem::remove("SapRfc.ini");
-  LogonFileEntry entry;
-  const char* status = "";
-  BoundedText<255> message;
-  describe_missing_entry(find_logon_entry("PRD", entry), "PRD", &status, message);
-  EXPECT_EQ(message.view(), "SapRfc.ini not found in the working directory");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/directories.h"
 #include "test_support.h"
 
 namespace {
@@ -109,4 +110,43 @@ TEST(Files, RemovingTakesRegularFilesOnlyAndLeavesLinkTargets) {
   directory.write("Dev_Rfc.Trc", "trace");
   EXPECT_TRUE(remove_regular_file("Dev_Rfc.Trc"));
   EXPECT_FALSE(directory.exists("Dev_Rfc.Trc"));
+}
+
+TEST(Files, AppendingNeverGoesThroughALinkInPlaceOfItsDirectory) {
+  ScratchDirectory directory;
+  ASSERT_EQ(mkdir("elsewhere", 0755), 0);
+  ASSERT_EQ(symlink("elsewhere", "nwrfc-trace"), 0);
+  EXPECT_FALSE(append_in_one_piece("nwrfc-trace\\bridge.trc", "x"));
+  EXPECT_FALSE(directory.exists("elsewhere/bridge.trc"));
+  std::filesystem::remove("nwrfc-trace");
+  ASSERT_EQ(mkdir("nwrfc-trace", 0700), 0);
+  EXPECT_TRUE(append_in_one_piece("nwrfc-trace\\bridge.trc", "line\n"));
+  EXPECT_EQ(directory.read("nwrfc-trace/bridge.trc"), "line\n");
+}
+
+TEST(Files, OwnDirectoryIsMadeForTheOwnerAloneAndNeverTakenThroughALink) {
+  ScratchDirectory directory;
+  const mode_t previous_mask = umask(0);
+  EXPECT_EQ(make_own_directory("nwrfc-trace"), OwnDirectory::Ready);
+  umask(previous_mask);
+  struct stat status;
+  ASSERT_EQ(lstat("nwrfc-trace", &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0700u);
+  EXPECT_EQ(make_own_directory("nwrfc-trace"), OwnDirectory::Ready);  // found as it was made
+  std::filesystem::remove("nwrfc-trace");
+  const struct {
+    Planted kind;
+    OwnDirectory expected;
+  } rows[] = {{Planted::LinkToVictim, OwnDirectory::Link},
+              {Planted::DanglingLink, OwnDirectory::Link},
+              {Planted::Pipe, OwnDirectory::NotADirectory}};
+  for (const auto& row : rows) {
+    ASSERT_EQ(mkdir("victim", 0755), 0);
+    plant(row.kind, "nwrfc-trace");
+    EXPECT_EQ(make_own_directory("nwrfc-trace"), row.expected) << static_cast<int>(row.kind);
+    EXPECT_FALSE(directory.exists("nowhere"));
+    std::filesystem::remove("nwrfc-trace");
+    std::filesystem::remove("victim");
+  }
+  EXPECT_EQ(make_own_directory("missing\\nwrfc-trace"), OwnDirectory::NotMade);
 }

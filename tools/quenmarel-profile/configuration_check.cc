@@ -18,6 +18,7 @@
 #include "platform/directories.h"
 #include "platform/files.h"
 #include "profile_check.h"
+#include "tool_output.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ bool check_target_file(DoctorReport& report) {
 // ---- Profiles ----
 
 // The profile's host as the doctor shows it.
-std::string shown_host(const SystemEntry& entry) { return entry.hostname.c_str(); }
+std::string shown_host(const SystemEntry& entry) { return without_route_passwords(entry.hostname.view()); }
 
 std::string joined_defects(const ProfileCheck& check) {
   std::string found;

@@ -8,6 +8,7 @@
 #include "common/program_version.h"
 #include "platform/directories.h"
 #include "platform/files.h"
+#include "platform/library_loading.h"
 
 namespace {
 
@@ -21,20 +22,44 @@ constexpr std::size_t rfc_function_count = sizeof rfc_functions / sizeof rfc_fun
 // when it cannot use it.
 constexpr const char* library_unusable = ", so the sensor ends with error 1034";
 
-/// One of the files a check reads.
+/// One of the files a check reads, with the tables the checks look at.
 struct ReadProgram {
   std::string name;
   ExecutableFile file;
   std::string bytes;
+  std::vector<std::string> exports;
+  std::vector<std::string> needed_libraries;
 };
 
 std::string library_name(bool windows) { return windows ? "LIBRFC32.dll" : "librfc32.so"; }
 
-// The release package made for the machine of `file`.
+std::string executable_kind(const ExecutableFile& file) {
+  BoundedText<63> kind;
+  write_executable_kind(file, kind);
+  return std::string(kind.view());
+}
+
+// The release package made for the machine of `file`: there are packages for
+// both bitnesses on Windows, for 64-bit alone on Linux.
 std::string package_for(const ExecutableFile& file) {
-  const bool pe = file.format == ExecutableFormat::Pe;
-  return std::string("quenmarel-") + package_version + (pe ? "-windows-" : "-linux-") +
-         (file.bits == 32 ? "x86" : "x64") + (pe ? ".zip" : ".tar.gz");
+  return std::string("quenmarel-") + package_version + "-windows-" + (file.bits == 32 ? "x86" : "x64") + ".zip";
+}
+
+bool add_name(std::string_view name, void* names) {
+  static_cast<std::vector<std::string>*>(names)->emplace_back(name);
+  return true;
+}
+
+// Reads the bytes as an executable with its export and import tables; false
+// with the defect when they are not one or a table does not fit.
+bool read_tables(ReadProgram& program, std::string& defect) {
+  ExecutableBytes bytes(program.bytes);
+  ExecutableDefect found;
+  const bool read = read_executable(bytes, program.file, found) &&
+                    visit_exported_names(bytes, program.file, add_name, &program.exports, found) &&
+                    visit_needed_libraries(bytes, program.file, add_name, &program.needed_libraries, found);
+  defect.assign(found.view());
+  return read;
 }
 
 // Reads a file as an executable; reports why not and returns false when it
@@ -53,11 +78,29 @@ bool read_program(const std::string& name, DoctorReport& report, const std::stri
     return false;
   }
   std::string defect;
-  if (!read_executable(program.bytes, program.file, defect)) {
+  if (!read_tables(program, defect)) {
     report.error(name, "not a readable program or library: " + defect, remedy);
     return false;
   }
   return true;
+}
+
+// The dynamic linker finds a function in the libraries a library needs as in
+// the library itself: what those beside it export counts as its own.  Windows
+// looks in the library alone.
+void add_exports_of_needed_libraries(const InstallationFiles& files, ReadProgram& library, int depth = 0) {
+  constexpr int depth_limit = 4;
+  if (library.file.format != ExecutableFormat::Elf || depth == depth_limit) return;
+  for (const std::string& needed : library.needed_libraries) {
+    ReadProgram supplier;
+    supplier.name = needed;
+    std::string defect;
+    if (!files.has(needed) || read_whole_file(needed, supplier.bytes) != FileReading::Read ||
+        !read_tables(supplier, defect))
+      continue;
+    add_exports_of_needed_libraries(files, supplier, depth + 1);
+    library.exports.insert(library.exports.end(), supplier.exports.begin(), supplier.exports.end());
+  }
 }
 
 // The banner's version text, "Vers 4.3 / 29.08.22", as the sensor's file holds it.
@@ -109,10 +152,12 @@ void check_machine(const ReadProgram& library, const InstallationPrograms& progr
   if (same_machine(library.file, sensor)) return;
   const std::string found =
       executable_kind(library.file) + " library beside a " + executable_kind(sensor) + " " + programs.sensor_name;
+  const std::string same_kind = "put a " + executable_kind(sensor) + " " + library.name + " here";
   if (library.file.format != sensor.format || library.file.bits == sensor.bits)
-    report.error(library.name, found, "put a " + executable_kind(sensor) + " " + library.name + " here");
+    report.error(library.name, found, same_kind);
   else
-    report.error(library.name, found + library_unusable, "use " + package_for(library.file));
+    report.error(library.name, found + library_unusable,
+                 sensor.format == ExecutableFormat::Pe ? "use " + package_for(library.file) : same_kind);
 }
 
 enum class LibraryKind { Vendor, Bridge, StandIn, Unknown };
@@ -120,7 +165,7 @@ enum class LibraryKind { Vendor, Bridge, StandIn, Unknown };
 LibraryKind library_kind(const ReadProgram& library) {
   if (library.bytes.find(nwrfc_bridge_identity) != std::string::npos) return LibraryKind::Bridge;
   if (library.bytes.find(standin_library_identity) != std::string::npos) return LibraryKind::StandIn;
-  return library.file.exports.size() > rfc_function_count ? LibraryKind::Vendor : LibraryKind::Unknown;
+  return library.exports.size() > rfc_function_count ? LibraryKind::Vendor : LibraryKind::Unknown;
 }
 
 void report_kind(LibraryKind kind, const ReadProgram& library, const InstallationPrograms& programs,
@@ -148,13 +193,13 @@ void report_kind(LibraryKind kind, const ReadProgram& library, const Installatio
                  real_one);
 }
 
-bool exports_name(const ExecutableFile& file, std::string_view name) {
+bool exports_name(const ReadProgram& file, std::string_view name) {
   return std::find(file.exports.begin(), file.exports.end(), name) != file.exports.end();
 }
 
 // 32-bit Windows names a stdcall function "_RfcOpen@4" or "RfcOpen@4" unless
 // the library was linked to export the plain name the sensor imports.
-bool exports_decorated(const ExecutableFile& file, std::string_view name) {
+bool exports_decorated(const ReadProgram& file, std::string_view name) {
   for (const std::string& exported : file.exports) {
     const std::size_t at = exported.find(name);
     if ((at == 0 || (at == 1 && exported[0] == '_')) && exported.size() > at + name.size() &&
@@ -168,9 +213,9 @@ void check_exports(const ReadProgram& library, DoctorReport& report) {
   std::string missing;
   bool decorated = false;
   for (const char* function : rfc_functions) {
-    if (exports_name(library.file, function)) continue;
+    if (exports_name(library, function)) continue;
     missing += (missing.empty() ? "" : ", ") + std::string(function);
-    decorated = decorated || exports_decorated(library.file, function);
+    decorated = decorated || exports_decorated(library, function);
   }
   if (missing.empty()) {
     report.ok(library.name, "exports the seven functions the sensor imports");
@@ -214,7 +259,7 @@ bool is_visual_cpp_runtime(const std::string& name) {
 void check_visual_cpp_runtime(const InstallationFiles& files, const ReadProgram& nwrfc, DoctorReport& report) {
   std::vector<std::string> runtimes;
   // Each once, however often the import table names it.
-  for (const std::string& needed : nwrfc.file.needed_libraries)
+  for (const std::string& needed : nwrfc.needed_libraries)
     if (is_visual_cpp_runtime(needed) && std::none_of(runtimes.begin(), runtimes.end(), [&](const std::string& seen) {
           return equals_ignoring_case(seen, needed);
         }))
@@ -291,7 +336,13 @@ void check_library(const InstallationFiles& files, DoctorReport& report, const I
   ReadProgram library;
   bool missing = false;
   if (!read_program(name, report, remedy, library, missing)) {
-    if (missing) report.error(name, std::string("missing") + library_unusable, remedy);
+    if (missing)
+      report.error(name,
+                   "not beside " + programs.sensor_name +
+                       ", so the sensor takes the first on the system's search path (" +
+                       library_search_places(programs.windows ? ExecutableFormat::Pe : ExecutableFormat::Elf) +
+                       "), and without one ends with error 1034",
+                   remedy);
     return;
   }
   if (!library.file.library) {
@@ -304,6 +355,7 @@ void check_library(const InstallationFiles& files, DoctorReport& report, const I
   }
   const LibraryKind kind = library_kind(library);
   report_kind(kind, library, programs, report);
+  add_exports_of_needed_libraries(files, library);
   check_exports(library, report);
   if (kind == LibraryKind::Bridge) check_bridge_libraries(files, library, programs.windows, report);
 }

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "doctor_report.h"
-#include "executable_file.h"
 #include "installation_files.h"
+#include "platform/executable_file.h"
 
 /// What the checks of the programs found that later checks use.
 struct InstallationPrograms {

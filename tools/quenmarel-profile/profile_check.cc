@@ -6,6 +6,7 @@
 #include "config/profile_file.h"
 #include "config/system_number.h"
 #include "platform/files.h"
+#include "tool_output.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ struct ProfileReading {
     if (!findings.column_12_filled[field_index(field)] || field == ProfileField::Password) return;
     misread(
         field,
-        "does not stand one blank after the colon: the sensor reads " + quoted(entry_field(check.entry, field).view()),
+        "does not stand one blank after the colon: the sensor reads " + quoted(without_route_passwords(entry_field(check.entry, field).view())),
         "write the value of " + quoted(profile_label(field)) + " one blank after the colon");
   }
 

@@ -2,7 +2,15 @@
 
 #include <cstdio>
 
+#include "common/bounded_text.h"
+#include "common/saprouter_route.h"
 #include "common/text_characters.h"
+
+std::string without_route_passwords(std::string_view text) {
+  BoundedText<4095> shown;
+  append_without_route_passwords(shown, text);
+  return std::string(shown.view());
+}
 
 std::string single_line(std::string_view text) {
   std::string line;

@@ -7,6 +7,9 @@
 /// Exit code of every refusal and every wrong use.
 inline constexpr int tool_failure = 2;
 
+/// `text` as the tool may show it: a SAProuter route in it without its passwords.
+std::string without_route_passwords(std::string_view text);
+
 /// Prints a text on standard output as it is.
 void print_text(const char* text);
 

@@ -8,6 +8,7 @@
 #include "platform/child_process.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "tool_output.h"
 #include "trial_document.h"
 
 namespace {
@@ -85,7 +86,9 @@ void show_trace_file(std::uint64_t from, DoctorReport& report) {
     at = end + 1;
   }
   const std::size_t first = lines.size() > shown_trace_lines ? lines.size() - shown_trace_lines : 0;
-  for (std::size_t i = first; i < lines.size(); ++i) report.detail(std::string(rfc_trace_file_name) + ": " + lines[i]);
+  // The library may quote the SAProuter route it was given.
+  for (std::size_t i = first; i < lines.size(); ++i)
+    report.detail(std::string(rfc_trace_file_name) + ": " + without_route_passwords(lines[i]));
 }
 
 // Returns whether the run measured.
