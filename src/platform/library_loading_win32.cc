@@ -265,8 +265,3 @@ bool module_directory(const void* address, TextBuffer& directory) {
   if (separator == std::string_view::npos) return directory.assign_whole(".\\");
   return directory.assign_whole(path.view().substr(0, separator + 1));
 }
-
-const PlatformFileNames& platform_file_names() {
-  static constexpr PlatformFileNames names{"LIBRFC32.dll", "quenmarel.exe", "windows", "beside it"};
-  return names;
-}

@@ -112,6 +112,15 @@ def needing_librfc33(data):
 
 # A named pipe in place of a file, which no reader may wait on.
 FIFO = object()
+# A directory in place of a file.
+DIRECTORY = object()
+
+
+class Link:
+    """A symbolic link in place of a file, to TARGET (which need not exist)."""
+
+    def __init__(self, target):
+        self.target = target
 
 
 class Layouts:
@@ -145,6 +154,12 @@ class Layouts:
             if content is FIFO:
                 os.mkfifo(path)
                 continue
+            if content is DIRECTORY:
+                os.mkdir(path)
+                continue
+            if isinstance(content, Link):
+                os.symlink(content.target, path)
+                continue
             if isinstance(content, str):
                 script_setup.write(path, content)
                 continue
@@ -165,12 +180,14 @@ class Layouts:
                                 stderr=subprocess.PIPE, timeout=300, env=environment)
         return result.returncode, result.stdout.decode('latin-1')
 
-    def check(self, name, files, expected, exit_code, extra=()):
+    def check(self, name, files, expected, exit_code, extra=(), environment=None):
         directory = self.lay_out(name, files)
         if directory is None:
             self.skipped.append(name)
             return None
-        code, output = self.run_doctor([self.tool], directory, extra)
+        if callable(expected):
+            expected = expected(directory)
+        code, output = self.run_doctor([self.tool], directory, extra, environment)
         self.compare(name, expected, exit_code, output, code)
         return directory
 
@@ -193,6 +210,7 @@ NATIVE_SENSOR = 'ok      quenmarel: 64-bit Linux (x86-64), Vers 4.3 / 29.08.22\n
 STAND_IN = ('warning %s: the stand-in library for tests, %s; it talks only to rfcsim: never on a real probe: put the '
             'vendor\'s %s or the NetWeaver RFC bridge here\n')
 SEVEN = 'ok      %s: exports the seven functions the sensor imports\n'
+UNKNOWN_ORIGIN = 'ok      %s: a library of unknown origin that exports the seven functions the sensor imports, %s\n'
 
 
 def program_cases(layouts):
@@ -318,11 +336,8 @@ def loader_agreement_cases(layouts):
                   {'quenmarel': ('native', 'quenmarel'),
                    'librfc32.so': ('native', 'test-libraries/rfc-through-needed.so', needing_librfc33),
                    'librfc33.so': ('native', 'librfc32.so')},
-                  NATIVE_SENSOR +
-                  'warning librfc32.so: a library of unknown origin, 64-bit Linux (x86-64) beside quenmarel: neither '
-                  'the vendor\'s (which exports far more) nor one of ours: put the vendor\'s librfc32.so or the '
-                  'NetWeaver RFC bridge here\n' + SEVEN % 'librfc32.so' + NO_TARGET + NO_PATH_FILE +
-                  'doctor: 4 ok, 1 warning, 0 errors\n', 0)
+                  NATIVE_SENSOR + UNKNOWN_ORIGIN % ('librfc32.so', '64-bit Linux (x86-64)') + NO_TARGET +
+                  NO_PATH_FILE + 'doctor: 4 ok, 0 warnings, 0 errors\n', 0)
     layouts.check('32-bit-elf-library-beside-the-64-bit-sensor',
                   {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('seeds', 'elf32_x86_library')},
                   NATIVE_SENSOR +
@@ -346,6 +361,47 @@ def not_a_file_cases(layouts):
                   SEVEN % 'librfc32.so' + NO_TARGET +
                   'error   Gastrelo.Prf: not a regular file the sensor can read, so its runs end with error 1002: make '
                   'it a readable file\n' + NO_PATH_FILE + 'doctor: 4 ok, 1 warning, 1 error\n', 2)
+
+
+def library_cases(layouts):
+    """The library where the sensor takes it, each file the bridge needs as
+    it finds it, and a library's origin told by its marks alone."""
+    # The sensor takes the first librfc32.so of LD_LIBRARY_PATH, and so does the doctor.
+    elsewhere = layouts.lay_out('library-on-the-search-path', {'librfc32.so': ('native', 'librfc32.so')})
+    environment = dict(os.environ, LD_LIBRARY_PATH=elsewhere)
+    layouts.check('library-found-on-the-search-path', {'quenmarel': ('native', 'quenmarel')},
+                  lambda directory: NATIVE_SENSOR + 'ok      librfc32.so: not beside quenmarel: the sensor takes %s/'
+                  'librfc32.so, the first on the system\'s search path\n' % elsewhere +
+                  STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') + SEVEN % 'librfc32.so' +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 5 ok, 1 warning, 0 errors\n', 0, environment=environment)
+    layouts.check('pipe-in-the-librarys-place', {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': FIFO},
+                  NATIVE_SENSOR + 'error   librfc32.so: is a FIFO, not a regular file, so the sensor ends with error '
+                  '1034: put the vendor\'s librfc32.so (or the NetWeaver RFC bridge) beside quenmarel\n' + NO_TARGET +
+                  NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+    # Many functions make no vendor's library: the NetWeaver library is none for the sensor.
+    layouts.check('netweaver-library-in-the-classic-librarys-place',
+                  {'quenmarel.exe': ('win64', 'quenmarel.exe'), 'LIBRFC32.dll': ('win64', 'nwrfc-standin/sapnwrfc.dll')},
+                  WIN64_SENSOR + 'error   LIBRFC32.dll: a library of unknown origin, 64-bit Windows (x64), that does not '
+                  'export RfcCall, RfcClose, RfcEnvironment, RfcLastError, RfcOpen, RfcOpenEx, RfcReceive, so the '
+                  'sensor ends with error 1034: put the vendor\'s LIBRFC32.dll or the NetWeaver RFC bridge here\n' +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+    win_nwrfc = ('win64', 'nwrfc-standin/sapnwrfc.dll')
+    remedy = ': copy %s from the lib folder of the NetWeaver RFC SDK for 64-bit Windows (x64) beside the bridge\n'
+    layouts.check('bridge-libraries-that-are-no-files',
+                  {'quenmarel.exe': ('win64', 'quenmarel.exe'), 'LIBRFC32.dll': ('win64', 'nwrfc-bridge/LIBRFC32.dll'),
+                   'sapnwrfc.dll': win_nwrfc, 'libsapucum.dll': FIFO, 'icuuc50.dll': win_nwrfc,
+                   'icudt50.dll': DIRECTORY, 'icuin50.dll': Link('icuin50-gone.dll')},
+                  WIN64_SENSOR + 'ok      LIBRFC32.dll: the NetWeaver RFC bridge, 64-bit Windows (x64)\n' +
+                  SEVEN % 'LIBRFC32.dll' +
+                  'ok      sapnwrfc.dll: 64-bit Windows (x64), like the bridge\n'
+                  'ok      sapnwrfc.dll: needs no Visual C++ runtime\n'
+                  'error   libsapucum.dll: is a FIFO, not a regular file, so every run ends with error 1011' +
+                  remedy % 'libsapucum.dll' +
+                  'ok      icuuc50.dll: 64-bit Windows (x64), like the bridge\n'
+                  'error   icudt50.dll: is a directory, not a regular file, so every run ends with error 1011' +
+                  remedy % 'icudt50.dll' +
+                  'error   icuin50.dll: is a link that leads to no file, so every run ends with error 1011' +
+                  remedy % 'icuin50.dll' + NO_TARGET + NO_PATH_FILE + 'doctor: 8 ok, 0 warnings, 3 errors\n', 2)
 
 
 def configuration_cases(layouts):
@@ -702,6 +758,7 @@ def main():
         loader_agreement_cases(layouts)
         configuration_cases(layouts)
         not_a_file_cases(layouts)
+        library_cases(layouts)
         host = script_setup.systems_address('doctor', args)
         simulator = simulated_systems(layouts, host)
         try:

@@ -9,6 +9,7 @@
 #include "installation_files.h"
 #include "platform/directories.h"
 #include "platform/files.h"
+#include "platform/installation_names.h"
 #include "platform/process.h"
 #include "tool_output.h"
 #include "trial_run.h"
@@ -64,7 +65,7 @@ bool parse_arguments(int argc, const char* const* argv, DoctorRequest& request, 
 }
 
 bool holds_sensor(const std::string& directory) {
-  for (const char* name : {"quenmarel.exe", "quenmarel"})
+  for (const char* name : {windows_installation_names.program, linux_installation_names.program})
     if (OwnedFile(open_file_for_reading((directory + name).c_str())) != nullptr) return true;
   return false;
 }
