@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "common/ascii.h"
+#include "common/channel_limits.h"
 #include "common/run_options.h"
 #include "config/profile_name.h"
 #include "config/system_number.h"
 #include "fuzz_check.h"
-#include "common/channel_limits.h"
 #include "output/channel_writer.h"
 #include "output/result_document.h"
 #include "rfc/connection_overrides.h"

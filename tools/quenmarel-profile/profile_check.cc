@@ -68,10 +68,10 @@ struct ProfileReading {
   // after the colon loses its first character: "127.43.0.1" connects to "27.43.0.1".
   void check_column_12(ProfileField field) {
     if (!findings.column_12_filled[field_index(field)] || field == ProfileField::Password) return;
-    misread(
-        field,
-        "does not stand one blank after the colon: the sensor reads " + quoted(without_route_passwords(entry_field(check.entry, field).view())),
-        "write the value of " + quoted(profile_label(field)) + " one blank after the colon");
+    misread(field,
+            "does not stand one blank after the colon: the sensor reads " +
+                quoted(without_route_passwords(entry_field(check.entry, field).view())),
+            "write the value of " + quoted(profile_label(field)) + " one blank after the colon");
   }
 
   void misread(ProfileField field, const std::string& found, const std::string& remedy) {
