@@ -636,6 +636,8 @@ def run_case(args):
             arguments = [expander.expand(argument) for argument in arguments]
             if args.parallel:
                 arguments = with_parallel_keyword(arguments, args.parallel)
+            # The bytes the case spells, as the other sections give them.
+            arguments = [argument.encode('latin-1') for argument in arguments]
             stdin_bytes = expander.section_bytes(single['stdin']) if 'stdin' in single else b''
             stdout_to = single['stdout-to'].text.strip() if 'stdout-to' in single else None
             with stdout_destination(stdout_to) as (stdout, close_stdout):
