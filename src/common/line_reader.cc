@@ -2,6 +2,8 @@
 
 int LineReader::next() {
   if (pushed_count_ > 0) return pushed_[--pushed_count_];
+  if (bytes_read_ == text_file_byte_bound) return EOF;
+  ++bytes_read_;
   return std::getc(file_);
 }
 

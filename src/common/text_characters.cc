@@ -58,16 +58,19 @@ TextCharacter first_character(std::string_view text) {
   return character;
 }
 
+std::string_view shown_on_one_line(std::string_view text, std::size_t& length) {
+  const TextCharacter character = first_character(text);
+  length = character.length;
+  if (is_control_character(character.code_point)) return std::string_view(&replacement_character, 1);
+  return text.substr(0, character.length);
+}
+
 bool append_single_line(TextBuffer& out, std::string_view text) {
   while (!text.empty()) {
-    const TextCharacter character = first_character(text);
-    const bool replaced = is_control_character(character.code_point);
-    if (out.room() < (replaced ? 1 : character.length)) return false;
-    if (replaced)
-      out.append(replacement_character);
-    else
-      out.append(text.substr(0, character.length));
-    text.remove_prefix(character.length);
+    std::size_t length = 0;
+    const std::string_view shown = shown_on_one_line(text, length);
+    if (!out.append_whole(shown)) return false;
+    text.remove_prefix(length);
   }
   return true;
 }

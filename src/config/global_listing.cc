@@ -4,6 +4,7 @@
 
 #include "common/ascii.h"
 #include "common/line_reader.h"
+#include "common/saprouter_route.h"
 #include "platform/files.h"
 
 namespace {
@@ -12,6 +13,8 @@ constexpr std::size_t listing_line_piece = 199;
 constexpr std::size_t listing_text_column = 20;
 constexpr std::size_t entry_text_column = 19;
 constexpr std::size_t sensor_word_length = 10;
+// ".P00": the alias of a listed profile is its name without them.
+constexpr std::size_t file_extension_length = 4;
 
 constexpr std::string_view item_profile_listing_mark = "# Gsng: ";
 constexpr std::string_view global_listing_mark = "# GSNG: ";
@@ -61,6 +64,18 @@ void form_listing_key(std::string_view mark, const TextBuffer& run_options, List
   key.assign(mark);
   key.append(options.substr(0, std::min(options.find(' '), sensor_word_length)));
   while (key.size() < key.capacity()) key.append(' ');
+}
+
+// The sensor word of a line whose first characters are a global listing
+// mark: what form_listing_key must have been given to form the line's key.
+bool sensor_word_of(const TextBuffer& line, std::string_view& word) {
+  const std::string_view text = line.view();
+  if (text.size() < ListingKey::max_length) return false;
+  if (!starts_with_ignoring_case(text, global_listing_mark) && !starts_with_ignoring_case(text, global_entry_mark))
+    return false;
+  word = text.substr(global_listing_mark.size(), sensor_word_length);
+  while (!word.empty() && word.back() == ' ') word.remove_suffix(1);
+  return word.find(' ') == std::string_view::npos;
 }
 
 void update_key_kind(const TextBuffer& line, KeyKind& key_kind) {
@@ -121,6 +136,26 @@ ConfigStatus read_listing(std::FILE* file, bool item_profile, RunOptions& option
 
 }  // namespace
 
+void form_channel_key(KeyKind key_kind, std::string_view name, const SystemEntry& entry, TextBuffer& key) {
+  switch (key_kind) {
+    case KeyKind::Profile:
+      key.assign(name);
+      break;
+    case KeyKind::Alias:
+      key.assign(
+          name.substr(0, name.size() < file_extension_length ? name.size() : name.size() - file_extension_length));
+      break;
+    case KeyKind::Host:
+      // The channel's name goes to the monitor and its database.
+      key.clear();
+      append_without_route_passwords(key, entry.hostname.view());
+      break;
+    case KeyKind::Sid:
+      key.assign(entry.destination.view());
+      break;
+  }
+}
+
 bool take_next_listed_name(ItemListing& listing, ProfileFileName& name) {
   TextBuffer& names = listing.server_listing;
   const std::size_t end = names.find('#');
@@ -128,6 +163,14 @@ bool take_next_listed_name(ItemListing& listing, ProfileFileName& name) {
   const bool fits = name.assign_whole(names.view().substr(0, length));
   names.drop_front(length + 1);
   return fits && !name.empty();
+}
+
+void visit_sensor_words(std::FILE* file, SensorWordVisitor visit, void* context) {
+  LineReader reader(file);
+  ListingLine line;
+  std::string_view word;
+  while (reader.read(line, listing_line_piece))
+    if (sensor_word_of(line, word)) visit(word, context);
 }
 
 ConfigStatus load_global_listing(const ProfileLocation& location, RunOptions& options, ItemListing& listing) {

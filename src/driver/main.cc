@@ -1,5 +1,6 @@
 #include "driver/run_state.h"
 #include "driver/sensor_run.h"
+#include "platform/command_line.h"
 #include "platform/library_loading.h"
 #include "platform/process.h"
 
@@ -9,5 +10,6 @@ int main(int argc, char** argv) {
   // writable by more accounts than the sensor's own.
   keep_working_directory_out_of_library_search();
   static RunState state;  // process-wide, so the run's buffers never touch the stack's limits
-  exit_process(run_sensor(state, argc, argv));
+  const ProgramArguments& arguments = program_arguments(argc, argv);
+  exit_process(run_sensor(state, arguments.count, arguments.values));
 }

@@ -10,6 +10,9 @@
 #include "common/bounded_text.h"
 #include "output/target_records.h"
 
+/// The file beside the executable whose first line names the installation's target.
+inline constexpr const char* target_file_name = "quenmarel.target";
+
 /// The targets, each with one descriptor; `count` is none, but their number.
 enum class OutputTarget { EXEXML, Miravex, Tolvane, Quelbrin, Harnick, count };
 

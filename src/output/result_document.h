@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
-#include "output/channel_limits.h"
+#include "common/channel_limits.h"
 #include "output/output_target.h"
 
 /// Most characters of the document; 4096 bytes with the NUL.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "config/global_listing.h"
 #include "virtual_files.h"
@@ -115,4 +117,25 @@ TEST(ListedNames, NamesUpToAFileNamesCapacityAreTakenLongerOnesOpenNothing) {
   EXPECT_EQ(listing.server_listing.view(), "DEV.P00");
   EXPECT_EQ(next(), "DEV.P00") << "the last name needs no #";
   EXPECT_TRUE(listing.server_listing.empty());
+}
+
+TEST(SensorWords, EachLineAWordReachesTellsThatWordAsARunMustBeGivenIt) {
+  std::FILE* file = std::tmpfile();
+  const std::string text =
+      "# GSNG: SENSOR01  : PRD.P00#\n"
+      "# gsnx: Sensor02  : Item=Pages:Used\n"
+      "# GSNG:           : QAS.P00#\n"
+      "# GSNG: SENSOR 03 : DEV.P00#\n"  // no word reaches a blank inside it
+      "# GSNG: SHORT\n"                 // shorter than the key
+      "# Gsng: production  PRD.P00#\n"  // the item profile's mark in another case counts
+      "# GSNY: SENSOR04  : \n";
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::rewind(file);
+  std::vector<std::string> words;
+  visit_sensor_words(
+      file,
+      [](std::string_view word, void* context) { static_cast<std::vector<std::string>*>(context)->emplace_back(word); },
+      &words);
+  std::fclose(file);
+  EXPECT_EQ(words, (std::vector<std::string>{"SENSOR01", "Sensor02", "", "production"}));
 }

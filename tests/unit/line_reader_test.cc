@@ -75,3 +75,14 @@ TEST(LineReader, ReadLengthNeverExceedsTheTextsCapacityAndEachPieceSaysWhetherIt
                         {"0123456789", false}, {"abc", true}, {"0123456789", true}, {"x\r", true}}));
   std::fclose(file);
 }
+
+TEST(LineReader, FileEndsForTheReaderAtTheByteBound) {
+  // Lines of 99 characters and a line feed: the bound falls inside a line,
+  // whose first part is still read; nothing after it is.
+  const std::string line = std::string(99, 'x') + "\n";
+  std::string bytes;
+  while (bytes.size() < text_file_byte_bound) bytes += line;
+  const Pieces read = pieces_of(bytes + "beyond\n", 99);
+  ASSERT_EQ(read.size(), text_file_byte_bound / line.size() + 1);
+  EXPECT_EQ(read.back(), std::string(text_file_byte_bound % line.size(), 'x'));
+}
