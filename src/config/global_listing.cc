@@ -56,7 +56,9 @@ bool read_listing_line(LineReader& reader, ListingLine& line, std::size_t& overl
 // A line of the run that does not fit is refused rather than cut: the
 // systems it names beyond the cut would go unmeasured without a word.
 ConfigStatus refuse_overlong_line(std::string_view owner, std::size_t length) {
-  BoundedText<config_message_capacity / 2> name;
+  // The sensor word as typed, and two numbers in words around it.
+  BoundedText<option_text_capacity + 48> name;
+  static_assert(decltype(name)::max_length + 40 <= config_message_capacity, "the message holds the whole name");
   name.assignf("%.*s (%zu characters, at most %zu)", static_cast<int>(owner.size()), owner.data(), length,
                listing_line_capacity);
   return ConfigStatus(NumberedError::ListingLineTooLong, name.view());
