@@ -31,6 +31,11 @@ class LineReader {
   /// Whether the piece last read ended its line; false when more of the line follows.
   bool line_ended() const { return line_ended_; }
 
+  /// Reads past the rest of the line whose piece was read last, so that no
+  /// part of it is taken for a line of its own; returns how many characters
+  /// that rest held (0 when the piece ended its line).
+  std::size_t skip_rest_of_line();
+
  private:
   int next();
   void push_back(int c) { pushed_[pushed_count_++] = c; }

@@ -19,7 +19,8 @@ bool value_of(std::string_view line, std::string_view key, std::string_view* val
   return true;
 }
 
-void take_entry_line(std::string_view line, LogonFileEntry& entry) {
+// `whole` is false for a line longer than a piece, whose value was not read to its end.
+void take_entry_line(std::string_view line, bool whole, LogonFileEntry& entry) {
   const struct {
     const char* key;
     TextBuffer& field;
@@ -44,7 +45,7 @@ void take_entry_line(std::string_view line, LogonFileEntry& entry) {
     if (!value_of(line, field.key, &value)) continue;
     // A cut host, partner name or library path would only connect wrongly,
     // so the entry remembers the key and the libraries refuse it.
-    if (!field.field.assign(value) && entry.overlong_key.empty()) entry.overlong_key.assign(field.key);
+    if ((!field.field.assign(value) || !whole) && entry.overlong_key.empty()) entry.overlong_key.assign(field.key);
     return;
   }
 }
@@ -60,6 +61,8 @@ LogonFileLookup read_logon_entry(std::FILE* file, std::string_view destination, 
   bool dest_seen = false;
   bool readable_start = true;
   while (reader.read(piece, piece.capacity())) {
+    // The rest of a longer line is never taken for a line of its own.
+    const bool whole = reader.skip_rest_of_line() == 0;
     std::string_view line = piece.view();
     // Some editors begin every file they save with one.
     if (at_start && line.substr(0, byte_order_mark.size()) == byte_order_mark)
@@ -69,6 +72,8 @@ LogonFileLookup read_logon_entry(std::FILE* file, std::string_view destination, 
     if (line.empty() || line.front() == '*' || line.front() == '#') continue;
     std::string_view value;
     const bool dest_line = value_of(line, "DEST", &value);
+    // A destination name that long names no destination a profile can have.
+    if (dest_line && !whole) value = std::string_view();
     if (!dest_line && !dest_seen) readable_start = false;
     if (dest_line) {
       dest_seen = true;
@@ -76,7 +81,7 @@ LogonFileLookup read_logon_entry(std::FILE* file, std::string_view destination, 
       in_entry = found = value == destination;
       continue;
     }
-    if (in_entry) take_entry_line(line, entry);
+    if (in_entry) take_entry_line(line, whole, entry);
   }
   if (found) return LogonFileLookup::Found;
   return readable_start ? LogonFileLookup::NoEntry : LogonFileLookup::UnreadableStart;

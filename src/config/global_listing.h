@@ -21,6 +21,10 @@ inline constexpr std::string_view global_listing_name = "SAP Gastrelo.Gbl";
 /// Most characters of a listing; a longer one is refused (error 1027).
 inline constexpr std::size_t server_listing_capacity = 2047;
 
+/// Most characters of a listing file's line, read whole; a longer line of the
+/// run is refused (error 1035), every other one read past.
+inline constexpr std::size_t listing_line_capacity = 4095;
+
 /// How an item-mode run names each listed system's channel.
 enum class KeyKind { Profile, Alias, Host, Sid };
 
