@@ -38,7 +38,13 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
 foreach(linked_readme nwrfc-bridge rfclib tools/rfcsim)
   install(FILES ${PROJECT_SOURCE_DIR}/${linked_readme}/README.md DESTINATION ${linked_readme})
 endforeach()
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples)
+# The examples by name: a trial run from the source tree leaves its run files
+# (Quenmarel.runs, SapRfc.ini, Dev_Rfc.Trc, ...) in examples/, and none of
+# them may ship.
+set(QUENMAREL_EXAMPLES PRD.P00 DEV.P00 QAS.P00 Gastrelo.Prf "SAP Gastrelo.Gbl" demo.scenario)
+foreach(example IN LISTS QUENMAREL_EXAMPLES)
+  install(FILES "${PROJECT_SOURCE_DIR}/examples/${example}" DESTINATION examples)
+endforeach()
 
 if(WIN32)
   set(package_platform windows)

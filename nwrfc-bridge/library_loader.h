@@ -9,6 +9,8 @@
 
 #include <cstddef>
 
+#include "platform/installation_names.h"
+
 /// The NetWeaver RFC library's file name on this system.
 extern const char* const nwrfc_library_file;
 
@@ -18,7 +20,7 @@ extern const char* const nwrfc_library_file;
 extern const char* const library_search_path_name;
 
 /// How many kinds of library belong to the SDK's chain.
-inline constexpr std::size_t companion_kind_count = 2;
+inline constexpr std::size_t companion_kind_count = nwrfc_companion_kind_count;
 
 /// The start of the name of each kind of library of the SDK's chain (the
 /// Unicode library, the ICU libraries), letter case ignored.

@@ -2,106 +2,28 @@
 
 #include <cstdio>
 
-#include "common/line_reader.h"
 #include "platform/files.h"
 
 namespace {
 
-constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
-// The name of a sensor run's own copy: this prefix, a process number and the suffix.
-constexpr std::string_view own_copy_prefix = "SapRfc-";
-constexpr std::string_view own_copy_suffix = ".ini";
-constexpr std::string_view edited_file_prefix = "SapRfc.";
-
 bool is_own_copy_name(std::string_view path) {
-  if (path.size() <= own_copy_prefix.size() + own_copy_suffix.size() ||
-      path.substr(0, own_copy_prefix.size()) != own_copy_prefix ||
-      path.substr(path.size() - own_copy_suffix.size()) != own_copy_suffix)
+  if (path.size() <= own_logon_file_prefix.size() + own_logon_file_suffix.size() ||
+      path.substr(0, own_logon_file_prefix.size()) != own_logon_file_prefix ||
+      path.substr(path.size() - own_logon_file_suffix.size()) != own_logon_file_suffix)
     return false;
-  const std::string_view number =
-      path.substr(own_copy_prefix.size(), path.size() - own_copy_prefix.size() - own_copy_suffix.size());
+  const std::string_view number = path.substr(
+      own_logon_file_prefix.size(), path.size() - own_logon_file_prefix.size() - own_logon_file_suffix.size());
   for (char c : number)
     if (c < '0' || c > '9') return false;
   return true;
 }
 
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-// The value when `line` is "key=value", with the key compared exactly.
-bool value_of(std::string_view line, std::string_view key, std::string_view* value) {
-  if (line.size() <= key.size() || line.substr(0, key.size()) != key || line[key.size()] != '=') return false;
-  *value = trimmed(line.substr(key.size() + 1));
-  return true;
-}
-
-void take_entry_line(std::string_view line, LogonFileEntry& entry) {
-  const struct {
-    const char* key;
-    TextBuffer& field;
-  } fields[] = {
-      {"TYPE", entry.type},
-      {"ASHOST", entry.application_server_host},
-      {"SYSNR", entry.system_number},
-      {"GWHOST", entry.gateway_host},
-      {"GWSERV", entry.gateway_service},
-      {"R3NAME", entry.system_name},
-      {"MSHOST", entry.message_server_host},
-      {"MSSERV", entry.message_server_service},
-      {"GROUP", entry.group},
-      {"SNC_MODE", entry.snc_mode},
-      {"SNC_PARTNERNAME", entry.snc_partner_name},
-      {"SNC_QOP", entry.snc_quality},
-      {"SNC_MYNAME", entry.snc_own_name},
-      {"SNC_LIB", entry.snc_library},
-  };
-  std::string_view value;
-  for (const auto& field : fields) {
-    if (!value_of(line, field.key, &value)) continue;
-    // A cut host, partner name or library path would only connect wrongly,
-    // so the entry remembers the key and the libraries refuse it.
-    if (!field.field.assign(value) && entry.overlong_key.empty()) entry.overlong_key.assign(field.key);
-    return;
-  }
-}
-
 }  // namespace
 
 LogonFileLookup find_logon_entry(std::string_view destination, LogonFileEntry& entry) {
-  std::FILE* file = open_file_for_reading(logon_file_path());
+  const OwnedFile file(open_file_for_reading(logon_file_path()));
   if (file == nullptr) return LogonFileLookup::NoFile;
-  LineReader reader(file);
-  BoundedText<1023> piece;
-  bool in_entry = false;
-  bool found = false;
-  bool at_start = true;
-  bool dest_seen = false;
-  bool readable_start = true;
-  while (reader.read(piece, piece.capacity())) {
-    std::string_view line = piece.view();
-    // Some editors begin every file they save with one.
-    if (at_start && line.substr(0, byte_order_mark.size()) == byte_order_mark)
-      line.remove_prefix(byte_order_mark.size());
-    at_start = false;
-    line = trimmed(line);
-    if (line.empty() || line.front() == '*' || line.front() == '#') continue;
-    std::string_view value;
-    const bool dest_line = value_of(line, "DEST", &value);
-    if (!dest_line && !dest_seen) readable_start = false;
-    if (dest_line) {
-      dest_seen = true;
-      if (found) break;  // the next entry ends the one we want
-      in_entry = found = value == destination;
-      continue;
-    }
-    if (in_entry) take_entry_line(line, entry);
-  }
-  std::fclose(file);
-  if (found) return LogonFileLookup::Found;
-  return readable_start ? LogonFileLookup::NoEntry : LogonFileLookup::UnreadableStart;
+  return read_logon_entry(file.get(), destination, entry);
 }
 
 void write_edited_logon_file_name(std::string_view destination, TextBuffer& name) {
@@ -110,8 +32,7 @@ void write_edited_logon_file_name(std::string_view destination, TextBuffer& name
     name.assign(path);
     return;
   }
-  name.assign(edited_file_prefix);
-  name.append(destination);
+  form_destination_logon_file_name(destination, name);
 }
 
 void describe_missing_entry(LogonFileLookup lookup, std::string_view destination, const char** status,

@@ -2,6 +2,8 @@
 
 int LineReader::next() {
   if (pushed_count_ > 0) return pushed_[--pushed_count_];
+  if (bytes_read_ == text_file_byte_bound) return EOF;
+  ++bytes_read_;
   return std::getc(file_);
 }
 
@@ -37,4 +39,20 @@ bool LineReader::read(TextBuffer& line, std::size_t max_characters) {
   }
   line_ended_ = take_line_end();
   return true;
+}
+
+std::size_t LineReader::skip_rest_of_line() {
+  std::size_t skipped = 0;
+  while (!line_ended_) {
+    const int c = next();
+    if (c == EOF || c == '\n') break;
+    if (c == '\r') {
+      const int after = next();
+      if (after == '\n') break;
+      if (after != EOF) push_back(after);
+    }
+    if (c != '\0') ++skipped;
+  }
+  line_ended_ = true;
+  return skipped;
 }

@@ -48,11 +48,16 @@ constexpr NumberedErrorRow rows[] = {
      "the profile name is too long: more than 63 characters of file name, or more than 95 of directory",
      "use a shorter name or directory"},
     {E::SensorDirectoryTooLong, "1017", "Sensor Directory in ", " too long...",
-     "the directory named in `C:\\PRTG_Path.Txt` is too long", "name a shorter directory"},
+     "the directory named in `C:\\PRTG_Path.Txt` is too long: more than 95 characters with a closing backslash and "
+     "the sub-directory the sensor takes below it (`PRTG Network Monitor\\Custom Sensors\\ExeXml\\` or `Custom "
+     "Sensors\\ExeXml\\`)",
+     "name a shorter directory"},
     {E::ItemProfileMissing, "1024", "ProFile ", " is missing...", "`Gastrelo.Prf` could not be read a second time",
      "check the file's permissions"},
     {E::GlobalListingMissing, "10x1", "ProFile ", " is missing...",
-     "`SAP Gastrelo.Gbl` could not be read a second time", "check the file's permissions"},
+     "`SAP Gastrelo.Gbl` could not be read a second time (the message says `Error 10x1`, with the letter x, as "
+     "monitors have always parsed it)",
+     "check the file's permissions"},
     {E::ServerListingMissing, "1025", "Global Server Listing missing...", "",
      "the listing names no system for this run", "add `# Gsng: ` / `# GSNG: ` lines"},
     {E::ItemMissing, "1026", "Global Item Idenification missing...", "", "the entry has no `Item=` (exact case)",
@@ -83,6 +88,11 @@ constexpr NumberedErrorRow rows[] = {
      "which, and what to do)",
      "do what the message says: put the vendor's library (or the NetWeaver RFC bridge) beside the sensor, use the "
      "package of the library's bitness, or put the library it needs beside it"},
+    {E::ListingLineTooLong, "1035", "Listing line of ", " too long...",
+     "a line of the listing that belongs to this run (a `# Gsng: ` line of `Gastrelo.Prf`, or a `# GSNG: ` or "
+     "`# GSNX: ` line of the sensor word in `SAP Gastrelo.Gbl`) is longer than 4095 characters; the message names "
+     "the sensor word (or `Gastrelo.Prf`) and the line's length",
+     "split the line: a listing may spread its names over any number of lines"},
 };
 
 static_assert(std::size(rows) == static_cast<std::size_t>(NumberedError::count), "one row per error");

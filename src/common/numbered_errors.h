@@ -39,6 +39,7 @@ enum class NumberedError {
   ChannelLimitsInvalid,
   ItemUnknown,
   RfcLibraryUnusable,
+  ListingLineTooLong,
   count
 };
 

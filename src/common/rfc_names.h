@@ -29,6 +29,23 @@ inline constexpr const char* roll_page_value_names[] = {
 };
 static_assert(std::size(roll_page_value_names) == roll_page_value_count, "one name per value");
 
+/// The functions the sensor calls in the RFC library, in this order.
+enum RfcFunction : std::size_t {
+  rfc_call,
+  rfc_close,
+  rfc_environment,
+  rfc_last_error,
+  rfc_open,
+  rfc_open_ex,
+  rfc_receive,
+  rfc_function_count
+};
+
+/// The names the library exports them by: plain, also on 32-bit Windows.
+inline constexpr const char* rfc_function_names[] = {"RfcCall", "RfcClose",  "RfcEnvironment", "RfcLastError",
+                                                     "RfcOpen", "RfcOpenEx", "RfcReceive"};
+static_assert(std::size(rfc_function_names) == rfc_function_count, "one name per function");
+
 /// The RFC library's trace file in the working directory.
 inline constexpr const char* rfc_trace_file_name = "Dev_Rfc.Trc";
 

@@ -58,6 +58,13 @@ TextCharacter first_character(std::string_view text) {
   return character;
 }
 
+std::string_view shown_on_one_line(std::string_view text, std::size_t& length) {
+  const TextCharacter character = first_character(text);
+  length = character.length;
+  if (is_control_character(character.code_point)) return std::string_view(&replacement_character, 1);
+  return text.substr(0, character.length);
+}
+
 bool append_replacing(TextBuffer& out, std::string_view text, char (*replacement)(char32_t), std::size_t keep_free) {
   while (!text.empty()) {
     const TextCharacter character = first_character(text);

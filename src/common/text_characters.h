@@ -46,6 +46,11 @@ inline constexpr char replacement_character = ' ';
 bool append_replacing(TextBuffer& out, std::string_view text, char (*replacement)(char32_t code_point),
                       std::size_t keep_free = 0);
 
+/// The bytes that show the first character of a non-empty `text` on one
+/// line: its own, or the replacement character for a control character.
+/// Sets `length` to the character's length in `text`.
+std::string_view shown_on_one_line(std::string_view text, std::size_t& length);
+
 /// Appends `text` as a part of one line: every control character becomes
 /// the replacement character, every other byte stays as it is.  What does not
 /// fit is cut before the first character that does not fit whole, so that no

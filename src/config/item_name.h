@@ -5,10 +5,13 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
+#include "common/run_options.h"
 #include "config/config_status.h"
 
-/// Most characters of an item name; longer names are cut.
-inline constexpr std::size_t item_name_capacity = 90;
+/// Most characters of an item name.  The name follows its five-character
+/// keyword in the option text or a listing's entry, neither longer than the
+/// option text, so it is always whole: a refusal quotes it as it was given.
+inline constexpr std::size_t item_name_capacity = option_text_capacity - (sizeof "ITEM=" - 1);
 
 /// The name of an item.
 using ItemName = BoundedText<item_name_capacity>;

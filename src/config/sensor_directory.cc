@@ -41,9 +41,12 @@ bool read_path_file(OwnedFile path_file, TextBuffer& directory) {
   bool last_fits = true;
   bool first = true;
   while (reader.read(line, path_file_line_piece)) {
+    // A longer line is one directory that does not fit, never a piece taken
+    // for a directory of its own.
+    const bool whole = reader.skip_rest_of_line() == 0;
     if (first && line.starts_with(utf8_byte_order_mark)) line.drop_front(utf8_byte_order_mark.size());
     first = false;
-    if (names_directory(line)) last_fits = directory.assign_whole(line.view());
+    if (names_directory(line)) last_fits = whole && directory.assign_whole(line.view());
   }
   return last_fits;
 }

@@ -4,14 +4,13 @@
 
 #include "common/time_budget.h"
 #include "config/global_listing.h"
+#include "config/item_run_checks.h"
 #include "driver/console_lines.h"
 #include "driver/listed_system.h"
 #include "driver/listed_system_exchange.h"
 #include "driver/parallel_item_run.h"
-#include "driver/parallel_setting.h"
 #include "driver/run_state.h"
 #include "driver/run_steps.h"
-#include "output/channel_limits.h"
 #include "output/result_document.h"
 #include "rfc/rfc_connection.h"
 
@@ -83,17 +82,14 @@ int run_item_mode(RunState& state) {
   const RunOptions command_line = state.options;
   if (const ConfigStatus loaded = load_global_listing(state.location, state.options, state.listing); !loaded.ok())
     return end_run_with_error(document, state.out, loaded.message());
-  if (const ConfigStatus named = check_item_name(state.listing.item_name); !named.ok())
-    return end_run_with_error(document, state.out, named.message());
   state.systems_count = state.processed_count = state.failed_count = 0;
   refresh_run_options(state.options);
+  ItemRunSettings settings;
+  if (const ConfigStatus checked = check_item_run(state.listing, state.options, command_line, settings); !checked.ok())
+    return end_run_with_error(document, state.out, checked.message());
   take_run_options(document, state.options);
-  const ParallelSetting parallel = parallel_setting_of_run(state.options, command_line);
-  if (parallel.given && parallel.systems == 0)
-    return end_run_with_error(document, state.out, NumberedError::ParallelSettingInvalid, parallel.value.view());
-  const OptionValue limits = option_value_of_run(state.options, command_line, channel_limits_keyword);
-  if (!take_channel_limits(document, limits))
-    return end_run_with_error(document, state.out, NumberedError::ChannelLimitsInvalid, limits.text.view());
+  document.limits = settings.limits;
+  const ParallelSetting& parallel = settings.parallel;
   // An item-mode run neither reads nor deletes the trace file, but the library
   // writes into it for every system that fails, in this process or its children.
   join_runs_in_directory(state.presence);

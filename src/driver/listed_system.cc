@@ -9,39 +9,13 @@
 #include "output/usage_document.h"
 #include "rfc/rfc_connection.h"
 
-namespace {
-
-constexpr std::size_t file_extension_length = 4;
-
-void set_channel_key(const RunState& state, const TextBuffer& name, TextBuffer& key) {
-  switch (state.listing.key_kind) {
-    case KeyKind::Profile:
-      key.assign(name.view());
-      break;
-    case KeyKind::Alias:
-      key.assign(name.view().substr(
-          0, name.size() < file_extension_length ? name.size() : name.size() - file_extension_length));
-      break;
-    case KeyKind::Host:
-      // The channel's name goes to the monitor and its database.
-      key.clear();
-      append_without_route_passwords(key, state.system_entry.hostname.view());
-      break;
-    case KeyKind::Sid:
-      key.assign(state.system_entry.destination.view());
-      break;
-  }
-}
-
-}  // namespace
-
 bool read_listed_system(RunState& state, const TextBuffer& name, ListedSystem& system) {
   ProfilePath path;
   join_path(state.location, name.view(), path);
   OwnedFile profile(state.location.open_for_reading(path.c_str()));
   if (profile == nullptr) return false;
   system.entry_valid = read_listed_profile(std::move(profile), state.system_entry);
-  set_channel_key(state, name, system.channel_key);
+  form_channel_key(state.listing.key_kind, name.view(), state.system_entry, system.channel_key);
   if (state.options.console_mode) {
     TimeOfDay now;
     local_time_of_day(now);

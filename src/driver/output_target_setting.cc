@@ -5,12 +5,6 @@
 #include "platform/files.h"
 #include "platform/process.h"
 
-namespace {
-
-constexpr const char* target_file_name = "quenmarel.target";
-
-}  // namespace
-
 bool fix_output_target(OutputTarget& target, TextBuffer& message) {
   target = OutputTarget::EXEXML;
   PathText path;

@@ -1,7 +1,6 @@
 #include "driver/run_steps.h"
 
 #include "common/time_budget.h"
-#include "output/channel_limits.h"
 #include "output/channel_writer.h"
 
 namespace {
@@ -13,11 +12,6 @@ constexpr const char* presence_file_name = "Quenmarel.runs";
 
 void take_run_options(ResultDocument& document, const RunOptions& options) {
   select_channel(document, options.run_options);
-}
-
-bool take_channel_limits(ResultDocument& document, const OptionValue& limits) {
-  document.limits = ChannelLimits{};
-  return !limits.given || read_channel_limits(limits.text.view(), document.limits);
 }
 
 void join_runs_in_directory(RunPresence& presence) { presence.join(presence_file_name, presence_gate_wait_ms); }

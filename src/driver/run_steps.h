@@ -14,10 +14,6 @@
 /// channel selection ("CH=").  ",SYSLOG" is accepted and changes nothing.
 void take_run_options(ResultDocument& document, const RunOptions& options);
 
-/// Puts ",LIMITS=" in force for the document's channels when `limits` names
-/// it; false, proposing none, when its value is not a valid pair of limits.
-[[nodiscard]] bool take_channel_limits(ResultDocument& document, const OptionValue& limits);
-
 /// Makes this run one of the sensors at work in the working directory, before
 /// anything reaches the RFC library: from then on no other run takes this
 /// one's trace text for its own or deletes it while this one may need it.

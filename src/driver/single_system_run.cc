@@ -4,12 +4,12 @@
 
 #include "common/program_version.h"
 #include "common/rfc_names.h"
+#include "config/item_run_checks.h"
 #include "config/profile_file.h"
 #include "driver/console_lines.h"
 #include "driver/page_roll_measurement.h"
 #include "driver/run_state.h"
 #include "driver/run_steps.h"
-#include "output/channel_limits.h"
 #include "output/usage_document.h"
 #include "rfc/rfc_connection.h"
 #include "rfc/trace_file_scan.h"
@@ -61,9 +61,9 @@ int run_single_system(RunState& state, OwnedFile profile) {
   const ConfigStatus read =
       read_profile(std::move(profile), state.location.profile_file_name.view(), state.system_entry);
   if (!read.ok()) return end_run_with_error(document, state.out, read.message());
-  const OptionValue limits = option_value(state.options, channel_limits_keyword);
-  if (!take_channel_limits(document, limits))
-    return end_run_with_error(document, state.out, NumberedError::ChannelLimitsInvalid, limits.text.view());
+  const ConfigStatus limits =
+      check_channel_limits(option_value(state.options, channel_limits_keyword), document.limits);
+  if (!limits.ok()) return end_run_with_error(document, state.out, limits.message());
   join_runs_in_directory(state.presence);
   MessageText library_failure;
   if (!prepare_rfc_library(library_failure))

@@ -11,6 +11,9 @@
 #include "output/run_endings.h"
 #include "output/target_records.h"
 
+/// The file beside the executable whose first line names the installation's target.
+inline constexpr const char* target_file_name = "quenmarel.target";
+
 /// The targets, each with one descriptor; `count` is none, but their number.
 enum class OutputTarget { EXEXML, Miravex, Tolvane, Quelbrin, Harnick, Plugin, count };
 

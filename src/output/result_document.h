@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
-#include "output/channel_limits.h"
+#include "common/channel_limits.h"
 #include "output/output_target.h"
 #include "output/result_state.h"
 #include "output/status_line.h"

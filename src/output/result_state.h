@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "output/channel_limits.h"
+#include "common/channel_limits.h"
 
 /// From good to bad.  The numbers are the exit codes by which monitors that
 /// run check plugins read a state.

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
-#include "output/channel_limits.h"
+#include "common/channel_limits.h"
 
 /// One channel as a target's record shows it, its texts already cut to size.
 struct ChannelRecord {

@@ -4,17 +4,17 @@
 
 namespace {
 
+struct XmlEntity {
+  char character;
+  std::string_view entity;
+};
+
+constexpr XmlEntity xml_entities[] = {{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}};
+
 std::string_view escape_of(char32_t code_point) {
-  switch (code_point) {
-    case '&':
-      return "&amp;";
-    case '<':
-      return "&lt;";
-    case '>':
-      return "&gt;";
-    default:
-      return std::string_view();
-  }
+  for (const XmlEntity& escape : xml_entities)
+    if (code_point == static_cast<unsigned char>(escape.character)) return escape.entity;
+  return std::string_view();
 }
 
 bool is_forbidden_in_xml(char32_t code_point) {
@@ -45,4 +45,13 @@ bool append_xml_escaped(TextBuffer& out, std::string_view text, std::size_t keep
     text.remove_prefix(character.length);
   }
   return true;
+}
+
+char xml_entity_at(std::string_view text, std::size_t& length) {
+  for (const XmlEntity& escape : xml_entities) {
+    if (text.substr(0, escape.entity.size()) != escape.entity) continue;
+    length = escape.entity.size();
+    return escape.character;
+  }
+  return '\0';
 }

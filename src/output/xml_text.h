@@ -16,3 +16,8 @@
 /// before the first character that does not fit whole, never within an
 /// escape or a UTF-8 sequence.  Returns false when cut.
 bool append_xml_escaped(TextBuffer& out, std::string_view text, std::size_t keep_free = 0);
+
+/// When `text` begins with one of the entities append_xml_escaped writes,
+/// the character it stands for, with `length` set to the entity's length;
+/// otherwise NUL.  A reader of the document turns its text back with it.
+char xml_entity_at(std::string_view text, std::size_t& length);

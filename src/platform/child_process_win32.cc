@@ -5,6 +5,7 @@
 #include "common/time_budget.h"
 #include "platform/child_process.h"
 #include "platform/files.h"
+#include "platform/native_path_win32.h"
 
 namespace {
 
@@ -97,21 +98,27 @@ void close_handle(HANDLE& handle) {
 // that no child inherits another child's pipes; the run has one thread.
 bool create_child(const ChildCommand& command, HANDLE input, HANDLE output, PROCESS_INFORMATION& process) {
   CommandLine line;
-  if (!form_command_line(command, line)) return false;
+  NativePath program;
+  // The arguments reach the child as the system's UTF-16, read back by it in UTF-8.
+  // Never more units than the line has bytes.
+  static wchar_t native_line[CommandLine::max_length + 1];
+  if (!form_command_line(command, line) || !to_native_path(command.program, program) ||
+      !to_native_text(line.view(), native_line, CommandLine::max_length + 1))
+    return false;
   HANDLE error = nullptr;
   const HANDLE own_error = GetStdHandle(STD_ERROR_HANDLE);
   if (own_error != nullptr && own_error != INVALID_HANDLE_VALUE)
     DuplicateHandle(GetCurrentProcess(), own_error, GetCurrentProcess(), &error, 0, TRUE, DUPLICATE_SAME_ACCESS);
   SetHandleInformation(input, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   SetHandleInformation(output, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = input;
   startup.hStdOutput = output;
   startup.hStdError = error;
-  const BOOL created = CreateProcessA(command.program, const_cast<char*>(line.c_str()), nullptr, nullptr, TRUE,
-                                      CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+  const BOOL created = CreateProcessW(program.text, native_line, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                      nullptr, &startup, &process);
   SetHandleInformation(input, HANDLE_FLAG_INHERIT, 0);
   SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
   close_handle(error);
@@ -231,9 +238,10 @@ bool stay_bound_to_parent(const char* parent_identity) {
 }
 
 bool executable_path(TextBuffer& path) {
-  char found[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameA(nullptr, found, sizeof found);
-  return length > 0 && length < sizeof found && path.assign_whole(std::string_view(found, length));
+  wchar_t found[path_capacity + 1];
+  const DWORD length = GetModuleFileNameW(nullptr, found, path_capacity + 1);
+  path.clear();
+  return length > 0 && length <= path_capacity && append_utf8(found, path);
 }
 
 bool read_standard_input(TextBuffer& input) {

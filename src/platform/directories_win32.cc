@@ -1,26 +1,32 @@
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "platform/directories.h"
 #include "platform/files.h"
+#include "platform/native_path_win32.h"
 
 bool list_directory(const char* windows_path, DirectoryNameVisitor visit, void* context) {
   PathText pattern(windows_path);
   if (!pattern.empty() && !pattern.ends_with('\\') && !pattern.ends_with('/') && !pattern.append('\\')) return false;
-  if (!pattern.append_whole("*")) return false;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  NativePath native;
+  if (!pattern.append_whole("*") || !to_native_path(pattern.c_str(), native)) return false;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(native.text, &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   do {
-    if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0) continue;
-    visit(found.cFileName, context);
-  } while (FindNextFileA(search, &found) != 0);
+    if (std::wcscmp(found.cFileName, L".") == 0 || std::wcscmp(found.cFileName, L"..") == 0) continue;
+    PathText name;
+    if (append_utf8(found.cFileName, name)) visit(name.view(), context);
+  } while (FindNextFileW(search, &found) != 0);
   FindClose(search);
   return true;
 }
 
-bool change_working_directory(const char* windows_path) { return SetCurrentDirectoryA(windows_path) != 0; }
+bool change_working_directory(const char* windows_path) {
+  NativePath native;
+  return to_native_path(windows_path, native) && SetCurrentDirectoryW(native.text) != 0;
+}
 
 OwnDirectory make_own_directory(const char* windows_path) {
   // Fails on any name that is taken, a link or junction included.
@@ -33,9 +39,10 @@ OwnDirectory make_own_directory(const char* windows_path) {
 }
 
 bool working_directory(TextBuffer& path) {
-  char buffer[path_capacity + 1];
-  const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
-  return length > 0 && length < sizeof buffer && path.assign_whole(buffer);
+  wchar_t buffer[path_capacity + 1];
+  const DWORD length = GetCurrentDirectoryW(path_capacity + 1, buffer);
+  path.clear();
+  return length > 0 && length <= path_capacity && append_utf8(buffer, path);
 }
 
 bool system_library_directory(unsigned bits, TextBuffer& path) {

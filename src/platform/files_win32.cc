@@ -7,6 +7,7 @@
 
 #include "common/time_budget.h"
 #include "platform/files.h"
+#include "platform/native_path_win32.h"
 #include "platform/range_lock_win32.h"
 
 namespace {
@@ -16,7 +17,9 @@ constexpr std::uint64_t append_turn_offset = std::uint64_t{1} << 62;
 // A link or junction is opened as itself, never followed, and refused with
 // anything else that is no regular file.
 HANDLE open_regular_for_appending(const char* windows_path) {
-  HANDLE file = CreateFileA(windows_path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  NativePath native;
+  if (!to_native_path(windows_path, native)) return INVALID_HANDLE_VALUE;
+  HANDLE file = CreateFileW(native.text, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) return file;
   BY_HANDLE_FILE_INFORMATION information;
@@ -30,7 +33,10 @@ HANDLE open_regular_for_appending(const char* windows_path) {
 
 }  // namespace
 
-std::FILE* open_file_for_reading(const char* windows_path) { return std::fopen(windows_path, "rb"); }
+std::FILE* open_file_for_reading(const char* windows_path) {
+  NativePath native;
+  return to_native_path(windows_path, native) ? _wfopen(native.text, L"rb") : nullptr;
+}
 
 bool append_in_one_piece(const char* windows_path, std::string_view bytes) {
   HANDLE file = open_regular_for_appending(windows_path);
@@ -52,8 +58,10 @@ bool append_in_one_piece(const char* windows_path, std::string_view bytes) {
 }
 
 std::FILE* create_new_file(const char* windows_path, FileReaders /*readers: the directory's rights decide*/) {
+  NativePath native;
+  if (!to_native_path(windows_path, native)) return nullptr;
   // CREATE_NEW fails on any existing name.
-  HANDLE handle = CreateFileA(windows_path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = CreateFileW(native.text, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
   if (descriptor < 0) {
@@ -81,14 +89,21 @@ bool seek_from_start(std::FILE* file, std::uint64_t offset) {
 }
 
 // The C runtime removes files only, never a directory.
-bool remove_regular_file(const char* windows_path) { return std::remove(windows_path) == 0; }
+bool remove_regular_file(const char* windows_path) {
+  NativePath native;
+  return to_native_path(windows_path, native) && _wremove(native.text) == 0;
+}
 
 bool replace_file(const char* from, const char* to) {
-  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  NativePath native_from, native_to;
+  return to_native_path(from, native_from) && to_native_path(to, native_to) &&
+         MoveFileExW(native_from.text, native_to.text, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 EntryKind directory_entry_kind(const char* windows_path) {
-  const DWORD attributes = GetFileAttributesA(windows_path);
+  NativePath native;
+  if (!to_native_path(windows_path, native)) return EntryKind::Other;
+  const DWORD attributes = GetFileAttributesW(native.text);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? EntryKind::Missing : EntryKind::Other;

@@ -153,6 +153,8 @@ void load_library_from_search(const char* file, LibraryLoad& load) {
   load.fault = LibraryFault::NotFound;
 }
 
+bool find_library_on_search(const char* file, PathText& found) { return find_on_system_search(file, found); }
+
 const char* library_search_places(ExecutableFormat format) {
   return format == ExecutableFormat::Pe
              ? "the system directory, the Windows directory, then the directories of PATH; never the working directory"

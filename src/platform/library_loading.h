@@ -38,6 +38,12 @@ void load_library_from(const char* directory, const char* file, LibraryLoad& loa
 /// that name found is the verdict.  Never the working directory.
 void load_library_from_search(const char* file, LibraryLoad& load);
 
+/// Writes the path of the first file named `file` on that search, the file
+/// load_library_from_search takes; false when there is none.  Nothing is
+/// loaded, nor is the system asked for what only it knows (the dynamic
+/// linker's cache).
+bool find_library_on_search(const char* file, PathText& found);
+
 /// The places of that search for libraries of the given format, in the
 /// order they are searched, as messages name them.
 const char* library_search_places(ExecutableFormat format);
@@ -67,19 +73,3 @@ void write_library_directory(const LibraryLoad& load, TextBuffer& directory);
 /// Writes the directory of the module (program or library) that holds
 /// `address`, ending in its separator; false when the system does not tell.
 bool module_directory(const void* address, TextBuffer& directory);
-
-/// How the files the sensor loads, and is installed as, are named here.
-struct PlatformFileNames {
-  /// The RFC library's file: "LIBRFC32.dll" on Windows, "librfc32.so" elsewhere.
-  const char* rfc_library;
-  /// The sensor's own file.
-  const char* program;
-  /// The system word of the release packages built for each bitness, as in
-  /// "quenmarel-4.3-windows-x86.zip"; null where there are none.
-  const char* package_system;
-  /// Where a library the RFC library needs is put so that the system finds it.
-  const char* needed_library_place;
-};
-
-/// The names of this system's files.
-const PlatformFileNames& platform_file_names();

@@ -209,8 +209,3 @@ bool module_directory(const void* address, TextBuffer& directory) {
   if (slash == std::string_view::npos) return directory.assign_whole("./");
   return directory.assign_whole(path.view().substr(0, slash + 1));
 }
-
-const PlatformFileNames& platform_file_names() {
-  static constexpr PlatformFileNames names{"librfc32.so", "quenmarel", nullptr, "where the dynamic linker finds it"};
-  return names;
-}

@@ -5,6 +5,7 @@
 #include "common/ascii.h"
 #include "platform/library_loading.h"
 #include "platform/library_system.h"
+#include "platform/native_path_win32.h"
 
 const char library_path_separator = '\\';
 
@@ -14,18 +15,12 @@ namespace {
 using WidePath = wchar_t[path_capacity + 1];
 
 bool to_wide(std::string_view path, WidePath& wide) {
-  if (path.empty() || path.size() > path_capacity) return false;
-  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()),
-                                         wide, static_cast<int>(path_capacity));
-  if (length <= 0) return false;
-  wide[length] = L'\0';
-  return true;
+  return to_native_text(path, wide, static_cast<int>(path_capacity + 1));
 }
 
 bool from_wide(const wchar_t* wide, TextBuffer& path) {
-  char bytes[path_capacity * 3 + 1];
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, bytes, sizeof bytes, nullptr, nullptr);
-  return length > 0 && path.assign_whole(std::string_view(bytes, static_cast<std::size_t>(length - 1)));
+  path.clear();
+  return append_utf8(wide, path);
 }
 
 bool fail_with(LibraryLoad& load, LibraryFault fault, const char* detail) {
@@ -169,7 +164,7 @@ bool library_entry_exists(const char* path) {
 void* open_with_system_loader(LibraryLoad& load) {
   WidePath wide;
   if (!to_wide(load.path.view(), wide)) {
-    fail_with(load, LibraryFault::Refused, "its path is no UTF-8 text");
+    fail_with(load, LibraryFault::Refused, "its path is too long");
     return nullptr;
   }
   // No dialog box waits for a person when the library cannot be loaded; the
@@ -269,9 +264,4 @@ bool module_directory(const void* address, TextBuffer& directory) {
   const std::size_t separator = path.view().find_last_of("\\/");
   if (separator == std::string_view::npos) return directory.assign_whole(".\\");
   return directory.assign_whole(path.view().substr(0, separator + 1));
-}
-
-const PlatformFileNames& platform_file_names() {
-  static constexpr PlatformFileNames names{"LIBRFC32.dll", "quenmarel.exe", "windows", "beside it"};
-  return names;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/native_path_win32.h"
 #include "platform/process.h"
 
 void local_time_of_day(TimeOfDay& out) {
@@ -15,12 +16,14 @@ void local_time_of_day(TimeOfDay& out) {
 }
 
 bool executable_directory(TextBuffer& out) {
-  char path[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (length == 0 || length >= sizeof path) return false;
+  wchar_t path[path_capacity + 1];
+  const DWORD length = GetModuleFileNameW(nullptr, path, path_capacity + 1);
+  if (length == 0 || length > path_capacity) return false;
   std::size_t end = length;
-  while (end > 0 && path[end - 1] != '\\' && path[end - 1] != '/') --end;
-  return end > 0 && out.assign_whole(std::string_view(path, end));
+  while (end > 0 && path[end - 1] != L'\\' && path[end - 1] != L'/') --end;
+  path[end] = L'\0';
+  out.clear();
+  return end > 0 && append_utf8(path, out);
 }
 
 void prepare_standard_stream_handles() {

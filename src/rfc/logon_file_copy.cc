@@ -1,5 +1,6 @@
 #include "rfc/logon_file_copy.h"
 
+#include "common/logon_file_names.h"
 #include "common/time_budget.h"
 #include "platform/environment.h"
 #include "platform/file_lock.h"
@@ -7,14 +8,16 @@
 
 namespace {
 
-constexpr const char* logon_file_name = "SapRfc.ini";
-constexpr const char* lock_file_name = "SapRfc.ini.lock";
-constexpr const char* temporary_file_name = "SapRfc.ini.new";
+constexpr const char* logon_file_name = default_logon_file_name;
+constexpr const char* lock_file_name = logon_file_lock_name;
+constexpr const char* temporary_file_name = logon_file_temporary_name;
 
 using OwnLogonFileName = BoundedText<31>;
 
 void form_own_logon_file_name(unsigned long process_id, OwnLogonFileName& name) {
-  name.assignf("SapRfc-%lu.ini", process_id);
+  name.assign(own_logon_file_prefix);
+  name.appendf("%lu", process_id);
+  name.append(own_logon_file_suffix);
 }
 
 bool copy_bytes(std::FILE* source, std::FILE* destination) {

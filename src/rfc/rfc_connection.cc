@@ -2,7 +2,9 @@
 
 #include <string_view>
 
+#include "common/logon_file_names.h"
 #include "common/text_characters.h"
+#include "config/system_number.h"
 #include "platform/files.h"
 #include "platform/trace_file.h"
 #include "rfc/connection_overrides.h"
@@ -13,8 +15,6 @@ namespace {
 
 constexpr std::size_t padded_user_length = 12;
 constexpr std::size_t padded_password_length = 10;
-
-constexpr std::string_view logon_file_prefix = "SapRfc.";
 
 // The library takes writable texts but does not write them.
 char* library_text(TextBuffer& text) { return const_cast<char*>(text.c_str()); }
@@ -50,7 +50,7 @@ void fill_logon_options(RfcRecords& rfc) {
     rfc.logon_options.connection_options = &rfc.r2_connection_options;
   } else {
     rfc.r3_connection_options.hostname = library_text_or_null(rfc.hostname);
-    rfc.r3_connection_options.system_number = decimal_value(rfc.sysnr.view());
+    rfc.r3_connection_options.system_number = system_number_value(rfc.sysnr.view());
     rfc.r3_connection_options.gateway_host = library_text_or_null(entry.gwhost);
     rfc.r3_connection_options.gateway_service = library_text_or_null(entry.gwservice);
     rfc.logon_options.connection_mode = RFC_MODE_R3;
@@ -69,8 +69,8 @@ bool make_logon_file_copies(RfcRecords& rfc, std::FILE* logon_file) {
 // The library never sees a connection whose logon file was not copied, so
 // the sensor writes its block to the trace file in the library's place.
 void report_logon_copy_failure(std::string_view destination, TextBuffer& failure) {
-  LogonCopyFailure detail(logon_file_prefix);
-  detail.append(destination);
+  LogonCopyFailure detail;
+  form_destination_logon_file_name(destination, detail);
   detail.append(" not copied: ");
   detail.append(failure.view());
   failure.assign(detail.view());
@@ -118,9 +118,8 @@ rfc_handle open_rfc_connection(RfcRecords& records, const SystemEntry& entry, co
   records.logon_copy_failure.clear();
   copy_system_entry(records, entry, options);
   fill_logon_options(records);
-  BoundedText<logon_file_prefix.size() + decltype(SystemEntry::destination)::max_length> logon_file_name;
-  logon_file_name.assign(logon_file_prefix);
-  logon_file_name.append(entry.destination.view());
+  BoundedText<destination_logon_file_prefix.size() + decltype(SystemEntry::destination)::max_length> logon_file_name;
+  form_destination_logon_file_name(entry.destination.view(), logon_file_name);
   OwnedFile logon_file(open_file_for_reading(logon_file_name.c_str()));
   if (logon_file == nullptr) return open_with_logon_options(records);
   return open_with_logon_file(records, entry, options, std::move(logon_file), out);

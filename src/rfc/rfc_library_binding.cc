@@ -1,52 +1,35 @@
 #include "rfc/rfc_library_binding.h"
 
-#include <iterator>
-
-#include "common/program_version.h"
+#include "common/rfc_names.h"
+#include "platform/installation_names.h"
 #include "platform/library_loading.h"
 #include "rfc_library.h"
 
 namespace {
 
-enum RfcFunctionIndex {
-  call_index,
-  close_index,
-  environment_index,
-  last_error_index,
-  open_index,
-  open_ex_index,
-  receive_index,
-  rfc_function_count
-};
-
-// The names the library exports them by: plain, also on 32-bit Windows.
-constexpr const char* rfc_function_names[] = {"RfcCall", "RfcClose",  "RfcEnvironment", "RfcLastError",
-                                              "RfcOpen", "RfcOpenEx", "RfcReceive"};
-static_assert(std::size(rfc_function_names) == rfc_function_count, "one name per function");
-
 LibraryFunction rfc_functions[rfc_function_count];
 
 template <typename Function>
-Function rfc_function(RfcFunctionIndex index) {
+Function rfc_function(RfcFunction index) {
   return reinterpret_cast<Function>(rfc_functions[index]);
 }
 
-void write_remedy(const PlatformFileNames& names, TextBuffer& failure) {
+void write_remedy(const InstallationNames& names, TextBuffer& failure) {
   failure.appendf(": put the vendor's %s (or the NetWeaver RFC bridge) beside %s", names.rfc_library, names.program);
 }
 
-void write_other_bitness(const LibraryLoad& library, const PlatformFileNames& names, TextBuffer& failure) {
+void write_other_bitness(const LibraryLoad& library, const InstallationNames& names, TextBuffer& failure) {
   failure.assignf("%s is a %u-bit library and this %s is %u-bit: ", names.rfc_library, library.library_bits,
                   names.program, program_bits());
-  if (names.package_system != nullptr)
-    failure.appendf("use quenmarel-%s-%s-%s.zip", package_version, names.package_system,
-                    library.library_bits == 32 ? "x86" : "x64");
+  BoundedText<63> package;
+  if (write_package_name(native_installation_system(), library.library_bits, package))
+    failure.appendf("use %s", package.c_str());
   else
     failure.appendf("put a %u-bit %s beside it", program_bits(), names.rfc_library);
 }
 
 // A library the RFC library needs is missing, or lies beside it unusable.
-void write_needed_fault(const LibraryLoad& library, const PlatformFileNames& names, TextBuffer& failure) {
+void write_needed_fault(const LibraryLoad& library, const InstallationNames& names, TextBuffer& failure) {
   if (library.fault == LibraryFault::NotFound) {
     failure.assignf("%s cannot be loaded, a library it needs is missing (%s): put that library %s", names.rfc_library,
                     library.needed.c_str(), names.needed_library_place);
@@ -60,7 +43,7 @@ void write_needed_fault(const LibraryLoad& library, const PlatformFileNames& nam
 
 // What is wrong with the file of the library's name where it was found: the
 // file there is the verdict, no other copy is tried.
-void write_file_fault(const LibraryLoad& library, const PlatformFileNames& names, TextBuffer& failure) {
+void write_file_fault(const LibraryLoad& library, const InstallationNames& names, TextBuffer& failure) {
   PathText directory;
   write_library_directory(library, directory);
   BoundedText<library_fault_detail_capacity + 63> fault;
@@ -73,7 +56,7 @@ void write_file_fault(const LibraryLoad& library, const PlatformFileNames& names
 }
 
 void write_load_failure(const LibraryLoad& library, const PathText& first_directory, TextBuffer& failure) {
-  const PlatformFileNames& names = platform_file_names();
+  const InstallationNames& names = installation_names(native_installation_system());
   if (!library.needed.empty()) {
     write_needed_fault(library, names, failure);
     return;
@@ -107,7 +90,7 @@ bool find_rfc_functions(const LibraryLoad& library, TextBuffer& failure) {
   for (std::size_t index = 0; index < rfc_function_count; ++index) {
     rfc_functions[index] = library_function(library, rfc_function_names[index]);
     if (rfc_functions[index] != nullptr) continue;
-    const PlatformFileNames& names = platform_file_names();
+    const InstallationNames& names = installation_names(native_installation_system());
     failure.assignf("%s has no function %s", names.rfc_library, rfc_function_names[index]);
     write_remedy(names, failure);
     return false;
@@ -118,7 +101,7 @@ bool find_rfc_functions(const LibraryLoad& library, TextBuffer& failure) {
 // Beside the sensor first; only when no file of its name lies there, through
 // the system's search.
 void load_beside_or_searched(const PathText& directory, LibraryLoad& library) {
-  const char* file = platform_file_names().rfc_library;
+  const char* file = installation_names(native_installation_system()).rfc_library;
   if (!directory.empty()) load_library_from(directory.c_str(), file, library);
   if (directory.empty() || (library.fault == LibraryFault::NotFound && library.needed.empty()))
     load_library_from_search(file, library);
@@ -142,29 +125,29 @@ bool load_rfc_library(TextBuffer& failure) {
 }
 
 void RFC_CALL RfcEnvironment(rfc_environment_record* record) {
-  rfc_function<decltype(&RfcEnvironment)>(environment_index)(record);
+  rfc_function<decltype(&RfcEnvironment)>(rfc_environment)(record);
 }
 
 rfc_handle RFC_CALL RfcOpen(rfc_logon_options_record* options) {
-  return rfc_function<decltype(&RfcOpen)>(open_index)(options);
+  return rfc_function<decltype(&RfcOpen)>(rfc_open)(options);
 }
 
 rfc_handle RFC_CALL RfcOpenEx(const char* connect_string, rfc_open_error_details* details) {
-  return rfc_function<decltype(&RfcOpenEx)>(open_ex_index)(connect_string, details);
+  return rfc_function<decltype(&RfcOpenEx)>(rfc_open_ex)(connect_string, details);
 }
 
 rfc_result_code RFC_CALL RfcCall(rfc_handle handle, const char* function, rfc_parameter* sending,
                                  rfc_table_entry* tables) {
-  return rfc_function<decltype(&RfcCall)>(call_index)(handle, function, sending, tables);
+  return rfc_function<decltype(&RfcCall)>(rfc_call)(handle, function, sending, tables);
 }
 
 rfc_result_code RFC_CALL RfcReceive(rfc_handle handle, rfc_parameter* receiving, rfc_table_entry* tables,
                                     char** exception) {
-  return rfc_function<decltype(&RfcReceive)>(receive_index)(handle, receiving, tables, exception);
+  return rfc_function<decltype(&RfcReceive)>(rfc_receive)(handle, receiving, tables, exception);
 }
 
 int RFC_CALL RfcLastError(rfc_error_info* error) {
-  return rfc_function<decltype(&RfcLastError)>(last_error_index)(error);
+  return rfc_function<decltype(&RfcLastError)>(rfc_last_error)(error);
 }
 
-void RFC_CALL RfcClose(rfc_handle handle) { rfc_function<decltype(&RfcClose)>(close_index)(handle); }
+void RFC_CALL RfcClose(rfc_handle handle) { rfc_function<decltype(&RfcClose)>(rfc_close)(handle); }

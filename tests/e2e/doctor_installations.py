@@ -6,7 +6,10 @@ logon files; the doctor's whole output and exit code are compared.
 
 The native doctor reads every layout, the Windows ones included (it reads
 files, it never loads them); the 64-bit Windows doctor runs under wine on a
-healthy Windows layout and must print the same.  Three trial runs measure a
+healthy Windows layout and must print the same.  Some twenty more layouts are
+each judged by the doctor and then run by the sensor, profile by profile and
+listing entry by listing entry, natively and with the 64-bit build under wine:
+the doctor's verdict on each must be the sensor's.  Three trial runs measure a
 simulated system through the stand-in library: one healthy, one whose logon
 is rejected, one through a SAProuter route whose password the doctor never
 shows, also where the system's failure text quotes it.
@@ -17,6 +20,7 @@ Usage: doctor_installations.py --bin NATIVE_BIN --tools NATIVE_BIN --host N
 
 import argparse
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -112,6 +116,19 @@ def needing_librfc33(data):
     return data.replace(b'librfc32.so\0', b'librfc33.so\0')
 
 
+# A named pipe in place of a file, which no reader may wait on.
+FIFO = object()
+# A directory in place of a file.
+DIRECTORY = object()
+
+
+class Link:
+    """A symbolic link in place of a file, to TARGET (which need not exist)."""
+
+    def __init__(self, target):
+        self.target = target
+
+
 class Layouts:
     def __init__(self, args, root):
         self.args = args
@@ -140,6 +157,15 @@ class Layouts:
         os.makedirs(directory)
         for target, content in files.items():
             path = os.path.join(directory, target)
+            if content is FIFO:
+                os.mkfifo(path)
+                continue
+            if content is DIRECTORY:
+                os.mkdir(path)
+                continue
+            if isinstance(content, Link):
+                os.symlink(content.target, path)
+                continue
             if isinstance(content, str):
                 script_setup.write(path, content)
                 continue
@@ -156,16 +182,21 @@ class Layouts:
         return directory
 
     def run_doctor(self, command, directory, extra=(), environment=None):
+        # The library search path of the test machine is none of the layout's.
+        if environment is None:
+            environment = {key: value for key, value in os.environ.items() if key != 'LD_LIBRARY_PATH'}
         result = subprocess.run(command + ['doctor', directory] + list(extra), stdout=subprocess.PIPE,
                                 stderr=subprocess.PIPE, timeout=300, env=environment)
         return result.returncode, result.stdout.decode('latin-1')
 
-    def check(self, name, files, expected, exit_code, extra=()):
+    def check(self, name, files, expected, exit_code, extra=(), environment=None):
         directory = self.lay_out(name, files)
         if directory is None:
             self.skipped.append(name)
             return None
-        code, output = self.run_doctor([self.tool], directory, extra)
+        if callable(expected):
+            expected = expected(directory)
+        code, output = self.run_doctor([self.tool], directory, extra, environment)
         self.compare(name, expected, exit_code, output, code)
         return directory
 
@@ -190,6 +221,7 @@ NATIVE_SENSOR = 'ok      quenmarel: 64-bit Linux (x86-64), {{version}}\n'
 STAND_IN = ('warning %s: the stand-in library for tests, %s; it talks only to rfcsim: never on a real probe: put the '
             'vendor\'s %s or the NetWeaver RFC bridge here\n')
 SEVEN = 'ok      %s: exports the seven functions the sensor imports\n'
+UNKNOWN_ORIGIN = 'ok      %s: a library of unknown origin that exports the seven functions the sensor imports, %s\n'
 
 
 def program_cases(layouts):
@@ -315,17 +347,68 @@ def loader_agreement_cases(layouts):
                   {'quenmarel': ('native', 'quenmarel'),
                    'librfc32.so': ('native', 'test-libraries/rfc-through-needed.so', needing_librfc33),
                    'librfc33.so': ('native', 'librfc32.so')},
-                  NATIVE_SENSOR +
-                  'warning librfc32.so: a library of unknown origin, 64-bit Linux (x86-64) beside quenmarel: neither '
-                  'the vendor\'s (which exports far more) nor one of ours: put the vendor\'s librfc32.so or the '
-                  'NetWeaver RFC bridge here\n' + SEVEN % 'librfc32.so' + NO_TARGET + NO_PATH_FILE +
-                  'doctor: 4 ok, 1 warning, 0 errors\n', 0)
+                  NATIVE_SENSOR + UNKNOWN_ORIGIN % ('librfc32.so', '64-bit Linux (x86-64)') + NO_TARGET +
+                  NO_PATH_FILE + 'doctor: 4 ok, 0 warnings, 0 errors\n', 0)
     layouts.check('32-bit-elf-library-beside-the-64-bit-sensor',
                   {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('seeds', 'elf32_x86_library')},
                   NATIVE_SENSOR +
                   'error   librfc32.so: 32-bit Linux (x86) library beside a 64-bit Linux (x86-64) quenmarel, so the '
                   'sensor ends with error 1034: put a 64-bit Linux (x86-64) librfc32.so here\n' +
                   NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+
+
+def not_a_file_cases(layouts):
+    layouts.check('sensor-is-a-pipe', {'quenmarel': FIFO, 'librfc32.so': ('native', 'librfc32.so')},
+                  'error   quenmarel: not a regular file, so it cannot be the sensor: copy quenmarel from the release '
+                  'package again\n' + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
+                  SEVEN % 'librfc32.so' + NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 1 warning, 1 error\n', 2)
+    layouts.check('listing-is-a-pipe', {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'librfc32.so'),
+                                        'Gastrelo.Prf': FIFO},
+                  NATIVE_SENSOR + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
+                  SEVEN % 'librfc32.so' + NO_TARGET +
+                  'error   Gastrelo.Prf: not a regular file the sensor can read, so its runs end with error 1002: make '
+                  'it a readable file\n' + NO_PATH_FILE + 'doctor: 4 ok, 1 warning, 1 error\n', 2)
+
+
+def library_cases(layouts):
+    """The library where the sensor takes it, each file the bridge needs as
+    it finds it, and a library's origin told by its marks alone."""
+    # The sensor takes the first librfc32.so of LD_LIBRARY_PATH, and so does the doctor.
+    elsewhere = layouts.lay_out('library-on-the-search-path', {'librfc32.so': ('native', 'librfc32.so')})
+    environment = dict(os.environ, LD_LIBRARY_PATH=elsewhere)
+    layouts.check('library-found-on-the-search-path', {'quenmarel': ('native', 'quenmarel')},
+                  lambda directory: NATIVE_SENSOR + 'ok      librfc32.so: not beside quenmarel: the sensor takes %s/'
+                  'librfc32.so, the first on the system\'s search path\n' % elsewhere +
+                  STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') + SEVEN % 'librfc32.so' +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 5 ok, 1 warning, 0 errors\n', 0, environment=environment)
+    layouts.check('pipe-in-the-librarys-place', {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': FIFO},
+                  NATIVE_SENSOR + 'error   librfc32.so: is a FIFO, not a regular file, so the sensor ends with error '
+                  '1034: put the vendor\'s librfc32.so (or the NetWeaver RFC bridge) beside quenmarel\n' + NO_TARGET +
+                  NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+    # Many functions make no vendor's library: the NetWeaver library is none for the sensor.
+    layouts.check('netweaver-library-in-the-classic-librarys-place',
+                  {'quenmarel.exe': ('win64', 'quenmarel.exe'), 'LIBRFC32.dll': ('win64', 'nwrfc-standin/sapnwrfc.dll')},
+                  WIN64_SENSOR + 'error   LIBRFC32.dll: a library of unknown origin, 64-bit Windows (x64), that does not '
+                  'export RfcCall, RfcClose, RfcEnvironment, RfcLastError, RfcOpen, RfcOpenEx, RfcReceive, so the '
+                  'sensor ends with error 1034: put the vendor\'s LIBRFC32.dll or the NetWeaver RFC bridge here\n' +
+                  NO_TARGET + NO_PATH_FILE + 'doctor: 3 ok, 0 warnings, 1 error\n', 2)
+    win_nwrfc = ('win64', 'nwrfc-standin/sapnwrfc.dll')
+    remedy = ': copy %s from the lib folder of the NetWeaver RFC SDK for 64-bit Windows (x64) beside the bridge\n'
+    layouts.check('bridge-libraries-that-are-no-files',
+                  {'quenmarel.exe': ('win64', 'quenmarel.exe'), 'LIBRFC32.dll': ('win64', 'nwrfc-bridge/LIBRFC32.dll'),
+                   'sapnwrfc.dll': win_nwrfc, 'libsapucum.dll': FIFO, 'icuuc50.dll': win_nwrfc,
+                   'icudt50.dll': DIRECTORY, 'icuin50.dll': Link('icuin50-gone.dll')},
+                  WIN64_SENSOR + 'ok      LIBRFC32.dll: the NetWeaver RFC bridge, 64-bit Windows (x64)\n' +
+                  SEVEN % 'LIBRFC32.dll' +
+                  'ok      sapnwrfc.dll: 64-bit Windows (x64), like the bridge\n'
+                  'ok      sapnwrfc.dll: needs no Visual C++ runtime\n'
+                  'error   libsapucum.dll: is a FIFO, not a regular file, so every run ends with error 1011' +
+                  remedy % 'libsapucum.dll' +
+                  'ok      icuuc50.dll: 64-bit Windows (x64), like the bridge\n'
+                  'error   icudt50.dll: is a directory, not a regular file, so every run ends with error 1011' +
+                  remedy % 'icudt50.dll' +
+                  'error   icuin50.dll: is a link that leads to no file, so every run ends with error 1011' +
+                  remedy % 'icuin50.dll' + NO_TARGET + NO_PATH_FILE + 'doctor: 8 ok, 0 warnings, 3 errors\n', 2)
 
 
 def configuration_cases(layouts):
@@ -360,8 +443,10 @@ def configuration_cases(layouts):
                   'doctor: 5 ok, 3 warnings, 4 errors\n', 2)
 
 
-def measure_cases(layouts):
-    host = script_setup.systems_address('doctor', layouts.args)
+def simulated_systems(layouts, host):
+    """rfcsim with the system every profile of the layouts reaches (system 00),
+    one that rejects every logon (system 01) and one whose every call fails
+    with a text that quotes a route (system 02)."""
     scenario = os.path.join(layouts.root, 'scenario.ini')
     script_setup.write(scenario, '\n'.join([
         '[system]', 'listen = %s:3300' % host, 'client = 100', 'user = MONITOR', 'password = %s' % PASSWORD,
@@ -371,28 +456,58 @@ def measure_cases(layouts):
         '[system]', 'listen = %s:3301' % host, 'logon = reject',
         '[system]', 'listen = %s:3302' % host, 'call = failure', 'text = partner not reached via %s' % ROUTE_TO_SAPPRD01,
         '']))
-    simulator = run_case.Simulator(os.path.join(layouts.args.tools, 'rfcsim'), scenario, layouts.root)
-    try:
-        rejected = layouts.profile('QAS', host).replace('Sysnr......: 00', 'Sysnr......: 01')
-        files = {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'librfc32.so'),
-                 'PRD.P00': layouts.profile('PRD', host), 'QAS.P00': rejected}
-        start = (NATIVE_SENSOR + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
-                 SEVEN % 'librfc32.so' + NO_TARGET +
-                 'ok      PRD.P00: the sensor accepts it (destination PRD, host %s)\n'
-                 'ok      QAS.P00: the sensor accepts it (destination QAS, host %s)\n' % (host, host) + NO_PATH_FILE)
-        layouts.check('measure-healthy-system', files,
-                      start + 'ok      measure PRD: (PRD) Page/Roll: Pages Used=4%, Max=9%, WpLocal=0%, Roll Used=7%, '
-                      'Max=15\ndoctor: 7 ok, 1 warning, 0 errors\n', 0, ['--measure', 'PRD'])
-        layouts.check('measure-rejected-logon', files,
-                      start + 'error   measure QAS: Error 1011: RFC-Open for QAS failed !: check the profile and '
-                      'Dev_Rfc.Trc in the working directory\n'
-                      '        Dev_Rfc.Trc: **** ERROR in RfcOpen\n'
+    return run_case.Simulator(os.path.join(layouts.args.tools, 'rfcsim'), scenario, layouts.root)
+
+
+def measure_cases(layouts, host):
+    rejected = layouts.profile('QAS', host).replace('Sysnr......: 00', 'Sysnr......: 01')
+    files = {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'librfc32.so'),
+             'PRD.P00': layouts.profile('PRD', host), 'QAS.P00': rejected}
+    start = (NATIVE_SENSOR + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
+             SEVEN % 'librfc32.so' + NO_TARGET +
+             'ok      PRD.P00: the sensor accepts it (destination PRD, host %s)\n'
+             'ok      QAS.P00: the sensor accepts it (destination QAS, host %s)\n' % (host, host) + NO_PATH_FILE)
+    layouts.check('measure-healthy-system', files,
+                  start + 'ok      measure PRD: (PRD) Page/Roll: Pages Used=4%, Max=9%, WpLocal=0%, Roll Used=7%, '
+                  'Max=15\ndoctor: 7 ok, 1 warning, 0 errors\n', 0, ['--measure', 'PRD'])
+    rejected_trace = ('        Dev_Rfc.Trc: **** ERROR in RfcOpen\n'
                       '        Dev_Rfc.Trc: T:0001 ======> logon rejected\n'
                       '        Dev_Rfc.Trc: ERROR       logon to %s:3301 rejected: name or password is incorrect\n'
-                      'doctor: 6 ok, 1 warning, 1 error\n' % host, 2, ['--measure', 'QAS'])
-        measure_through_a_route(layouts, host)
-    finally:
-        simulator.stop()
+                      % host)
+    layouts.check('measure-rejected-logon', files,
+                  start + 'error   measure QAS: Error 1011: RFC-Open for QAS failed !: check the profile and '
+                  'Dev_Rfc.Trc in the working directory\n' + rejected_trace +
+                  'doctor: 6 ok, 1 warning, 1 error\n', 2, ['--measure', 'QAS'])
+    # The document's text is shown as plain text, without XML's entities.
+    layouts.check('measure-name-with-ampersands', files,
+                  start + 'error   measure PRD && touch: Error 1002: Profile PRD && touch.P00 is missing...: check the '
+                  'name, C:\\PRTG_Path.Txt and the custom-sensor directory (@, which skips that search, also switches '
+                  'console mode on: for trials at a console only)\n        Dev_Rfc.Trc: nothing written by this run\n'
+                  'doctor: 6 ok, 1 warning, 1 error\n', 2, ['--measure', 'PRD && touch'])
+    listing = dict(files, **{'SAP Gastrelo.Gbl': '# GSNG: SENSOR01  : PRD.P00#QAS.P00#\n'
+                                                  '# GSNX: SENSOR01  : Item=Pages:Used,Sensor="SAP Quenmarel"\n'})
+    listing_start = start.replace(NO_TARGET, NO_TARGET + 'ok      SAP Gastrelo.Gbl (sensor SENSOR01): lists 2 '
+                                  'profiles, all present\n')
+    # An item-mode run ends with exit code 0 whatever its systems did: a
+    # failed one is an error, named.
+    layouts.check('measure-item-mode-with-a-failed-system', listing,
+                  listing_start + 'error   measure GLOBAL: (***) Pages Used: NoSystems=2, Processed=1, Failed=1: failed '
+                  'QAS.P00: check their profiles and Dev_Rfc.Trc in the working directory\n' + rejected_trace +
+                  'doctor: 7 ok, 1 warning, 1 error\n', 2, ['--measure', 'GLOBAL', 'SENSOR01'])
+    # The words reach the sensor each as its own argument: the second is the
+    # sensor word, not part of a longer option text.
+    layouts.check('measure-words-as-typed', listing,
+                  listing_start + 'error   measure GLOBAL: Error 1030: Global Sensor NOSUCH not found...: check the '
+                  'sensor word and the file\n        Dev_Rfc.Trc: nothing written by this run\n'
+                  'doctor: 7 ok, 1 warning, 1 error\n', 2, ['--measure', 'GLOBAL', 'NOSUCH'])
+    harnick = dict(files, **{'quenmarel.target': 'Harnick\n'})
+    harnick_start = start.replace(NO_TARGET, 'ok      quenmarel.target: selects Harnick\n').replace(
+        NO_PATH_FILE, 'ok      C:\\PRTG_Path.Txt: not read: the target does not search the monitor\'s directories\n')
+    # "CH=" makes the run print one bare value.
+    layouts.check('measure-one-value-of-harnick', harnick,
+                  harnick_start + 'ok      measure PRD: 4\ndoctor: 7 ok, 1 warning, 0 errors\n', 0,
+                  ['--measure', 'PRD', 'CH=1'])
+    measure_through_a_route(layouts, host)
 
 
 def measure_through_a_route(layouts, host):
@@ -414,6 +529,231 @@ def measure_through_a_route(layouts, host):
                   '        Dev_Rfc.Trc: ERROR       partner not reached via %s\n'
                   'doctor: 5 ok, 1 warning, 1 error\n' % (shown, shown), 2, ['--measure', 'TRN'])
 
+# ---- The doctor's verdicts against the sensor's runs ----
+
+# A line of filler that neither a profile nor a listing takes.
+FILLER = 'x' * 99 + '\n'
+BEYOND_THE_BOUND = FILLER * ((1 << 20) // len(FILLER) + 10)
+ALLOCATION = ',Sensor="SAP Quenmarel"'
+
+
+def doctor_verdict(lines, subject):
+    """What the doctor's lines say the sensor does with SUBJECT: "refused N"
+    or "accepted", a listing's with the number of names that measure nothing."""
+    subject = shown(subject)
+    own = [(verdict, text) for verdict, line_subject, text in lines if line_subject == subject]
+    if not own:
+        return 'not judged'
+    for _, text in own:
+        refused = re.search(r'the sensor refuses it with Error (\w+):', text)
+        if refused:
+            return 'refused ' + refused.group(1)
+    for _, _, text in lines:
+        # A logon file that names the profile's run.
+        if re.search(r'so every run of %s ends with Error 1011:' % re.escape(subject), text):
+            return 'refused 1011'
+    unread = sum(1 for verdict, text in own if verdict == 'error' and text.startswith('lists '))
+    return 'accepted, %d unread' % unread if subject_is_listing(subject) else 'accepted'
+
+
+def subject_is_listing(subject):
+    return subject.lower().startswith(('gastrelo.prf', 'sap gastrelo.gbl'))
+
+
+def shown(text):
+    """TEXT as the doctor shows it: each control character a blank."""
+    return ''.join(' ' if ord(c) < 0x20 or 0x7F <= ord(c) <= 0x9F else c for c in text)
+
+
+def sensor_verdict(code, output):
+    refused = re.search(rb'<Text>Error (\w+):', output)
+    if code == 2 and refused:
+        return 'refused ' + refused.group(1).decode()
+    counts = re.search(rb'NoSystems=(\d+), Processed=(\d+), Failed=(\d+)', output)
+    if code == 0 and counts:
+        systems, processed, failed = (int(count) for count in counts.groups())
+        return 'accepted, %d unread' % (systems - processed - failed)
+    return 'accepted' if code == 0 else 'exit code %d' % code
+
+
+class Differential:
+    """Each layout is judged by the doctor, then run by the sensor profile by
+    profile and listing by listing, natively and under wine with the 64-bit
+    build; every verdict must be the sensor's."""
+
+    def __init__(self, layouts, host):
+        self.layouts = layouts
+        self.host = host
+
+    def profile(self, destination, **changes):
+        """A profile every run measures through rfcsim, with CHANGES: label -> value, or None to leave it out."""
+        values = {'Extcompany.:': 'EXT01', 'Destination:': destination, 'Client.....:': '100',
+                  'User.......:': 'monitor', 'Password...:': self.layouts.expander.scramble(PASSWORD),
+                  'Language...:': 'EN', 'Mode.......:': 'R/3', 'Hostname...:': self.host, 'Sysnr......:': '00',
+                  'Gwhost.....:': self.host, 'Gwservice..:': 'sapgw00'}
+        values.update(changes)
+        return ''.join('%s %s\n' % (label, value) for label, value in values.items() if value is not None)
+
+    def programs(self, platform):
+        if platform == 'native':
+            return {'quenmarel': ('native', 'quenmarel'), 'librfc32.so': ('native', 'librfc32.so')}
+        return {'quenmarel.exe': ('win64', 'quenmarel.exe'), 'LIBRFC32.dll': ('win64', 'LIBRFC32.dll')}
+
+    def run_sensor(self, platform, directory, words):
+        args = self.layouts.args
+        if platform == 'native':
+            command = [os.path.join(directory, 'quenmarel')]
+            environment = run_case.program_environment(argparse.Namespace(wine=None))
+        else:
+            command = [args.wine, os.path.join(directory, 'quenmarel.exe')]
+            environment = run_case.program_environment(args)
+        result = subprocess.run(command + [word.encode('latin-1') for word in words], cwd=directory,
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=environment, timeout=120)
+        return result.returncode, result.stdout
+
+    def judge(self, name, files, probes, platforms=('native', 'wine')):
+        """PROBES: (subject, sensor words) for each profile and listing entry."""
+        for platform in platforms:
+            if platform == 'wine' and not (self.layouts.args.wine and self.layouts.args.windows_bin):
+                self.layouts.skipped.append('%s under wine' % name)
+                continue
+            directory = self.layouts.lay_out('%s-%s' % (name, platform), dict(self.programs(platform), **files))
+            code, output = self.layouts.run_doctor([self.layouts.tool], directory)
+            lines = [(line[:8].strip(), line[8:].split(': ', 1)[0], line[8:].split(': ', 1)[-1])
+                     for line in output.split('\n') if line and not line.startswith(' ')]
+            problems = self.forged(output) + self.windows_doctor_differs(platform, directory, output)
+            for subject, words in probes:
+                expected = doctor_verdict(lines, subject)
+                sensor_code, sensor_output = self.run_sensor(platform, directory, words)
+                actual = sensor_verdict(sensor_code, sensor_output)
+                if expected != actual:
+                    problems.append('%s: the doctor says %s, the sensor (%s) %s' %
+                                    (subject, expected, ' '.join(words), actual))
+                problems += self.misread(output, subject, sensor_output)
+            self.report('%s (%s)' % (name, platform), problems, output)
+
+    def windows_doctor_differs(self, platform, directory, output):
+        """The Windows doctor under wine reads a Windows installation as the native one does."""
+        if platform != 'wine':
+            return []
+        args = self.layouts.args
+        command = [args.wine, os.path.join(args.windows_bin, 'quenmarel-profile.exe')]
+        _, windows_output = self.layouts.run_doctor(command, run_case.windows_path(directory), (),
+                                                    run_case.program_environment(args))
+        return [] if windows_output == output else ['the Windows doctor says:\n' + windows_output]
+
+    @staticmethod
+    def forged(output):
+        """A control byte other than the line feed, or a line a name made."""
+        problems = ['raw control byte %r in the doctor\'s output' % chr(byte)
+                    for byte in sorted(set(output.encode('latin-1'))) if byte < 0x20 and byte != 0x0A or byte == 0x7F]
+        if re.search(r'^ok      B\.P00', output, re.MULTILINE):
+            problems.append('a file name forged a finding of its own')
+        return problems
+
+    @staticmethod
+    def misread(output, subject, sensor_output):
+        """What the doctor says the sensor reads must be what the sensor's console line shows."""
+        said = re.search(r'^error   %s: .*the sensor reads "([^"]*)"' % re.escape(shown(subject)), output,
+                         re.MULTILINE)
+        if not said or (', %s, ' % said.group(1)).encode('latin-1') in sensor_output:
+            return []
+        return ['%s: the doctor says the sensor reads "%s", the sensor shows %r' %
+                (subject, said.group(1), sensor_output[:200])]
+
+    def report(self, name, problems, output):
+        self.layouts.compared += 1
+        if not problems:
+            print('ok   %s' % name)
+            return
+        self.layouts.failures += 1
+        print('FAIL %s' % name)
+        for problem in problems:
+            print('     %s' % problem)
+        print(output)
+
+
+def differential_cases(layouts, host):
+    judged = Differential(layouts, host)
+    profile = judged.profile
+    measure = lambda name: (name, [name, '#'])  # noqa: E731
+    entry = lambda word: ('SAP Gastrelo.Gbl (sensor %s)' % word, ['GLOBAL', word])  # noqa: E731
+    item_profile = ('Gastrelo.Prf', ['PRD', 'ITEM=Pages:Used'])
+
+    def global_listing(entry_text, listing='PRD.P00#'):
+        return {'PRD.P00': profile('PRD'),
+                'SAP Gastrelo.Gbl': '# GSNG: SENSOR01  : %s\n# GSNX: SENSOR01  : %s\n' % (listing, entry_text)}
+
+    judged.judge('healthy', {'PRD.P00': profile('PRD'), 'SapRfc.PRD': 'DEST=PRD\nTYPE=A\nASHOST=%s\nSYSNR=00\n' % host,
+                             'Gastrelo.Prf': '# Gsng: ............PRD.P00#\n'},
+                 [measure('PRD.P00'), item_profile])
+    judged.judge('entry-item-misspelt', global_listing('Item=Pages:Usd' + ALLOCATION), [entry('SENSOR01')])
+    judged.judge('entry-limits-inverted', global_listing('Item=Pages:Used,LIMITS=95/80' + ALLOCATION),
+                 [entry('SENSOR01')])
+    judged.judge('entry-parallel-17', global_listing('Item=Pages:Used,PARALLEL=17' + ALLOCATION), [entry('SENSOR01')])
+    judged.judge('entry-options-in-force', global_listing('Item=Rolls:MaxUsed,PARALLEL=2,LIMITS=/95,Alias' + ALLOCATION),
+                 [entry('SENSOR01')])
+    judged.judge('entry-without-allocation', global_listing('Item=Pages:Used,Sensor="SAP Other"'), [entry('SENSOR01')])
+    judged.judge('entry-without-item', global_listing('ITEM=Pages:Used' + ALLOCATION), [entry('SENSOR01')])
+    judged.judge('entry-too-long', global_listing('Item=Pages:Used,' + 'Alias,' * 20 + ALLOCATION), [entry('SENSOR01')])
+    judged.judge('listing-too-long', global_listing('Item=Pages:Used' + ALLOCATION, 'PRD.P00#' * 260),
+                 [entry('SENSOR01')])
+    judged.judge('listing-with-an-empty-and-an-absent-name',
+                 global_listing('Item=Pages:Used' + ALLOCATION, 'PRD.P00##GONE.P00#' + 'L' * 70 + '.P00#'),
+                 [entry('SENSOR01')])
+    judged.judge('two-sensors-one-refused',
+                 dict(global_listing('Item=Pages:Used' + ALLOCATION),
+                      **{'SAP Gastrelo.Gbl': '# GSNG: SENSOR01  : PRD.P00#\n# gsnx: sensor01  : Item=Pages:Used' +
+                         ALLOCATION + '\n# GSNG: SENSOR02  : PRD.P00#\n# GSNX: SENSOR02  : Item=pages:used' +
+                         ALLOCATION + '\n'}),
+                 [('SAP Gastrelo.Gbl (sensor SENSOR01)', ['GLOBAL', 'sensor01']), entry('SENSOR02')])
+    judged.judge('value-against-the-colon', {'PRD.P00': profile('PRD').replace('Hostname...: ', 'Hostname...:1')},
+                 [measure('PRD.P00')])
+    judged.judge('system-number-of-one-digit-and-a-letter', {'PRD.P00': profile('PRD', **{'Sysnr......:': '0x'})},
+                 [measure('PRD.P00')])
+    judged.judge('profile-defects',
+                 {'NOUSER.P00': profile('NOUSER', **{'User.......:': None}),
+                  'BADPASS.P00': profile('BADPASS', **{'Password...:': 'x' * 23}),
+                  'WRONG.P00': profile('WRONG', **{'Password...:': profile('X').split('Password...: ')[1][:24]
+                                                   .replace('a', 'b').replace('A', 'B')}),
+                  'LONGDEST.P00': profile('LONGDESTINATION')},
+                 [measure('NOUSER.P00'), measure('BADPASS.P00'), measure('LONGDEST.P00')])
+    judged.judge('logon-file-of-another-destination',
+                 {'PRD.P00': profile('PRD'), 'SapRfc.PRD': 'DEST=QAS\nTYPE=A\nASHOST=%s\nSYSNR=00\n' % host},
+                 [measure('PRD.P00')])
+    judged.judge('logon-file-without-an-entry-first',
+                 {'PRD.P00': profile('PRD'), 'SapRfc.PRD': 'TYPE=A\nASHOST=%s\nSYSNR=00\n' % host},
+                 [measure('PRD.P00')])
+    judged.judge('logon-file-with-an-overlong-host',
+                 {'PRD.P00': profile('PRD'), 'SapRfc.PRD': 'DEST=PRD\nTYPE=A\nASHOST=%s\nSYSNR=00\n' % ('h' * 300)},
+                 [measure('PRD.P00')])
+    # Windows finds names in any letter case, Linux in the one written.
+    judged.judge('listing-names-in-another-case',
+                 {'PRD.P00': profile('PRD'), 'Gastrelo.Prf': '# Gsng: ............prd.p00#PRD.P00#\n'},
+                 [item_profile, measure('PRD.P00')])
+    judged.judge('logon-file-in-another-case',
+                 {'PRD.P00': profile('PRD'), 'SapRfc.prd': 'DEST=QAS\nTYPE=A\nASHOST=%s\nSYSNR=00\n' % host},
+                 [measure('PRD.P00')])
+    judged.judge('listing-file-in-another-case',
+                 {'PRD.P00': profile('PRD'), 'sap gastrelo.gbl': '# GSNG: SENSOR01  : PRD.P00#\n'
+                  '# GSNX: SENSOR01  : Item=Pages:Used' + ALLOCATION + '\n'},
+                 [(('sap gastrelo.gbl (sensor SENSOR01)'), ['GLOBAL', 'SENSOR01'])], platforms=('wine',))
+    # Both read no more than the bound of every text file.
+    judged.judge('profile-beyond-the-bound',
+                 {'PRD.P00': profile('PRD') + BEYOND_THE_BOUND,
+                  'LATE.P00': profile('LATE', **{'User.......:': None}) + BEYOND_THE_BOUND + 'User.......: monitor\n'},
+                 [measure('PRD.P00'), measure('LATE.P00')])
+    judged.judge('listing-beyond-the-bound',
+                 {'PRD.P00': profile('PRD'),
+                  'Gastrelo.Prf': '# Gsng: ............PRD.P00#\n' + BEYOND_THE_BOUND + '# Gsng: ............GONE.P00#\n'},
+                 [item_profile])
+    # Names and values that would forge lines of the doctor's output.
+    judged.judge('escape-sequences', dict(global_listing('Item=Pages:Used\x1b[2J' + ALLOCATION),
+                                         **{'ESC.P00': profile('ES\x1b[31mC')}),
+                 [entry('SENSOR01'), measure('ESC.P00')])
+    judged.judge('file-name-with-a-line-feed', {'A.P00\nok      B.P00': profile('PRD')},
+                 [measure('A.P00\nok      B.P00')], platforms=('native',))
+
 
 def main():
     args = arguments()
@@ -424,7 +764,15 @@ def main():
         malformed_cases(layouts)
         loader_agreement_cases(layouts)
         configuration_cases(layouts)
-        measure_cases(layouts)
+        not_a_file_cases(layouts)
+        library_cases(layouts)
+        host = script_setup.systems_address('doctor', args)
+        simulator = simulated_systems(layouts, host)
+        try:
+            measure_cases(layouts, host)
+            differential_cases(layouts, host)
+        finally:
+            simulator.stop()
     finally:
         shutil.rmtree(root, ignore_errors=True)
     for name in layouts.skipped:

@@ -14,6 +14,7 @@ import re
 import select
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -83,9 +84,11 @@ COMMANDS = ('quenmarel', 'quenmarel-profile')
 # library (and the files the configuration lays beside it): nothing, or an
 # entry of the library's name that cannot be used.
 LIBRARIES = ('none', 'empty', 'text', 'directory', 'fifo', 'link-loop', 'dangling-link')
-# ... or the build's own stand-in library cut after N bytes (or at half its
-# length), or one of the build's test libraries (bin/test-libraries/NAME).
+# ... or the build's own stand-in library cut after N bytes (or at half of what
+# the loader maps of it), or one of the build's test libraries (bin/test-libraries/NAME).
 CUT_LIBRARY = re.compile(r'^cut:(\d+|half)$')
+# The program header type of a segment the loader maps (PT_LOAD).
+ELF_LOADABLE_SEGMENT = 1
 TEST_LIBRARY = re.compile(r'^test-library:([\w.-]+)$')
 # Where a case may send the program's standard output instead of to the runner.
 STDOUT_DESTINATIONS = ('full', 'closed')
@@ -392,6 +395,32 @@ def install_program(bin_dir, private_bin, windows, target_bytes, library=None, b
             target_file.write(target_bytes)
 
 
+def loaded_length(data):
+    """How much of a library's bytes the loader maps: for an ELF file the end of
+    its last loadable segment (a build with debug sections carries far more
+    behind it, so that its half may still hold every segment whole), else its
+    whole length."""
+    if data[:4] != b'\x7fELF':
+        return len(data)
+    wide = data[4] == 2
+    if wide:
+        phoff, = struct.unpack_from('<Q', data, 0x20)
+        phentsize, phnum = struct.unpack_from('<HH', data, 0x36)
+    else:
+        phoff, = struct.unpack_from('<I', data, 0x1C)
+        phentsize, phnum = struct.unpack_from('<HH', data, 0x2A)
+    end = 0
+    for index in range(phnum):
+        entry = phoff + index * phentsize
+        if wide:
+            kind, offset, size = struct.unpack_from('<I4xQ16xQ', data, entry)
+        else:
+            kind, offset, _, _, size = struct.unpack_from('<IIIII', data, entry)
+        if kind == ELF_LOADABLE_SEGMENT:
+            end = max(end, offset + size)
+    return end or len(data)
+
+
 def lay_unusable_library(kind, own_library, path, test_libraries):
     """Makes `path` the entry of the RFC library's name that a <library> value asks for."""
     cut, test_library = CUT_LIBRARY.match(kind), TEST_LIBRARY.match(kind)
@@ -410,7 +439,7 @@ def lay_unusable_library(kind, own_library, path, test_libraries):
         if cut:
             with open(own_library, 'rb') as whole:
                 data = whole.read()
-            data = data[:len(data) // 2 if cut.group(1) == 'half' else int(cut.group(1))]
+            data = data[:loaded_length(data) // 2 if cut.group(1) == 'half' else int(cut.group(1))]
         with open(path, 'wb') as written:
             written.write(data)
 
@@ -653,6 +682,8 @@ def run_case(args):
             arguments = [expander.expand(argument) for argument in arguments]
             if args.parallel:
                 arguments = with_parallel_keyword(arguments, args.parallel)
+            # The bytes the case spells, as the other sections give them.
+            arguments = [argument.encode('latin-1') for argument in arguments]
             stdin_bytes = expander.section_bytes(single['stdin']) if 'stdin' in single else b''
             stdout_to = single['stdout-to'].text.strip() if 'stdout-to' in single else None
             with stdout_destination(stdout_to) as (stdout, close_stdout):

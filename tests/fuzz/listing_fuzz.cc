@@ -1,15 +1,19 @@
 // Any listing under any option text: the input's first line is the option
 // word given after the profile name GLOBAL (with "ITEM=" in it the item
 // profile is read, else the global listing file), the rest is the file, served
-// from the tests' virtual files.  The listing read is then taken apart name by
-// name as the item-mode run does.
+// from the tests' virtual files.  The listing read is then checked and taken
+// apart name by name as the item-mode run does, and the sensor words the
+// doctor finds in the file are those that reach its lines.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/ascii.h"
 #include "common/run_options.h"
 #include "config/global_listing.h"
+#include "config/item_run_checks.h"
 #include "config/profile_file.h"
 #include "config/profile_name.h"
 #include "fuzz_check.h"
@@ -59,6 +63,37 @@ void walk_listing(ItemListing listing) {
   }
 }
 
+// A listing that passed is refused only for its item or an option's value;
+// what passes is in range.
+void check_item_run_of(const ItemListing& listing, RunOptions options, const RunOptions& command_line) {
+  refresh_run_options(options);
+  ItemRunSettings settings;
+  const ConfigStatus checked = check_item_run(listing, options, command_line, settings);
+  if (!checked.ok()) {
+    FUZZ_CHECK(refusal_is_one_of(checked.message(), {"1031", "1032", "1033"}));
+    return;
+  }
+  FUZZ_CHECK(!settings.parallel.given || (settings.parallel.systems >= 1 && settings.parallel.systems <= 16));
+  FUZZ_CHECK(settings.limits.warning < settings.limits.error || settings.limits.error == 0);
+}
+
+// The words told are as a run is given them; a run that took a line of the
+// file was given one of them.
+void check_sensor_words(const std::string& file_name, const RunOptions& options, const ConfigStatus& loaded) {
+  std::vector<std::string> words;
+  const OwnedFile file(VirtualFiles::open(file_name.c_str()));
+  visit_sensor_words(
+      file.get(),
+      [](std::string_view word, void* context) { static_cast<std::vector<std::string>*>(context)->emplace_back(word); },
+      &words);
+  for (const std::string& word : words) FUZZ_CHECK(word.size() <= 10 && word.find(' ') == std::string::npos);
+  if (refusal_is_one_of(loaded.message(), {"1030"})) return;
+  const std::string_view typed = options.run_options.view().substr(0, options.run_options.find(' '));
+  bool told = false;
+  for (const std::string& word : words) told = told || equals_ignoring_case(word, typed.substr(0, 10));
+  FUZZ_CHECK(told);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -84,6 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   profile.reset();
 
   const OptionText given_before = options.given_options;
+  const RunOptions command_line = options;
   const ItemName item_before = listing.item_name;
   const ConfigStatus loaded = load_global_listing(location, options, listing);
   FUZZ_CHECK(files.open_count() == 0);
@@ -109,6 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A file refused while it is read gives the run no options of its own.
     FUZZ_CHECK(options.given_options.equals(given_before.view()));
   }
+  if (!item_profile) check_sensor_words(std::string(location.profile_file_name.view()), command_line, loaded);
+  if (loaded.ok()) check_item_run_of(listing, options, command_line);
   walk_listing(listing);
   return 0;
 }

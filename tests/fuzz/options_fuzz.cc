@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "common/ascii.h"
+#include "common/channel_limits.h"
 #include "common/run_options.h"
 #include "config/profile_name.h"
+#include "config/system_number.h"
 #include "fuzz_check.h"
-#include "output/channel_limits.h"
 #include "output/channel_writer.h"
 #include "output/result_document.h"
 #include "rfc/connection_overrides.h"
@@ -104,7 +105,7 @@ void check_connection_overrides(const RunOptions& options) {
   apply_connection_overrides(options, hostname, sysnr);
   check_override(options, ",HOST=", hostname, "sapprd01");
   check_override(options, ",NO=", sysnr, "00");
-  const std::int32_t number = decimal_value(sysnr.view());
+  const std::int32_t number = system_number_value(sysnr.view());
   if (all_digits(sysnr.view()) && sysnr.size() <= 9) FUZZ_CHECK(number == std::stol(std::string(sysnr.view())));
 }
 

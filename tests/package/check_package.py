@@ -4,7 +4,8 @@ runs the bundled example against rfcsim: a Windows zip under wine, the Linux
 archive natively.
 
 Checks, in order: the package is named for its version and machine; it holds
-exactly the expected files under one top directory; every relative link of
+exactly the files the README's table of package contents names, under one
+top directory; every relative link of
 its README.md resolves inside it.  Then, with an RFC library beside the sensor
 (for Windows the one the Windows build made, as the vendor's would lie there;
 for Linux the package's own stand-in), `quenmarel PRD @`, started in the
@@ -12,7 +13,8 @@ unpacked examples folder, prints the expected document byte for byte (clock
 times masked) and exits with code 0.  For the Linux archive the shell commands
 of the README's section "Trying a setup with rfcsim" are run as they stand, in
 the directory the archive was unpacked in, and their output is compared with
-the output the README shows after them.  The unpacked copy's example is first
+the output the README shows after them; once more with PRD's address taken,
+they must end with an error within 10 s.  The unpacked copy's example is first
 moved to loopback addresses of this build's own (profiles, scenario and the
 expected document alike), so that two builds' package tests, or a trial of
 the example, can run at the same time.
@@ -25,10 +27,12 @@ import os
 import re
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tarfile
 import tempfile
+import time
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
@@ -37,6 +41,10 @@ from run_case import CLOCK_TIME, Simulator, show_difference  # noqa: E402
 
 CPACK_TIMEOUT = 300
 RUN_TIMEOUT = 120
+# With its port taken the trial must end long before the monitor's timeout.
+PORT_TAKEN_BOUND = 10
+# PRD's system number 00: the gateway convention's port 3300.
+EXAMPLE_PRD_PORT = 3300
 # The example's three systems, on 127.43.0.1 to 127.43.0.3.
 EXAMPLE_ADDRESS = re.compile(rb'(?<![0-9])127\.43\.0\.([1-3])(?![0-9])')
 EXAMPLE_SYSTEMS = 3
@@ -46,6 +54,10 @@ LINKED_READMES = ['nwrfc-bridge/README.md', 'rfclib/README.md', 'tools/rfcsim/RE
 # A Markdown link's target; those with a scheme or only an anchor lead elsewhere.
 MARKDOWN_LINK = re.compile(r'\]\(([^)\s]+)\)')
 TRIAL_SECTION = '## Trying a setup with rfcsim'
+PACKAGE_TABLE_HEADING = '| file in the package |'
+BACKQUOTED = re.compile(r'`([^`]+)`')
+# A backquoted file name, with the "(Linux: `name`)" that may follow it.
+NAME_WITH_LINUX_FORM = re.compile(r'`([^`]+)`(?:\s*\(Linux: `([^`]+)`\))?')
 
 
 class Platform:
@@ -56,14 +68,6 @@ class Platform:
         self.generator, self.suffix = ('ZIP', '.zip') if windows else ('TGZ', '.tar.gz')
         self.sensor = 'quenmarel.exe' if windows else 'quenmarel'
         self.library = 'LIBRFC32.dll' if windows else 'librfc32.so'
-
-    def required_files(self):
-        """What the package holds whatever else lies in examples/; the example run needs the last two."""
-        files = ['README.md', self.sensor, 'quenmarel-profile' + ('.exe' if self.windows else ''),
-                 BRIDGE_FOLDER + '/' + self.library, 'examples/PRD.P00', 'examples/demo.scenario'] + LINKED_READMES
-        if not self.windows:
-            files += [STAND_IN_FOLDER + '/' + self.library, STAND_IN_FOLDER + '/rfcsim']
-        return files
 
 
 def build_package(cpack, build, platform, output_dir):
@@ -79,11 +83,25 @@ def build_package(cpack, build, platform, output_dir):
     return os.path.join(output_dir, archives[0])
 
 
-def expected_file_list(top, platform, examples_dir):
-    """Every file the package must hold, and nothing else, as member names."""
-    examples = ['examples/' + name for name in os.listdir(examples_dir)
-                if os.path.isfile(os.path.join(examples_dir, name))]
-    return sorted(top + '/' + name for name in set(platform.required_files() + examples))
+def readme_file_list(readme_path, top, platform):
+    """The files the README's table of package contents names for PLATFORM, as member names.
+
+    A row names its files in backquotes in its first cell; "(Linux: `x`)" gives
+    the Linux form of the file before it, and a row starting "Linux only:" holds
+    files of the Linux archive alone."""
+    with open(readme_path, encoding='utf-8') as readme:
+        text = readme.read()
+    table = text[text.index(PACKAGE_TABLE_HEADING):].split('\n\n')[0]
+    files = []
+    for row in table.splitlines()[2:]:
+        cell = row.split('|')[1].strip()
+        if cell.startswith('Linux only:'):
+            if not platform.windows:
+                files += BACKQUOTED.findall(cell)
+            continue
+        for windows_name, linux_name in NAME_WITH_LINUX_FORM.findall(cell):
+            files.append(windows_name if platform.windows or not linux_name else linux_name)
+    return sorted(top + '/' + name.replace('\\', '/') for name in files)
 
 
 def unpack(archive_path, platform, destination):
@@ -169,15 +187,15 @@ def trial_section_blocks(package_dir):
     return blocks[shell][1], blocks[shell + 1][1].encode()
 
 
-def run_readme_trial(package_dir, hosts):
-    """Runs the README's trial commands where the archive was unpacked; returns the failures."""
-    commands, shown = trial_section_blocks(package_dir)
+def run_trial_commands(commands, package_dir, timeout):
+    """Runs COMMANDS where the archive was unpacked; returns (stdout, stderr, exit code, seconds)."""
+    started = time.monotonic()
     # A session of its own, so that whatever the commands leave running (rfcsim,
     # when they fail half-way) is stopped with them.
     shell = subprocess.Popen(['sh', '-c', commands], cwd=os.path.dirname(package_dir), stdin=subprocess.DEVNULL,
                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, start_new_session=True)
     try:
-        stdout, stderr = shell.communicate(timeout=RUN_TIMEOUT)
+        stdout, stderr = shell.communicate(timeout=timeout)
     except subprocess.TimeoutExpired:
         stdout, stderr = b'', b'timed out'
     finally:
@@ -186,13 +204,47 @@ def run_readme_trial(package_dir, hosts):
         except ProcessLookupError:
             pass
         shell.communicate()
+    return stdout, stderr, shell.returncode, time.monotonic() - started
+
+
+def run_readme_trial(package_dir, hosts):
+    """Runs the README's trial commands; returns the failures."""
+    commands, shown = trial_section_blocks(package_dir)
+    stdout, stderr, exit_code, _ = run_trial_commands(commands, package_dir, RUN_TIMEOUT)
     failures = []
     if masked(stdout) != masked(moved(shown, hosts)):
         failures.append(('standard output of the README\'s trial commands', masked(moved(shown, hosts)),
                          masked(stdout)))
-    if shell.returncode != 0:
-        failures.append(('exit code of the README\'s trial commands', b'0',
-                         str(shell.returncode).encode() + b' ' + stderr))
+    if exit_code != 0:
+        failures.append(('exit code of the README\'s trial commands', b'0', str(exit_code).encode() + b' ' + stderr))
+    return failures
+
+
+def run_readme_trial_with_port_taken(package_dir, hosts):
+    """Runs the README's trial commands while PRD's port is taken; returns the failures.
+
+    rfcsim cannot listen and ends; the commands must end soon after with an
+    error, measure nothing and leave the sensor's folder as it was."""
+    commands, _ = trial_section_blocks(package_dir)
+    with socket.socket() as taken:
+        taken.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        taken.bind((hosts[0], EXAMPLE_PRD_PORT))
+        taken.listen()
+        stdout, stderr, exit_code, seconds = run_trial_commands(commands, package_dir, 3 * PORT_TAKEN_BOUND)
+    failures = []
+    if seconds > PORT_TAKEN_BOUND:
+        failures.append(('seconds the trial commands took with the port taken', b'at most %d' % PORT_TAKEN_BOUND,
+                         b'%.1f' % seconds))
+    if exit_code == 0:
+        failures.append(('exit code of the trial commands with the port taken', b'not 0', b'0'))
+    if stdout != b'':
+        failures.append(('standard output of the trial commands with the port taken', b'', stdout))
+    if b'cannot listen on ' + hosts[0].encode() not in stderr:
+        failures.append(('standard error of the trial commands with the port taken', b'rfcsim: cannot listen on ...',
+                         stderr))
+    left = [name for name in ('librfc32.so', 'rfcsim.log') if os.path.exists(os.path.join(package_dir, name))]
+    if left:
+        failures.append(('files left in the package folder', b'', ' '.join(left).encode()))
     return failures
 
 
@@ -210,6 +262,7 @@ def check_unpacked(args, platform, package_dir, scratch):
         failures.append(('exit code', b'0', str(exit_code).encode()))
     if not platform.windows:
         failures += run_readme_trial(package_dir, hosts)
+        failures += run_readme_trial_with_port_taken(package_dir, hosts)
     return failures
 
 
@@ -224,7 +277,7 @@ def check_package(args):
             failures.append(('package name', args.package.encode(), top.encode()))
         else:
             package_dir, members = unpack(archive, platform, os.path.join(scratch, 'unpacked'))
-            expected = expected_file_list(top, platform, args.examples)
+            expected = readme_file_list(os.path.join(args.source, 'README.md'), top, platform)
             if members != expected:
                 failures.append(('file list of ' + os.path.basename(archive), '\n'.join(expected).encode(),
                                  '\n'.join(members).encode()))
@@ -245,7 +298,7 @@ def main():
     parser.add_argument('--tools', required=True, help='directory of the native rfcsim (for a Windows package)')
     parser.add_argument('--library', help='the RFC library laid beside a Windows sensor; '
                         'the Linux archive brings its own stand-in')
-    parser.add_argument('--examples', required=True, help='the source examples folder the package must carry')
+    parser.add_argument('--source', required=True, help='the source tree, whose README lists what a package holds')
     parser.add_argument('--expected', required=True,
                         help='the expected standard output of the example run, {{version}} for the version text')
     parser.add_argument('--program-version', required=True, help='the build\'s version text, as the banner shows it')

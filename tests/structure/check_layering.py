@@ -7,10 +7,14 @@ same name in a folder that is on the include path for another reason):
 - no shipped folder includes a test double's folder;
 - no file of the sensor includes itself back through other files, a header
   and its source file counted as one (no cycle among the modules of src/);
-- no include climbs out of its folder with "..".
+- no include climbs out of its folder with "..";
+- the profile tool names no fact it shares with the sensor by a literal of
+  its own (a file, library, function or package name, a listing's mark or
+  keyword, a profile's label, a channel name): it asks the sensor's folders,
+  where each lives once, so that the doctor cannot drift from the sensor.
 
 Usage: check_layering.py SOURCE_ROOT
-Exits 1 and names each offending include when one is found."""
+Exits 1 and names each offending include or literal when one is found."""
 
 import os
 import re
@@ -38,6 +42,25 @@ ALLOWED = {
 }
 TEST_DOUBLES = {'rfclib', 'nwrfc-standin', 'tools/rfcsim'}
 SOURCE_SUFFIXES = ('.h', '.cc')
+# The facts the sensor and the profile tool share, as whole string literals;
+# a message that mentions one among other words is no such literal.
+SHARED_FACTS = {
+    'function names': ['RfcCall', 'RfcClose', 'RfcEnvironment', 'RfcLastError', 'RfcOpen', 'RfcOpenEx', 'RfcReceive'],
+    'library names': ['LIBRFC32.dll', 'librfc32.so', 'sapnwrfc.dll', 'libsapnwrfc.so', 'libsapucum.dll',
+                      'libsapucum.so', 'icuuc', 'icudt', 'icuin', 'libicuuc', 'libicudata', 'libicui18n'],
+    'package names': ['quenmarel-', '-windows-', '-linux-', '.zip', '.tar.gz'],
+    'file names': ['quenmarel', 'quenmarel.exe', 'quenmarel.target', 'Quenmarel.runs', 'Dev_Rfc.Trc',
+                   'C:\\PRTG_Path.Txt', 'Gastrelo.Prf', 'SAP Gastrelo.Gbl', '.P00', 'SapRfc.', 'SapRfc-', 'SapRfc.ini',
+                   'SapRfc.ini.lock', 'SapRfc.ini.new'],
+    'listing marks and keywords': ['# GSNG: ', '# GSNX: ', '# Gsng: ', 'Item=', 'ITEM=', ',PARALLEL=', ',LIMITS=',
+                                   ',Sensor=', 'Sensor="SAP Quenmarel"', 'CH='],
+    'profile labels': ['Extcompany.:', 'Destination:', 'Client.....:', 'User.......:', 'Password...:', 'Language...:',
+                       'Mode.......:', 'Hostname...:', 'Sysnr......:', 'Gwhost.....:', 'Gwservice..:'],
+    'channel names': ['Pages Used', 'Pages MaxUsed', 'Pages Wp Local', 'Rolls Used', 'Rolls MaxUsed'],
+}
+# The shipped tools whose literals are checked (rfcsim, a test double, keeps its own).
+FACT_CHECKED_FOLDERS = ['tools/quenmarel-profile']
+STRING_LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
@@ -85,12 +108,29 @@ def main():
                             problems.append('%s: shipped code includes the test double %s' % (where, target_folder))
                         elif target_folder not in ALLOWED[folder]:
                             problems.append('%s: %s may not include %s' % (where, folder, target_folder))
+    problems += shared_fact_literals(root)
     sensor_graph = {path: targets for path, targets in graph.items() if path.startswith('src/')}
     problems += ['include cycle among: ' + ', '.join(cycle) for cycle in cycles(modules(sensor_graph))]
     for problem in problems:
         print(problem)
     print('%d files, %d problems' % (len(graph), len(problems)))
     return 1 if problems else 0
+
+
+def shared_fact_literals(root):
+    """Each string literal of the checked folders that is one of the shared facts."""
+    facts = {fact: kind for kind, names in SHARED_FACTS.items() for fact in names}
+    problems = []
+    for folder in FACT_CHECKED_FOLDERS:
+        for path in source_files(root, folder):
+            with open(os.path.join(root, path), encoding='utf-8', errors='replace') as source:
+                for number, line in enumerate(source, 1):
+                    code = line.split('//', 1)[0] if not line.lstrip().startswith('"') else line
+                    for literal in STRING_LITERAL.findall(code):
+                        if literal in facts:
+                            problems.append('%s:%d: "%s" is one of the %s the sensor\'s folders hold' %
+                                            (path, number, literal, facts[literal]))
+    return problems
 
 
 def modules(graph):

@@ -1,4 +1,4 @@
-#include "output/channel_limits.h"
+#include "common/channel_limits.h"
 
 #include <gtest/gtest.h>
 

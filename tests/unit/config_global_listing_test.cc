@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "config/global_listing.h"
 #include "virtual_files.h"
@@ -102,6 +104,33 @@ TEST_F(Listing, ListingAndEntryTextUpToTheirCapacityFitAndLongerOnesAreRefused) 
             "Error 1029: Invalid Sensor-Allocation...");
 }
 
+TEST_F(Listing, LinesAreReadWholeUpToTheirCapacityAndALongerLineOfTheRunIsRefused) {
+  // Lines of 4095 characters are judged by what they hold: a whole entry line
+  // is too long an entry, a whole listing line too long a listing.
+  const std::string entry = "# GSNX: SENSOR01  :Item=A" + allocation;
+  EXPECT_EQ(load_global("# GSNG: SENSOR01  : A#\n" + entry + std::string(4095 - entry.size(), ',') + "\n"),
+            "Error 1028: Global Sensor Entry too long...");
+  EXPECT_EQ(load_global("# GSNG: sensor01  : " + std::string(4075, 'p') + "\n" + entry + "\n"),
+            "Error 1027: Global Server Listing too long...");
+  EXPECT_EQ(load_global("# GSNG: sensor01  : " + std::string(4076, 'p') + "\r\n" + entry + "\n", "Sensor01 #"),
+            "Error 1035: Listing line of Sensor01 (4096 characters, at most 4095) too long...");
+  EXPECT_EQ(load_global("# GSNG: SENSOR01  : A#\n" + entry + std::string(9000, ',') + "\n"),
+            "Error 1035: Listing line of SENSOR01 (" + std::to_string(entry.size() + 9000) +
+                " characters, at most 4095) too long...");
+  EXPECT_EQ(load("Gastrelo.Prf", "# Gsng: 123456789012" + std::string(4076, 'p') + "\n", "ITEM=X"),
+            "Error 1035: Listing line of Gastrelo.Prf (4096 characters, at most 4095) too long...");
+
+  // Another sensor's line of any length is read past, and no part of it is
+  // taken for a line of its own.
+  const std::string inside = "# GSNG: SENSOR01  : LOST.P00#";
+  EXPECT_EQ(load_global("# GSNG: SENSOR02  : " + std::string(4075, 'o') + inside + "\n# GSNG: SENSOR01  : A#\n" +
+                        entry + "\n"),
+            "");
+  EXPECT_EQ(server_listing(), "A#");
+  EXPECT_EQ(load("Gastrelo.Prf", "* " + std::string(5000, 'c') + "\n# Gsng: 123456789012B#\n", "ITEM=X"), "");
+  EXPECT_EQ(server_listing(), "B#");
+}
+
 TEST(ListedNames, NamesUpToAFileNamesCapacityAreTakenLongerOnesOpenNothing) {
   const std::string longest(63, 'n');
   ItemListing listing;
@@ -115,4 +144,25 @@ TEST(ListedNames, NamesUpToAFileNamesCapacityAreTakenLongerOnesOpenNothing) {
   EXPECT_EQ(listing.server_listing.view(), "DEV.P00");
   EXPECT_EQ(next(), "DEV.P00") << "the last name needs no #";
   EXPECT_TRUE(listing.server_listing.empty());
+}
+
+TEST(SensorWords, EachLineAWordReachesTellsThatWordAsARunMustBeGivenIt) {
+  std::FILE* file = std::tmpfile();
+  const std::string text =
+      "# GSNG: SENSOR01  : PRD.P00#\n"
+      "# gsnx: Sensor02  : Item=Pages:Used\n"
+      "# GSNG:           : QAS.P00#\n"
+      "# GSNG: SENSOR 03 : DEV.P00#\n"  // no word reaches a blank inside it
+      "# GSNG: SHORT\n"                 // shorter than the key
+      "# Gsng: production  PRD.P00#\n"  // the item profile's mark in another case counts
+      "# GSNY: SENSOR04  : \n";
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::rewind(file);
+  std::vector<std::string> words;
+  visit_sensor_words(
+      file,
+      [](std::string_view word, void* context) { static_cast<std::vector<std::string>*>(context)->emplace_back(word); },
+      &words);
+  std::fclose(file);
+  EXPECT_EQ(words, (std::vector<std::string>{"SENSOR01", "Sensor02", "", "production"}));
 }

@@ -109,6 +109,10 @@ TEST_F(SensorDirectory, DirectoriesLongerThanTheirBufferAreRefused) {
   EXPECT_EQ(resolve(), fits) << "only the last qualifying line counts";
   files.add(path_file, fits + std::string(60, 'x') + "\n");
   EXPECT_EQ(resolve(), too_long);
+  // A long line is one directory that does not fit: what stands after its
+  // first 99 characters is never taken for a directory of its own.
+  files.add(path_file, "C:\\" + std::string(96, 'd') + fits + "\n");
+  EXPECT_EQ(resolve(), too_long);
   const std::string short_base = "C:\\" + std::string(60, 'b') + "\\";
   files.add(path_file, short_base + "\n");
   files.add(short_base + exexml + "PRD.P00", "");

@@ -36,3 +36,14 @@ TEST(ItemName, OnlyTheFiveChannelNamesPassAndNearMissesNameTheOneMeant) {
   };
   for (const auto& row : rows) EXPECT_EQ(refusal_of(row.typed), row.refusal) << row.typed;
 }
+
+TEST(ItemName, LongestNameIsQuotedWholeAndNeverTakenForTheOneItsStartResembles) {
+  // Cut after 90 characters, this name would read "Pages:Used" and colons.
+  const std::string typed = "Pages:Used" + std::string(111, ':') + "X";
+  ASSERT_EQ(typed.size(), item_name_capacity);
+  ItemName name;
+  take_item_name(typed + ",Alias", name);
+  EXPECT_EQ(std::string(check_item_name(name).message()),
+            "Error 1033: Item " + typed +
+                " names no value: Pages:Used, Pages:MaxUsed, Pages:Wp:Local, Rolls:Used, Rolls:MaxUsed !");
+}

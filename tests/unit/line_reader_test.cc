@@ -75,3 +75,29 @@ TEST(LineReader, ReadLengthNeverExceedsTheTextsCapacityAndEachPieceSaysWhetherIt
                         {"0123456789", false}, {"abc", true}, {"0123456789", true}, {"x\r", true}}));
   std::fclose(file);
 }
+
+TEST(LineReader, FileEndsForTheReaderAtTheByteBound) {
+  // Lines of 99 characters and a line feed: the bound falls inside a line,
+  // whose first part is still read; nothing after it is.
+  const std::string line = std::string(99, 'x') + "\n";
+  std::string bytes;
+  while (bytes.size() < text_file_byte_bound) bytes += line;
+  const Pieces read = pieces_of(bytes + "beyond\n", 99);
+  ASSERT_EQ(read.size(), text_file_byte_bound / line.size() + 1);
+  EXPECT_EQ(read.back(), std::string(text_file_byte_bound % line.size(), 'x'));
+}
+
+TEST(LineReader, RestOfALongLineIsReadPastWholeAndCounted) {
+  std::FILE* file = std::tmpfile();
+  std::fputs("0123456789abc\r\ndef\n0123456789\nx\r\ry\n", file);
+  std::rewind(file);
+  LineReader reader(file);
+  BoundedText<10> line;
+  std::vector<std::pair<std::string, std::size_t>> lines;
+  while (reader.read(line, 99)) lines.emplace_back(line.view(), reader.skip_rest_of_line());
+  // A rest of three characters before "\r\n"; a line of exactly the length
+  // has no rest; a carriage return inside a line is part of it.
+  EXPECT_EQ(lines, (std::vector<std::pair<std::string, std::size_t>>{
+                       {"0123456789", 3}, {"def", 0}, {"0123456789", 0}, {"x\r\ry", 0}}));
+  std::fclose(file);
+}

@@ -64,3 +64,27 @@ TEST_F(LogonFile, RfcIniNamesTheLogonFileAndEveryMessageNamesIt) {
   describe_missing_entry(find_logon_entry("PRD", entry), "PRD", &status, message);
   EXPECT_EQ(message.view(), "SapRfc.ini not found in the working directory");
 }
+
+TEST_F(LogonFile, LineLongerThanAPieceIsNeitherCutNorTakenForLinesOfItsOwn) {
+  const std::string tail = "\nDEST=PRD\nTYPE=A\nASHOST=sapprd01\nSYSNR=00\n";
+  const std::string beyond = std::string(1100, ' ') + "x";
+  const struct {
+    std::string text;
+    LogonFileLookup lookup;
+    const char* overlong_key;
+  } rows[] = {
+      // A value past the first piece would be cut: the entry names its key.
+      {"DEST=PRD\nASHOST=sapprd01" + beyond + "\nSYSNR=00\n", LogonFileLookup::Found, "ASHOST"},
+      // A destination that long names no profile's destination.
+      {"DEST=PRD" + beyond + "\nTYPE=A\n", LogonFileLookup::NoEntry, ""},
+      // The rest of a comment is no line, though it reads like an entry.
+      {"* " + std::string(1021, 'c') + "DEST=PRD\nASHOST=elsewhere\n", LogonFileLookup::UnreadableStart, ""},
+      {"DEST=QAS\nGWHOST=" + std::string(1016, 'g') + tail, LogonFileLookup::Found, ""},
+  };
+  for (const auto& row : rows) {
+    directory.write("SapRfc.ini", row.text);
+    LogonFileEntry entry;
+    EXPECT_EQ(find_logon_entry("PRD", entry), row.lookup) << row.text.substr(0, 30);
+    EXPECT_EQ(entry.overlong_key.view(), row.overlong_key) << row.text.substr(0, 30);
+  }
+}

@@ -13,9 +13,11 @@ const char* const check_usage =
     "(PRD is PRD.P00, as for the sensor) and prints every defect it finds:\n"
     "missing labels, values that are too short or too long, stored passwords\n"
     "that are malformed or fail their check, a value that does not stand one\n"
-    "blank after its label's colon, a system number that is not two digits.\n"
-    "Ends with the error the sensor would report.  The password is never\n"
-    "printed.  Exit code 0 when the sensor accepts the profile, 2 otherwise.\n";
+    "blank after its label's colon, a system number that is not two digits\n"
+    "(the sensor reads these two otherwise than they are written).  Ends with\n"
+    "the error the sensor would report.  The password is never printed.  Exit\n"
+    "code 0 when the sensor accepts the profile and reads it as written, 2\n"
+    "otherwise.\n";
 
 namespace {
 
@@ -41,10 +43,15 @@ int run_check(int argc, const char* const* argv) {
     return tool_failure;
   }
   for (const std::string& defect : check.defects) print_line(path + ": " + defect);
-  if (check.verdict.ok()) {
-    print_line(path + ": the sensor accepts this profile");
-    return 0;
+  if (!check.verdict.ok()) {
+    print_line(path + ": the sensor refuses it with " + std::string(check.verdict.message()));
+    return tool_failure;
   }
-  print_line(path + ": the sensor refuses it with " + std::string(check.verdict.message()));
-  return tool_failure;
+  if (!check.misreadings.empty()) {
+    print_line(path + ": the sensor accepts this profile but reads a value otherwise than it is written: " +
+               joined_remedies(check));
+    return tool_failure;
+  }
+  print_line(path + ": the sensor accepts this profile");
+  return 0;
 }

@@ -9,6 +9,7 @@
 #include "installation_files.h"
 #include "platform/directories.h"
 #include "platform/files.h"
+#include "platform/installation_names.h"
 #include "platform/process.h"
 #include "tool_output.h"
 #include "trial_run.h"
@@ -24,10 +25,11 @@ const char* const doctor_usage =
     "profile, the listings, the logon files of destinations and C:\\PRTG_Path.Txt,\n"
     "and changes no file.\n"
     "\n"
-    "  --measure PROFILE [OPTIONS]   then runs the sensor once in console mode in\n"
-    "                                DIR, as the monitor would, and reports its\n"
-    "                                values or its error and its trace file's text\n"
-    "                                (that run writes the files every run writes)\n"
+    "  --measure PROFILE [OPTIONS]   then runs the sensor once in DIR with these\n"
+    "                                words, each an argument as typed, as the\n"
+    "                                monitor would, and reports its values, or its\n"
+    "                                error and its trace file's text (that run\n"
+    "                                writes the files every run writes)\n"
     "\n"
     "Exit code 0 without errors, 2 with any.\n";
 
@@ -40,17 +42,22 @@ struct DoctorRequest {
   std::vector<std::string> measure;
 };
 
+// The words after "--measure" are the sensor's, each passed on as typed.
 bool parse_arguments(int argc, const char* const* argv, DoctorRequest& request, std::string& problem) {
   int i = 0;
-  if (i < argc && std::string(argv[i]).compare(0, 2, "--") != 0) request.directory = argv[i++];
+  if (i < argc && !is_option(argv[i])) request.directory = argv[i++];
   if (i == argc) return true;
   if (std::string(argv[i]) != "--measure") {
     problem = "unknown argument " + std::string(argv[i]);
     return false;
   }
-  for (++i; i < argc; ++i) request.measure.push_back(argv[i]);
+  if (++i == argc || is_option(argv[i])) {
+    problem = "--measure needs a profile";
+    return false;
+  }
+  for (; i < argc; ++i) request.measure.push_back(argv[i]);
   // The sensor takes a profile and at most two option words.
-  if (request.measure.empty() || request.measure.size() > 3) {
+  if (request.measure.size() > 3) {
     problem = "--measure takes a profile and at most two option words";
     return false;
   }
@@ -58,7 +65,7 @@ bool parse_arguments(int argc, const char* const* argv, DoctorRequest& request, 
 }
 
 bool holds_sensor(const std::string& directory) {
-  for (const char* name : {"quenmarel.exe", "quenmarel"})
+  for (const char* name : {windows_installation_names.program, linux_installation_names.program})
     if (OwnedFile(open_file_for_reading((directory + name).c_str())) != nullptr) return true;
   return false;
 }
@@ -89,7 +96,7 @@ int run_doctor(int argc, const char* const* argv) {
   DoctorReport report;
   InstallationPrograms programs;
   check_programs(files, report, programs);
-  check_configuration(files, report);
+  check_configuration(files, programs.windows ? FileNameCase::IgnoringCase : FileNameCase::Exact, report);
   if (!request.measure.empty()) run_trial(programs, request.measure, report);
   report.print_count();
   return report.has_errors() ? tool_failure : 0;

@@ -5,18 +5,13 @@
 
 #include "common/ascii.h"
 #include "common/library_identity.h"
-#include "common/program_version.h"
+#include "common/rfc_names.h"
 #include "platform/directories.h"
 #include "platform/files.h"
+#include "platform/installation_names.h"
 #include "platform/library_loading.h"
 
 namespace {
-
-// The functions the sensor imports from the RFC library, by their plain names
-// (also on 32-bit Windows, where the vendor's DLL exports them undecorated).
-constexpr const char* rfc_functions[] = {"RfcCall", "RfcClose",  "RfcEnvironment", "RfcLastError",
-                                         "RfcOpen", "RfcOpenEx", "RfcReceive"};
-constexpr std::size_t rfc_function_count = sizeof rfc_functions / sizeof rfc_functions[0];
 
 // The sensor loads its RFC library itself and ends with this error document
 // when it cannot use it.
@@ -31,7 +26,9 @@ struct ReadProgram {
   std::vector<std::string> needed_libraries;
 };
 
-std::string library_name(bool windows) { return windows ? "LIBRFC32.dll" : "librfc32.so"; }
+const InstallationNames& names_of(const InstallationPrograms& programs) {
+  return installation_names(programs.windows ? InstallationSystem::Windows : InstallationSystem::Linux);
+}
 
 std::string executable_kind(const ExecutableFile& file) {
   BoundedText<63> kind;
@@ -42,7 +39,9 @@ std::string executable_kind(const ExecutableFile& file) {
 // The release package made for the machine of `file`: there are packages for
 // both bitnesses on Windows, for 64-bit alone on Linux.
 std::string package_for(const ExecutableFile& file) {
-  return std::string("quenmarel-") + package_version + "-windows-" + (file.bits == 32 ? "x86" : "x64") + ".zip";
+  BoundedText<63> package;
+  write_package_name(InstallationSystem::Windows, file.bits, package);
+  return package.c_str();
 }
 
 bool add_name(std::string_view name, void* names) {
@@ -119,14 +118,18 @@ std::string version_text(const std::string& bytes) {
 }
 
 void check_sensor(const InstallationFiles& files, DoctorReport& report, InstallationPrograms& programs) {
-  programs.windows = files.has("quenmarel.exe") || !files.has("quenmarel");
-  programs.sensor_name = programs.windows ? "quenmarel.exe" : "quenmarel";
+  const char* windows_sensor = windows_installation_names.program;
+  const char* linux_sensor = linux_installation_names.program;
+  programs.windows = files.has(windows_sensor) || !files.has(linux_sensor);
+  programs.sensor_name = names_of(programs).program;
   const std::string remedy = "copy " + programs.sensor_name + " from the release package again";
   ReadProgram sensor;
   bool missing = false;
   if (!read_program(programs.sensor_name, report, remedy, sensor, missing)) {
-    if (missing)
-      report.error("quenmarel.exe / quenmarel", "neither is in this directory",
+    if (missing && files.has(programs.sensor_name))
+      report.error(programs.sensor_name, "not a regular file, so it cannot be the sensor", remedy);
+    else if (missing)
+      report.error(std::string(windows_sensor) + " / " + linux_sensor, "neither is in this directory",
                    "run the doctor in the monitor's custom-sensor directory, or name it: doctor DIR");
     return;
   }
@@ -158,37 +161,32 @@ void check_machine(const ReadProgram& library, const InstallationPrograms& progr
                  sensor.format == ExecutableFormat::Pe ? "use " + package_for(library.file) : same_kind);
 }
 
-enum class LibraryKind { Vendor, Bridge, StandIn, Unknown };
+enum class LibraryKind { Bridge, StandIn, Unknown };
 
+// Told by the marks our libraries carry, and by nothing else: how many
+// functions a library exports says nothing of who made it.
 LibraryKind library_kind(const ReadProgram& library) {
   if (library.bytes.find(nwrfc_bridge_identity) != std::string::npos) return LibraryKind::Bridge;
   if (library.bytes.find(standin_library_identity) != std::string::npos) return LibraryKind::StandIn;
-  return library.exports.size() > rfc_function_count ? LibraryKind::Vendor : LibraryKind::Unknown;
+  return LibraryKind::Unknown;
 }
 
-void report_kind(LibraryKind kind, const ReadProgram& library, const InstallationPrograms& programs,
-                 DoctorReport& report) {
+// Reports what the library is, for ours; a library of unknown origin is
+// said with its functions.
+void report_kind(LibraryKind kind, const ReadProgram& library, DoctorReport& report) {
   const std::string file_kind = ", " + executable_kind(library.file);
-  const std::string real_one = "put the vendor's " + library.name + " or the NetWeaver RFC bridge here";
   switch (kind) {
-    case LibraryKind::Vendor:
-      report.ok(library.name, "the vendor's classic RFC library" + file_kind);
-      return;
     case LibraryKind::Bridge:
       report.ok(library.name, "the NetWeaver RFC bridge" + file_kind);
       return;
     case LibraryKind::StandIn:
       report.warning(library.name,
                      "the stand-in library for tests" + file_kind + "; it talks only to rfcsim: never on a real probe",
-                     real_one);
+                     "put the vendor's " + library.name + " or the NetWeaver RFC bridge here");
       return;
     case LibraryKind::Unknown:
-      break;
+      return;
   }
-  report.warning(library.name,
-                 "a library of unknown origin" + file_kind + " beside " + programs.sensor_name +
-                     ": neither the vendor's (which exports far more) nor one of ours",
-                 real_one);
 }
 
 bool exports_name(const ReadProgram& file, std::string_view name) {
@@ -207,19 +205,24 @@ bool exports_decorated(const ReadProgram& file, std::string_view name) {
   return false;
 }
 
-void check_exports(const ReadProgram& library, DoctorReport& report) {
+void check_exports(const ReadProgram& library, LibraryKind kind, DoctorReport& report) {
   std::string missing;
   bool decorated = false;
-  for (const char* function : rfc_functions) {
+  for (const char* function : rfc_function_names) {
     if (exports_name(library, function)) continue;
     missing += (missing.empty() ? "" : ", ") + std::string(function);
     decorated = decorated || exports_decorated(library, function);
   }
+  const bool unknown = kind == LibraryKind::Unknown;
   if (missing.empty()) {
-    report.ok(library.name, "exports the seven functions the sensor imports");
+    report.ok(library.name, unknown ? "a library of unknown origin that exports the seven functions the sensor "
+                                      "imports, " +
+                                          executable_kind(library.file)
+                                    : "exports the seven functions the sensor imports");
     return;
   }
-  std::string found = "does not export " + missing;
+  std::string found = unknown ? "a library of unknown origin, " + executable_kind(library.file) + ", that " : "";
+  found += "does not export " + missing;
   if (decorated) found += " under the plain names the sensor imports (it has decorated ones such as RfcOpen@4)";
   found += library_unusable;
   report.error(library.name, found, "put the vendor's " + library.name + " or the NetWeaver RFC bridge here");
@@ -227,24 +230,8 @@ void check_exports(const ReadProgram& library, DoctorReport& report) {
 
 // ---- The NetWeaver bridge's libraries ----
 
-/// A library the bridge needs, named exactly or by a pattern.
-struct CompanionLibrary {
-  const char* prefix;
-  const char* suffix;
-  bool exact;
-};
-
-constexpr CompanionLibrary windows_companions[] = {
-    {"sapnwrfc.dll", "", true}, {"libsapucum.dll", "", true}, {"icuuc", ".dll", false},
-    {"icudt", ".dll", false},   {"icuin", ".dll", false},
-};
-constexpr CompanionLibrary linux_companions[] = {
-    {"libsapnwrfc.so", "", true}, {"libsapucum.so", "", true}, {"libicuuc", "", false},
-    {"libicudata", "", false},    {"libicui18n", "", false},
-};
-
-std::string companion_pattern(const CompanionLibrary& companion) {
-  return companion.exact ? companion.prefix : std::string(companion.prefix) + "*" + companion.suffix;
+std::string companion_pattern(const SdkLibraryName& companion) {
+  return companion.exact ? companion.start : std::string(companion.start) + "*" + companion.end;
 }
 
 bool is_visual_cpp_runtime(const std::string& name) {
@@ -256,8 +243,12 @@ bool is_visual_cpp_runtime(const std::string& name) {
 
 void check_visual_cpp_runtime(const InstallationFiles& files, const ReadProgram& nwrfc, DoctorReport& report) {
   std::vector<std::string> runtimes;
+  // Each once, however often the import table names it.
   for (const std::string& needed : nwrfc.needed_libraries)
-    if (is_visual_cpp_runtime(needed)) runtimes.push_back(needed);
+    if (is_visual_cpp_runtime(needed) && std::none_of(runtimes.begin(), runtimes.end(), [&](const std::string& seen) {
+          return equals_ignoring_case(seen, needed);
+        }))
+      runtimes.push_back(needed);
   if (runtimes.empty()) {
     report.ok(nwrfc.name, "needs no Visual C++ runtime");
     return;
@@ -285,11 +276,28 @@ void check_visual_cpp_runtime(const InstallationFiles& files, const ReadProgram&
   }
 }
 
+// A file of the companion's name that is no library the bridge can load: a
+// directory, a FIFO, a link that leads nowhere, one it may not read.
+bool check_companion_file(const std::string& name, const std::string& remedy, DoctorReport& report) {
+  LibraryLoad load;
+  if (visit_libraries_needed_by(
+          name.c_str(), [](std::string_view, void*) { return true; }, nullptr, load) ||
+      load.fault == LibraryFault::OtherBitness)
+    return true;
+  BoundedText<library_fault_detail_capacity + 63> fault;
+  write_library_fault(load, fault);
+  report.error(name, std::string(fault.c_str()) + ", so every run ends with error 1011", remedy);
+  return false;
+}
+
 void check_companion(const std::string& name, const ReadProgram& bridge, DoctorReport& report, ReadProgram& companion) {
   const std::string remedy = "copy " + name + " from the lib folder of the NetWeaver RFC SDK for " +
                              executable_kind(bridge.file) + " beside the bridge";
   bool missing = false;
-  if (!read_program(name, report, remedy, companion, missing)) return;
+  if (!read_program(name, report, remedy, companion, missing)) {
+    if (missing) check_companion_file(name, remedy, report);
+    return;
+  }
   if (!same_machine(companion.file, bridge.file))
     report.error(name, executable_kind(companion.file) + " beside the " + executable_kind(bridge.file) + " bridge",
                  remedy);
@@ -297,48 +305,87 @@ void check_companion(const std::string& name, const ReadProgram& bridge, DoctorR
     report.ok(name, executable_kind(companion.file) + ", like the bridge");
 }
 
+// The files of one of the SDK's libraries, found as the bridge's system finds them.
+std::vector<std::string> companion_files(const InstallationFiles& files, const SdkLibraryName& companion,
+                                         bool windows) {
+  if (!companion.exact) return files.matching(companion.start, companion.end);
+  return files.named(companion.start, windows ? FileNameCase::IgnoringCase : FileNameCase::Exact);
+}
+
 void check_bridge_libraries(const InstallationFiles& files, const ReadProgram& bridge, bool windows,
                             DoctorReport& report) {
-  for (const CompanionLibrary& companion : windows ? windows_companions : linux_companions) {
-    const std::string pattern = companion_pattern(companion);
-    std::vector<std::string> found;
-    if (!companion.exact)
-      found = files.matching(companion.prefix, companion.suffix);
-    else if (windows && !files.find_ignoring_case(companion.prefix).empty())
-      found.push_back(files.find_ignoring_case(companion.prefix));
-    else if (files.has(companion.prefix))
-      found.push_back(companion.prefix);
+  const InstallationNames& names =
+      installation_names(windows ? InstallationSystem::Windows : InstallationSystem::Linux);
+  const SdkLibraryName nwrfc{names.nwrfc_library, "", true};
+  std::vector<SdkLibraryName> sdk{nwrfc};
+  sdk.insert(sdk.end(), std::begin(names.sdk_companions), std::end(names.sdk_companions));
+  for (const SdkLibraryName& companion : sdk) {
+    const std::vector<std::string> found = companion_files(files, companion, windows);
     if (found.empty()) {
-      report.error(pattern, "missing beside the NetWeaver RFC bridge, so every run ends with error 1011",
+      report.error(companion_pattern(companion),
+                   "missing beside the NetWeaver RFC bridge, so every run ends with error 1011",
                    "copy it from the lib folder of the NetWeaver RFC SDK for " + executable_kind(bridge.file));
       continue;
     }
     for (const std::string& name : found) {
       ReadProgram library;
       check_companion(name, bridge, report, library);
-      if (windows && companion.exact && std::strcmp(companion.prefix, "sapnwrfc.dll") == 0 && !library.bytes.empty() &&
+      if (windows && companion.start == nwrfc.start && !library.bytes.empty() &&
           same_machine(library.file, bridge.file))
         check_visual_cpp_runtime(files, library, report);
     }
   }
 }
 
+// What the sensor finds when its library is not beside it: the file the
+// system's search gives, when the doctor runs on the installation's system
+// and so searches where the sensor does; false, said, when there is none.
+bool read_library_on_search(const InstallationPrograms& programs, const std::string& remedy, DoctorReport& report,
+                            ReadProgram& library) {
+  const std::string name = library.name;
+  const ExecutableFormat format = programs.windows ? ExecutableFormat::Pe : ExecutableFormat::Elf;
+  const bool searched_here =
+      native_installation_system() == (programs.windows ? InstallationSystem::Windows : InstallationSystem::Linux);
+  PathText found;
+  if (!searched_here || !find_library_on_search(name.c_str(), found)) {
+    report.error(name,
+                 "not beside " + programs.sensor_name +
+                     ", so the sensor takes the first on the system's search path (" + library_search_places(format) +
+                     "), and without one ends with error 1034",
+                 remedy);
+    return false;
+  }
+  report.ok(name, "not beside " + programs.sensor_name + ": the sensor takes " + found.c_str() +
+                      ", the first on the system's search path");
+  bool missing = false;
+  const bool read = read_program(found.c_str(), report, remedy, library, missing);
+  library.name = name;
+  return read;
+}
+
+// A file of the library's name beside the sensor is the sensor's verdict, whatever it is.
+bool read_library(const InstallationFiles& files, const InstallationPrograms& programs, const std::string& remedy,
+                  DoctorReport& report, ReadProgram& library) {
+  bool missing = false;
+  if (read_program(library.name, report, remedy, library, missing)) return true;
+  if (!missing) return false;
+  LibraryLoad load;
+  if (!files.has(library.name)) return read_library_on_search(programs, remedy, report, library);
+  visit_libraries_needed_by(
+      library.name.c_str(), [](std::string_view, void*) { return true; }, nullptr, load);
+  BoundedText<library_fault_detail_capacity + 63> fault;
+  write_library_fault(load, fault);
+  report.error(library.name, std::string(fault.c_str()) + library_unusable, remedy);
+  return false;
+}
+
 void check_library(const InstallationFiles& files, DoctorReport& report, const InstallationPrograms& programs) {
-  const std::string name = library_name(programs.windows);
+  const std::string name = names_of(programs).rfc_library;
   const std::string remedy =
       "put the vendor's " + name + " (or the NetWeaver RFC bridge) beside " + programs.sensor_name;
   ReadProgram library;
-  bool missing = false;
-  if (!read_program(name, report, remedy, library, missing)) {
-    if (missing)
-      report.error(name,
-                   "not beside " + programs.sensor_name +
-                       ", so the sensor takes the first on the system's search path (" +
-                       library_search_places(programs.windows ? ExecutableFormat::Pe : ExecutableFormat::Elf) +
-                       "), and without one ends with error 1034",
-                   remedy);
-    return;
-  }
+  library.name = name;
+  if (!read_library(files, programs, remedy, report, library)) return;
   if (!library.file.library) {
     report.error(name, executable_kind(library.file) + " program, not a library", remedy);
     return;
@@ -348,9 +395,9 @@ void check_library(const InstallationFiles& files, DoctorReport& report, const I
     return;
   }
   const LibraryKind kind = library_kind(library);
-  report_kind(kind, library, programs, report);
+  report_kind(kind, library, report);
   add_exports_of_needed_libraries(files, library);
-  check_exports(library, report);
+  check_exports(library, kind, report);
   if (kind == LibraryKind::Bridge) check_bridge_libraries(files, library, programs.windows, report);
 }
 

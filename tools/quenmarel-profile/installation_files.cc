@@ -28,6 +28,13 @@ std::string InstallationFiles::find_ignoring_case(std::string_view name) const {
   return std::string();
 }
 
+std::vector<std::string> InstallationFiles::named(std::string_view name, FileNameCase rule) const {
+  std::vector<std::string> found;
+  for (const std::string& held : names)
+    if (same_file_name(held, name, rule)) found.push_back(held);
+  return found;
+}
+
 std::vector<std::string> InstallationFiles::matching(std::string_view prefix, std::string_view suffix) const {
   std::vector<std::string> found;
   for (const std::string& held : names)

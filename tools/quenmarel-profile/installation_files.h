@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_name_case.h"
+
 /// Most bytes read of one file; the largest library of an installation (the
 /// Unicode data of the NetWeaver SDK) has some tens of megabytes.
 inline constexpr std::uint64_t most_file_bytes = std::uint64_t{256} << 20;
@@ -20,6 +22,8 @@ struct InstallationFiles {
   bool has(std::string_view name) const;
   /// The name that equals `name` but for letter case; empty when none does.
   std::string find_ignoring_case(std::string_view name) const;
+  /// Every name that names the same file as `name` under `rule`.
+  std::vector<std::string> named(std::string_view name, FileNameCase rule) const;
   /// Every name that starts with `prefix` and ends with `suffix`, letter case ignored.
   std::vector<std::string> matching(std::string_view prefix, std::string_view suffix) const;
 };

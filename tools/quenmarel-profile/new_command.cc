@@ -9,9 +9,9 @@
 #include "config/profile_labels.h"
 #include "config/profile_name.h"
 #include "config/system_entry.h"
+#include "config/system_number.h"
 #include "password_input.h"
 #include "platform/files.h"
-#include "profile_check.h"
 #include "tool_output.h"
 
 const char* const new_usage =
@@ -67,7 +67,9 @@ bool is_field_option(const std::string& name) {
   return false;
 }
 
-// The value of "--name=value", or of "--name value" from the next argument.
+// The value of "--name=value", or of "--name value" from the next argument,
+// which must not be an option itself: a value left out is never taken from
+// the option after it.
 bool take_option_value(const std::string& argument, int argc, const char* const* argv, int& i, NewProfile& profile,
                        std::string& problem) {
   const std::size_t equals = argument.find('=');
@@ -77,9 +79,13 @@ bool take_option_value(const std::string& argument, int argc, const char* const*
     problem = "unknown option --" + name;
     return false;
   }
+  if (profile.values.count(name) > 0) {
+    problem = "--" + name + " is given twice";
+    return false;
+  }
   if (equals != std::string::npos) {
     profile.values[name] = argument.substr(equals + 1);
-  } else if (i + 1 < argc) {
+  } else if (i + 1 < argc && !is_option(argv[i + 1])) {
     profile.values[name] = argv[++i];
   } else {
     problem = "--" + name + " needs a value";
@@ -92,9 +98,13 @@ bool take_option_value(const std::string& argument, int argc, const char* const*
 bool parse_arguments(int argc, const char* const* argv, NewProfile& profile, std::string& problem) {
   for (int i = 0; i < argc; ++i) {
     const std::string argument = argv[i];
+    if (argument == "--force" && profile.force) {
+      problem = "--force is given twice";
+      return false;
+    }
     if (argument == "--force") {
       profile.force = true;
-    } else if (argument.compare(0, 2, "--") == 0) {
+    } else if (is_option(argument.c_str())) {
       if (!take_option_value(argument, argc, argv, i, profile, problem)) return false;
     } else if (profile.path.empty()) {
       profile.path = argument;

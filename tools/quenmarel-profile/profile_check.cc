@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "common/ascii.h"
 #include "config/password.h"
 #include "config/profile_file.h"
+#include "config/system_number.h"
 #include "platform/files.h"
 #include "tool_output.h"
 
@@ -56,7 +56,10 @@ struct ProfileReading {
         check.defects.push_back("the value of " + label + " is too short: " + characters(value.size()) + ", at least " +
                                 std::to_string(minimum_length(field)));
       else if (field == ProfileField::Sysnr && !is_system_number(value.view()))
-        check.defects.push_back("the value of " + label + " is not two digits: " + quoted(value.view()));
+        misread(field,
+                "is not two digits: " + quoted(value.view()) + ", the sensor connects with system number " +
+                    std::to_string(system_number_value(value.view())),
+                "write the system number as two digits");
       check_column_12(field);
     }
   }
@@ -65,9 +68,15 @@ struct ProfileReading {
   // after the colon loses its first character: "127.43.0.1" connects to "27.43.0.1".
   void check_column_12(ProfileField field) {
     if (!findings.column_12_filled[field_index(field)] || field == ProfileField::Password) return;
-    check.defects.push_back("the value of " + quoted(profile_label(field)) +
-                            " does not stand one blank after the colon: the sensor reads " +
-                            quoted(without_route_passwords(entry_field(check.entry, field).view())));
+    misread(field,
+            "does not stand one blank after the colon: the sensor reads " +
+                quoted(without_route_passwords(entry_field(check.entry, field).view())),
+            "write the value of " + quoted(profile_label(field)) + " one blank after the colon");
+  }
+
+  void misread(ProfileField field, const std::string& found, const std::string& remedy) {
+    check.defects.push_back("the value of " + quoted(profile_label(field)) + " " + found);
+    check.misreadings.push_back(remedy);
   }
 
   // A failed password line was reported where it stands and leaves the
@@ -84,8 +93,10 @@ struct ProfileReading {
 
 }  // namespace
 
-bool is_system_number(std::string_view value) {
-  return value.size() == 2 && is_ascii_digit(value[0]) && is_ascii_digit(value[1]);
+std::string joined_remedies(const ProfileCheck& check) {
+  std::string remedies;
+  for (const std::string& remedy : check.misreadings) remedies += (remedies.empty() ? "" : ", and ") + remedy;
+  return remedies;
 }
 
 bool check_profile(const std::string& path, const std::string& file_name, ProfileCheck& check) {

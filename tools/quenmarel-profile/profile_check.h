@@ -15,13 +15,15 @@ struct ProfileCheck {
   SystemEntry entry;
   /// Each defect, "line 5: ..." or "label ... is missing".
   std::vector<std::string> defects;
+  /// What to do about the values the sensor reads otherwise than written,
+  /// one remedy each; empty when it reads every value as written.
+  std::vector<std::string> misreadings;
   /// The sensor's verdict: success, or its refusal with the numbered message.
   ConfigStatus verdict;
 };
 
-/// Whether `value` is a system number: exactly two digits, as the sensor
-/// needs them (it connects with the number its digits make, "0x" as 0).
-bool is_system_number(std::string_view value);
+/// The remedies of `check.misreadings`, joined into one text.
+std::string joined_remedies(const ProfileCheck& check);
 
 /// Checks the profile at `path`, whose messages name it `file_name`; false
 /// when it cannot be opened.

@@ -10,19 +10,22 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "tool_output.h"
+#include "trial_document.h"
 
 namespace {
 
 constexpr int poll_interval_ms = 100;
-// The console lines and one result document fit many times over.
-constexpr std::size_t trial_output_capacity = 65536;
+// An item-mode run over the longest listing the sensor takes prints far less.
+constexpr std::size_t trial_output_capacity = std::size_t{1} << 20;
 // A trace file that grew more than this in one run is shown by its end.
 constexpr std::size_t shown_trace_lines = 40;
 
+/// How the sensor's run ended for the doctor.
+enum class TrialEnd { Ended, NotStarted, TimedOut, TooMuchOutput };
+
 /// The sensor's standard output and exit code.
 struct TrialOutcome {
-  bool started = false;
-  bool finished = false;
+  TrialEnd end = TrialEnd::NotStarted;
   int exit_code = 0;
   std::string output;
 };
@@ -32,54 +35,36 @@ std::uint64_t trace_file_size() {
   return read_whole_file(rfc_trace_file_name, bytes) == FileReading::Read ? bytes.size() : 0;
 }
 
-TrialOutcome run_sensor(const InstallationPrograms& programs, const std::vector<std::string>& arguments) {
-  // Console mode, whatever the options; the monitor's own options otherwise.
-  std::string options;
-  for (std::size_t i = 1; i < arguments.size(); ++i) options += arguments[i] + " ";
-  options += "#";
-  const std::string program = programs.windows ? ".\\" + programs.sensor_name : "./" + programs.sensor_name;
-  const char* const argv[] = {program.c_str(), arguments[0].c_str(), options.c_str(), nullptr};
-  TrialOutcome outcome;
-  ChildProcess sensor;
-  outcome.started = sensor.start(ChildCommand{program.c_str(), argv}, "");
-  if (!outcome.started) return outcome;
-  BoundedText<trial_output_capacity> output;
+// Reads what the sensor prints, in blocks, until it ended and closed its
+// output, it printed more than any run prints, or the time is up.
+TrialEnd follow_sensor(ChildProcess& sensor, TextBuffer& output) {
   const long long deadline = monotonic_ms() + trial_run_wait_ms;
   ChildProcess* const children[] = {&sensor};
-  while (monotonic_ms() < deadline) {
+  for (;;) {
     const ChildOutputState state = sensor.read_output(output);
-    if (state != ChildOutputState::Open && sensor.ended()) break;
+    if (state == ChildOutputState::Overflow) return TrialEnd::TooMuchOutput;
+    if (state == ChildOutputState::Closed && sensor.ended()) return TrialEnd::Ended;
+    if (monotonic_ms() >= deadline) return TrialEnd::TimedOut;
     wait_for_children(children, 1, poll_interval_ms);
   }
-  outcome.finished = !sensor.running();
-  if (!outcome.finished) sensor.kill();
+}
+
+// Runs the sensor with the words as typed, each an argument of its own.
+TrialOutcome run_sensor(const InstallationPrograms& programs, const std::vector<std::string>& words) {
+  const std::string program = programs.windows ? ".\\" + programs.sensor_name : "./" + programs.sensor_name;
+  std::vector<const char*> argv{program.c_str()};
+  for (const std::string& word : words) argv.push_back(word.c_str());
+  argv.push_back(nullptr);
+  TrialOutcome outcome;
+  ChildProcess sensor;
+  if (!sensor.start(ChildCommand{program.c_str(), argv.data()}, "")) return outcome;
+  static BoundedText<trial_output_capacity> output;
+  output.clear();
+  outcome.end = follow_sensor(sensor, output);
+  if (outcome.end != TrialEnd::Ended) sensor.kill();
   outcome.exit_code = sensor.exit_code();
-  outcome.output = output.c_str();
+  outcome.output.assign(output.view());
   return outcome;
-}
-
-// The text between <Text> and </Text>, or the "# " line of the plain-text targets.
-std::string document_text(const std::string& output) {
-  const std::size_t start = output.find("<Text>");
-  const std::size_t end = output.find("</Text>");
-  if (start != std::string::npos && end != std::string::npos && end > start)
-    return output.substr(start + 6, end - start - 6);
-  const std::size_t line = output.find("\n# ");
-  if (line == std::string::npos) return std::string();
-  return output.substr(line + 3, output.find('\n', line + 1) - line - 3);
-}
-
-// The block the RFC library's error handler printed in place of a document.
-std::vector<std::string> rfc_error_block(const std::string& output) {
-  std::vector<std::string> lines;
-  std::size_t at = output.find("RFC error");
-  while (at != std::string::npos && at < output.size()) {
-    const std::size_t end = output.find('\n', at);
-    const std::string line = output.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    if (!line.empty()) lines.push_back(line);
-    at = end == std::string::npos ? end : end + 1;
-  }
-  return lines;
 }
 
 void show_trace_file(std::uint64_t from, DoctorReport& report) {
@@ -104,39 +89,47 @@ void show_trace_file(std::uint64_t from, DoctorReport& report) {
     report.detail(std::string(rfc_trace_file_name) + ": " + without_route_passwords(lines[i]));
 }
 
-void report_outcome(const TrialOutcome& outcome, const std::string& subject, DoctorReport& report) {
-  const std::string text = document_text(outcome.output);
-  if (!outcome.finished) {
-    report.error(subject, "no end within " + std::to_string(trial_run_wait_ms / 1000) + " s; it was stopped",
-                 "see the findings above and Dev_Rfc.Trc");
-  } else if (outcome.exit_code == 0 && !text.empty()) {
-    report.ok(subject, text);
-  } else if (outcome.exit_code == 2 && text.compare(0, 6, "Error ") == 0) {
-    report.error(subject, text, remedy_of_message(text));
-  } else if (outcome.exit_code == 1 && !rfc_error_block(outcome.output).empty()) {
-    const std::vector<std::string> block = rfc_error_block(outcome.output);
-    report.error(subject, "the RFC library reported an error: " + block.front(), "see its text and Dev_Rfc.Trc");
-    for (std::size_t i = 1; i < block.size(); ++i) report.detail(block[i]);
-  } else {
-    report.error(subject, "ended with exit code " + std::to_string(outcome.exit_code) + " and no result",
-                 "see the findings above");
+// Returns whether the run measured.
+bool report_outcome(const TrialOutcome& outcome, const TrialRequest& request, const std::string& subject,
+                    DoctorReport& report) {
+  switch (outcome.end) {
+    case TrialEnd::NotStarted:
+      report.error(subject, "the sensor could not be started", "run the doctor on the probe itself");
+      return false;
+    case TrialEnd::TimedOut:
+      report.error(subject, "no end within " + std::to_string(trial_run_wait_ms / 1000) + " s; it was stopped",
+                   "see the findings above and Dev_Rfc.Trc");
+      return false;
+    case TrialEnd::TooMuchOutput:
+      report.error(subject,
+                   "printed more than " + std::to_string(trial_output_capacity) +
+                       " bytes, more than any run prints; it was stopped",
+                   "see the findings above");
+      return false;
+    case TrialEnd::Ended:
+      break;
   }
+  const TrialVerdict verdict = judge_trial(request, outcome.exit_code, outcome.output);
+  if (verdict.measured) {
+    report.ok(subject, verdict.found);
+    return true;
+  }
+  report.error(subject, verdict.found, verdict.remedy);
+  for (const std::string& line : verdict.details) report.detail(line);
+  return false;
 }
 
 }  // namespace
 
-void run_trial(const InstallationPrograms& programs, const std::vector<std::string>& arguments, DoctorReport& report) {
-  const std::string subject = "measure " + arguments[0];
+void run_trial(const InstallationPrograms& programs, const std::vector<std::string>& words, DoctorReport& report) {
+  const std::string subject = "measure " + words[0];
   if (!programs.sensor_found) {
     report.error(subject, "no sensor to run", "see the findings above");
     return;
   }
+  const TrialRequest request = trial_request(words);
   const std::uint64_t trace_before = trace_file_size();
-  const TrialOutcome outcome = run_sensor(programs, arguments);
-  if (!outcome.started) {
-    report.error(subject, "the sensor could not be started", "run the doctor on the probe itself");
-    return;
-  }
-  report_outcome(outcome, subject, report);
-  if (!(outcome.finished && outcome.exit_code == 0)) show_trace_file(trace_before, report);
+  const TrialOutcome outcome = run_sensor(programs, words);
+  if (!report_outcome(outcome, request, subject, report) && outcome.end != TrialEnd::NotStarted)
+    show_trace_file(trace_before, report);
 }

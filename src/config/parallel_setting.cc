@@ -1,4 +1,4 @@
-#include "driver/parallel_setting.h"
+#include "config/parallel_setting.h"
 
 #include <string_view>
 

@@ -1,0 +1,3 @@
+#include "platform/installation_names.h"
+
+InstallationSystem native_installation_system() { return InstallationSystem::Linux; }
