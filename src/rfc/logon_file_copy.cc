@@ -1,5 +1,8 @@
 #include "rfc/logon_file_copy.h"
 
+#include <cstdint>
+
+#include "common/line_reader.h"
 #include "common/logon_file_names.h"
 #include "common/time_budget.h"
 #include "platform/environment.h"
@@ -20,11 +23,17 @@ void form_own_logon_file_name(unsigned long process_id, OwnLogonFileName& name) 
   name.append(own_logon_file_suffix);
 }
 
+// Copies what a library reads of a logon file and no more: a huge file (or
+// one that never ends) would hold the copy's lock, and fill the disk, for
+// bytes nobody reads.
 bool copy_bytes(std::FILE* source, std::FILE* destination) {
   char buffer[4096];
+  std::uint64_t copied = 0;
   std::size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, source)) > 0)
+  while (copied < text_file_byte_bound && (count = std::fread(buffer, 1, sizeof buffer, source)) > 0) {
     if (std::fwrite(buffer, 1, count, destination) != count) return false;
+    copied += count;
+  }
   return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "common/line_reader.h"
 #include "platform/files.h"
 #include "test_support.h"
 
@@ -50,4 +51,18 @@ TEST(LogonFileCopy, CopiesGrantNobodyMoreThanTheirSource) {
   }
   umask(previous_mask);
   unsetenv("RFC_INI");  // the own copy named itself there
+}
+
+// A logon file far longer than any library reads is copied up to what they
+// read, so that its copy holds the lock no longer than that takes.
+TEST(LogonFileCopy, CopyEndsWhereTheLibrariesStopReading) {
+  ScratchDirectory directory;
+  const std::string entry = "DEST=PRD\nASHOST=sapprd01\nSYSNR=00\n";
+  const std::string comments(text_file_byte_bound + 4096 - entry.size(), '*');
+  directory.write("SapRfc.PRD", entry + comments);
+  OwnedFile source(open_file_for_reading("SapRfc.PRD"));
+  ASSERT_NE(source, nullptr);
+  BoundedText<255> failure;
+  ASSERT_TRUE(refresh_shared_logon_file(source.get(), failure)) << failure.view();
+  EXPECT_EQ(directory.read("SapRfc.ini"), (entry + comments).substr(0, text_file_byte_bound));
 }
