@@ -29,7 +29,7 @@ constexpr NumberedErrorRow rows[] = {
     {E::PasswordMissing, "1007", "Password in Profile ", " is missing...", "no password, or a stored length of 0",
      "add the password with `quenmarel-profile`"},
     {E::OutputTargetUnknown, "1008", "Output target in ", " !", "`quenmarel.target` names no known target",
-     "write one of the five keywords, exactly, on its first line"},
+     "write one of the six keywords, exactly, on its first line"},
     {E::OptionsTooLong, "1009", "Parameters longer than 127 characters !", "",
      "the option words are longer than 127 characters together", "shorten the options"},
     {E::RfcOpenFailed, "1011", "RFC-Open for ", " failed !",

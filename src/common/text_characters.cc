@@ -65,12 +65,21 @@ std::string_view shown_on_one_line(std::string_view text, std::size_t& length) {
   return text.substr(0, character.length);
 }
 
-bool append_single_line(TextBuffer& out, std::string_view text) {
+bool append_replacing(TextBuffer& out, std::string_view text, char (*replacement)(char32_t), std::size_t keep_free) {
   while (!text.empty()) {
-    std::size_t length = 0;
-    const std::string_view shown = shown_on_one_line(text, length);
-    if (!out.append_whole(shown)) return false;
-    text.remove_prefix(length);
+    const TextCharacter character = first_character(text);
+    const char replaced = replacement(character.code_point);
+    if (out.room() < keep_free + (replaced != '\0' ? 1 : character.length)) return false;
+    if (replaced != '\0')
+      out.append(replaced);
+    else
+      out.append(text.substr(0, character.length));
+    text.remove_prefix(character.length);
   }
   return true;
+}
+
+bool append_single_line(TextBuffer& out, std::string_view text) {
+  return append_replacing(
+      out, text, [](char32_t code_point) { return is_control_character(code_point) ? replacement_character : '\0'; });
 }

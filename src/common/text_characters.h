@@ -38,6 +38,14 @@ inline bool is_control_character(char32_t code_point) {
 /// the same byte in every encoding a reader may assume.
 inline constexpr char replacement_character = ' ';
 
+/// Appends `text`, each character for which `replacement` gives a byte other
+/// than NUL written as that byte, every other character as it stands.  Leaves
+/// at least `keep_free` characters of room: what does not fit is cut before
+/// the first character that does not fit whole, so that no UTF-8 sequence is
+/// split.  Returns false when cut.
+bool append_replacing(TextBuffer& out, std::string_view text, char (*replacement)(char32_t code_point),
+                      std::size_t keep_free = 0);
+
 /// The bytes that show the first character of a non-empty `text` on one
 /// line: its own, or the replacement character for a control character.
 /// Sets `length` to the character's length in `text`.

@@ -59,8 +59,10 @@ ConfigStatus refuse_overlong_line(std::string_view owner, std::size_t length) {
   // The sensor word as typed, and two numbers in words around it.
   BoundedText<option_text_capacity + 48> name;
   static_assert(decltype(name)::max_length + 40 <= config_message_capacity, "the message holds the whole name");
-  name.assignf("%.*s (%zu characters, at most %zu)", static_cast<int>(owner.size()), owner.data(), length,
-               listing_line_capacity);
+  // A file is read up to text_file_byte_bound, so a line's length fits "%u",
+  // which every C library of the builds reads as the compiler checks it.
+  name.assignf("%.*s (%u characters, at most %u)", static_cast<int>(owner.size()), owner.data(),
+               static_cast<unsigned>(length), static_cast<unsigned>(listing_line_capacity));
   return ConfigStatus(NumberedError::ListingLineTooLong, name.view());
 }
 

@@ -34,7 +34,7 @@ void print_opening(RunState& state) {
     print_line(out, line.view());
   }
   open_result_document(state.document);
-  print_line(out, state.document.result_text.view());
+  if (target_of(state.document).form == ResultForm::Document) print_line(out, state.document.result_text.view());
   state.document.result_text.clear();
 }
 
@@ -57,16 +57,22 @@ const ChildCommand* listed_system_child_command(const ParallelSetting& parallel)
   return parallel.given && form_listed_system_command(command) ? &command.command : nullptr;
 }
 
+// A document's summary is one more piece, printed as a line; a status line is
+// the whole result, whose line feed the document's end gave it.
 void print_summary(RunState& state) {
   ResultDocument& document = state.document;
   MessageText summary;
   summary.assignf("(***) %s: NoSystems=%u, Processed=%u, Failed=%u", state.listing.item_name.c_str(),
                   state.systems_count, state.processed_count, state.failed_count);
+  name_failed_systems(document, summary);
   begin_result_text(document);
   add_result_text(document, summary.view());
   end_result_text(document);
   close_result_document(document);
-  print_line(state.out, document.result_text.view());
+  if (target_of(document).form == ResultForm::Document)
+    print_line(state.out, document.result_text.view());
+  else
+    std::fputs(document.result_text.c_str(), state.out);
 }
 
 }  // namespace
@@ -104,5 +110,5 @@ int run_item_mode(RunState& state) {
   }
   print_summary(state);
   if (state.options.console_mode) print_processed_line(state.out);
-  return 0;
+  return finished_run_exit_code(document);
 }

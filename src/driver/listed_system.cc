@@ -25,7 +25,7 @@ bool read_listed_system(RunState& state, const TextBuffer& name, ListedSystem& s
 }
 
 void measure_listed_system(RunState& state, ListedSystem& system) {
-  install_rfc_environment(state.rfc, state.out);
+  install_rfc_environment(state.rfc, state.out, state.rfc_error_report);
   system.outcome = ListedOutcome::Failed;
   const rfc_handle handle = open_rfc_connection(state.rfc, state.system_entry, state.options, state.out);
   if (handle == RFC_NULL_HANDLE) return;
@@ -47,6 +47,7 @@ void report_listed_system(RunState& state, const ListedSystem& system) {
     document.result_text.clear();
     ++state.processed_count;
   } else {
+    note_failed_system(state.document, system.channel_key.view());
     ++state.failed_count;
   }
   if (state.options.console_mode)

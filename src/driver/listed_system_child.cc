@@ -20,10 +20,14 @@ int run_listed_system_child(RunState& state, int argc, const char* const* argv) 
   ListedSystemRequest request;
   ListedSystem system;
   if (!read_standard_input(request) ||
-      !decode_listed_system_request(request.view(), state.options, system.entry_valid, state.system_entry))
+      !decode_listed_system_request(request.view(), state.options, state.document.output_target, system.entry_valid,
+                                    state.system_entry))
     return unusable_child_exit_code;
   refresh_run_options(state.options);
   take_run_options(state.document, state.options);
+  // The report is the target's; its end tells the run, which ends itself.
+  state.rfc_error_report = target_of(state.document).endings->rfc_error_report;
+  state.rfc_error_report.exit_code = rfc_error_child_exit_code;
   MessageText failure;
   if (!prepare_rfc_library(failure)) {
     static_cast<void>(end_run_with_error(state.document, state.out, NumberedError::RfcLibraryUnusable, failure.view()));

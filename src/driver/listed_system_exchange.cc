@@ -6,7 +6,7 @@ namespace {
 
 // A request is a header line and then fields, each written as its length in
 // decimal, a colon, its bytes and a line feed: a field may hold any byte.
-constexpr std::string_view request_header = "quenmarel listed system 1\n";
+constexpr std::string_view request_header = "quenmarel listed system 2\n";
 constexpr std::size_t most_length_digits = 4;
 
 // The result starts with a byte no text of a measurement holds and ends the output.
@@ -84,25 +84,28 @@ bool form_listed_system_command(ListedSystemCommand& command) {
   return true;
 }
 
-void encode_listed_system_request(const RunOptions& options, bool entry_valid, const SystemEntry& entry,
-                                  TextBuffer& request) {
+void encode_listed_system_request(const RunOptions& options, OutputTarget target, bool entry_valid,
+                                  const SystemEntry& entry, TextBuffer& request) {
   request.assign(request_header);
   encode_field(options.given_options.view(), request);
   // Console mode comes from the command line, which the child does not see,
   // and decides whether the child prints its logon-file line.
   encode_field(options.console_mode ? "1" : "0", request);
+  encode_field(output_target_keyword(target), request);
   encode_field(entry_valid ? "1" : "0", request);
   visit_entry_fields(entry, [&request](const TextBuffer& field) { encode_field(field.view(), request); });
 }
 
-bool decode_listed_system_request(std::string_view request, RunOptions& options, bool& entry_valid,
-                                  SystemEntry& entry) {
+bool decode_listed_system_request(std::string_view request, RunOptions& options, OutputTarget& target,
+                                  bool& entry_valid, SystemEntry& entry) {
   if (request.substr(0, request_header.size()) != request_header) return false;
   FieldReader reader(request.substr(request_header.size()));
   BoundedText<1> console;
+  BoundedText<target_keyword_capacity> keyword;
   BoundedText<1> validity;
   bool whole = reader.take(options.given_options) && reader.take(console) &&
-               (console.equals("1") || console.equals("0")) && reader.take(validity) &&
+               (console.equals("1") || console.equals("0")) && reader.take(keyword) &&
+               output_target_from_keyword(keyword.view(), target) && reader.take(validity) &&
                (validity.equals("1") || validity.equals("0"));
   options.console_mode = console.equals("1");
   entry_valid = validity.equals("1");

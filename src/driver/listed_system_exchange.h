@@ -10,6 +10,7 @@
 #include "common/run_options.h"
 #include "config/system_entry.h"
 #include "driver/listed_system.h"
+#include "output/output_target.h"
 #include "platform/child_process.h"
 #include "platform/files.h"
 
@@ -35,15 +36,18 @@ inline constexpr std::size_t listed_system_request_capacity = 2047;
 using ListedSystemRequest = BoundedText<listed_system_request_capacity>;
 
 /// Writes the request to measure a system: the run's option text as typed,
-/// its console mode, whether the entry is valid, and the entry as the run has
-/// read it so far.
-void encode_listed_system_request(const RunOptions& options, bool entry_valid, const SystemEntry& entry,
-                                  TextBuffer& request);
+/// its console mode, the installation's target (in whose form the child
+/// reports), whether the entry is valid, and the entry as the run has read it
+/// so far.
+void encode_listed_system_request(const RunOptions& options, OutputTarget target, bool entry_valid,
+                                  const SystemEntry& entry, TextBuffer& request);
 
 /// Takes a request apart into the option text (`given_options` and
-/// `console_mode` only), the validity and the entry; false for anything but a whole, well-formed request
-/// whose fields fit.
-bool decode_listed_system_request(std::string_view request, RunOptions& options, bool& entry_valid, SystemEntry& entry);
+/// `console_mode` only), the target, the validity and the entry; false for
+/// anything but a whole, well-formed request whose fields fit and whose target
+/// is one.
+bool decode_listed_system_request(std::string_view request, RunOptions& options, OutputTarget& target,
+                                  bool& entry_valid, SystemEntry& entry);
 
 /// Writes a measured system's result: its outcome and, when processed, its values.
 void write_listed_system_result(std::FILE* out, const ListedSystem& system);

@@ -1,4 +1,5 @@
 #include "driver/run_state.h"
+#include "driver/run_steps.h"
 #include "driver/sensor_run.h"
 #include "platform/command_line.h"
 #include "platform/library_loading.h"
@@ -11,5 +12,6 @@ int main(int argc, char** argv) {
   keep_working_directory_out_of_library_search();
   static RunState state;  // process-wide, so the run's buffers never touch the stack's limits
   const ProgramArguments& arguments = program_arguments(argc, argv);
-  exit_process(run_sensor(state, arguments.count, arguments.values));
+  const int exit_code = run_sensor(state, arguments.count, arguments.values);
+  exit_process(exit_code, exit_code_if_undelivered(state.document, exit_code));
 }

@@ -20,11 +20,6 @@ constexpr std::size_t systems_in_flight = 64;
 // trusted with its system: it is ended and its system counts as failed.
 constexpr std::size_t child_output_capacity = 4095;
 
-// The RFC error handler ends a run with this code; a child that ends with it
-// ends its run there.
-constexpr int rfc_error_exit_code = 1;
-constexpr int numbered_error_exit_code = 2;
-
 // Waiting: its profile is read, but no child could be started for it yet.
 enum class SlotState { Free, Waiting, Running, Done };
 
@@ -84,7 +79,8 @@ void finish_ended_child(ParallelRun& run, InFlightSystem& slot, Ending ending) {
 void start_child(const RunState& state, ParallelRun& run, InFlightSystem& slot, const ParallelLimits& limits,
                  const ChildCommand& command) {
   ListedSystemRequest request;
-  encode_listed_system_request(state.options, slot.system.entry_valid, state.system_entry, request);
+  encode_listed_system_request(state.options, state.document.output_target, slot.system.entry_valid, state.system_entry,
+                               request);
   run.waiting = !slot.child.start(command, request.view());
   if (run.waiting) {
     slot.state = SlotState::Waiting;
@@ -135,7 +131,8 @@ void measure_waiting_system_here(RunState& state, ParallelRun& run) {
 // A child that ended: its result, or the end of the run, or nothing usable.
 Ending ending_of(InFlightSystem& slot) {
   const std::string_view output = slot.output.view();
-  if (slot.child.exit_code() == rfc_error_exit_code || slot.child.exit_code() == library_unusable_child_exit_code) {
+  if (slot.child.exit_code() == rfc_error_child_exit_code ||
+      slot.child.exit_code() == library_unusable_child_exit_code) {
     slot.printed_length = output.size();
     return Ending::EndsRun;
   }
@@ -185,8 +182,10 @@ bool print_finished_systems(RunState& state, ParallelRun& run, ParallelEnd& end)
     slot.state = SlotState::Free;
     std::fwrite(slot.output.c_str(), 1, slot.printed_length, state.out);
     if (slot.ending == Ending::EndsRun) {
-      const int code = slot.child.exit_code();
-      end = ParallelEnd{false, code == library_unusable_child_exit_code ? numbered_error_exit_code : code};
+      const RunEndings& endings = *target_of(state.document).endings;
+      end = ParallelEnd{false, slot.child.exit_code() == library_unusable_child_exit_code
+                                   ? endings.numbered_error_exit_code
+                                   : endings.rfc_error_report.exit_code};
       return false;
     }
     if (slot.ending == Ending::NoResult) slot.system.outcome = ListedOutcome::Failed;

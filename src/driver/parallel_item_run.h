@@ -7,9 +7,14 @@
 
 struct RunState;
 
-/// The exit code of a child whose RFC library cannot be used: it printed the
-/// error document, which ends the run with the code of a numbered error.
-inline constexpr int library_unusable_child_exit_code = 3;
+/// The exit codes by which a child ends its run, whatever the target: its RFC
+/// library reported an error through its handler (the child printed the
+/// report), or cannot be used (the child printed the error document).  The run
+/// ends with its target's code for each.  No other ending of a child gives
+/// either: a child that could not do its work ends with 2, a run whose output
+/// was lost with its target's code for that, which is never 1.
+inline constexpr int rfc_error_child_exit_code = 1;
+inline constexpr int library_unusable_child_exit_code = 4;
 
 /// How many children at most, and how long each may take.
 struct ParallelLimits {
@@ -27,10 +32,10 @@ struct ParallelEnd {
 
 /// Takes every name of the listing in order, reads its profile, has a child
 /// started with `command` measure it, and prints each system's output, channel
-/// and state line once all before it are printed.  A child that ends with
-/// code 1 (the RFC error handler) ends the run there: its output is printed,
-/// no later system is, and its code is returned; so does one whose library
-/// cannot be used, with the code of a numbered error.  A child that ends
+/// and state line once all before it are printed.  A child whose RFC error
+/// handler ended it ends the run there: its output is printed, no later system
+/// is, and the target's code of an RFC error is returned; so does one whose
+/// library cannot be used, with the target's code of a numbered error.  A child that ends
 /// without a result, or passes its deadline, counts as failed.  A child that
 /// cannot be started waits for a running one to end; with none running, the
 /// run measures that system itself.  No child outlives the call, nor any logon

@@ -39,6 +39,8 @@ struct RunState {
   unsigned systems_count = 0, processed_count = 0, failed_count = 0;
   /// What the RFC library is handed for the connection.
   RfcRecords rfc;
+  /// How the RFC library's error handler reports and ends the run: the target's way.
+  RfcErrorReportForm rfc_error_report = monitor_run_endings.rfc_error_report;
   /// This run's mark among the sensors at work in the same directory.
   RunPresence presence;
 };

@@ -8,9 +8,6 @@ namespace {
 // Holds the runs' marks; it stays in the directory, as the lock file does.
 constexpr const char* presence_file_name = "Quenmarel.runs";
 
-// Every numbered error ends the run with this code.
-constexpr int numbered_error_exit_code = 2;
-
 }  // namespace
 
 void take_run_options(ResultDocument& document, const RunOptions& options) {
@@ -22,11 +19,17 @@ void join_runs_in_directory(RunPresence& presence) { presence.join(presence_file
 int end_run_with_error(ResultDocument& document, std::FILE* out, std::string_view message) {
   write_error_document(document, message);
   std::fputs(document.result_text.c_str(), out);
-  return numbered_error_exit_code;
+  return target_of(document).endings->numbered_error_exit_code;
 }
 
 int end_run_with_error(ResultDocument& document, std::FILE* out, NumberedError error, std::string_view name) {
   ResultText message;
   write_numbered_error(error, name, message);
   return end_run_with_error(document, out, message.view());
+}
+
+int exit_code_if_undelivered(const ResultDocument& document, int exit_code) {
+  const RunEndings& endings = *target_of(document).endings;
+  const bool failed = exit_code == endings.numbered_error_exit_code || exit_code == endings.rfc_error_report.exit_code;
+  return failed ? exit_code : endings.undelivered_exit_code;
 }

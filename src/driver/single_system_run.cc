@@ -68,7 +68,7 @@ int run_single_system(RunState& state, OwnedFile profile) {
   MessageText library_failure;
   if (!prepare_rfc_library(library_failure))
     return end_run_with_error(document, state.out, NumberedError::RfcLibraryUnusable, library_failure.view());
-  install_rfc_environment(state.rfc, state.out);
+  install_rfc_environment(state.rfc, state.out, state.rfc_error_report);
   if (state.options.console_mode) print_starting_lines(state);
 
   const TraceWindow trace_window = start_trace_window();
@@ -87,5 +87,5 @@ int run_single_system(RunState& state, OwnedFile profile) {
   // Another run at work may still need what the trace file holds.
   state.presence.remove_file_while_alone(rfc_trace_file_name);
   if (state.options.console_mode) print_processed_line(state.out);
-  return 0;
+  return finished_run_exit_code(document);
 }

@@ -12,8 +12,14 @@ constexpr std::string_view channel_keyword = "CH=";
 constexpr std::size_t channel_number_digits = 3;
 
 // Half a channel would break the document or show a cut value as a whole one:
-// a record that does not fit whole, with the document end after it, is left out.
+// a record that does not fit whole, with the document end after it, is left
+// out.  A status line's performance values have a capacity of their own,
+// which leaves room for the rest of the line.
 void append_whole_record(ResultDocument& document, const TextBuffer& record) {
+  if (target_of(document).form == ResultForm::StatusLine) {
+    static_cast<void>(document.performance_data.append_whole(record.view()));
+    return;
+  }
   TextBuffer& out = document.result_text;
   if (record.size() + result_document_end(document.output_target).size() <= out.room()) out.append(record.view());
 }
@@ -45,7 +51,7 @@ void select_channel(ResultDocument& document, const TextBuffer& run_options) {
 void write_channel(ResultDocument& document, std::string_view key, std::string_view label, std::string_view value,
                    std::string_view unit) {
   ++document.channel_count;
-  const OutputTargetDescriptor& target = output_target_descriptor(document.output_target);
+  const OutputTargetDescriptor& target = target_of(document);
   if (target.channel_cap != 0 && document.channel_count > target.channel_cap) return;
 
   const ChannelCopy key_copy(key), value_copy(value), unit_copy(unit);

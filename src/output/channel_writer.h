@@ -10,8 +10,10 @@
 /// `channel_count`.  A target with a channel cap ("Quelbrin": ten) writes no
 /// channel past it; one that selects by number ("Harnick" with "CH=") writes
 /// only the channel of that number, as its bare value; the XML targets add the
-/// document's proposed limits.  A channel that does not fit whole, with room
-/// for the document end, is left out.
+/// document's proposed limits; a status line's target collects the channel
+/// as a performance value for the line.  A channel that does not fit whole,
+/// with room for the document end (or among the performance values), is left
+/// out.
 void write_channel(ResultDocument& document, std::string_view key, std::string_view label, std::string_view value,
                    std::string_view unit);
 

@@ -4,25 +4,35 @@
 
 #include "common/enum_table.h"
 #include "common/line_reader.h"
+#include "output/status_line.h"
 
 namespace {
 
 using T = OutputTarget;
 using S = ChannelSelection;
+using F = ResultForm;
 
 // One row per target, in the order of OutputTarget.  Only PRTG's own target
 // looks for the profile in PRTG's custom-sensor directories.
 constexpr OutputTargetDescriptor descriptors[] = {
-    {T::EXEXML, "EXEXML", true, 0, S::All, true, &xml_records},
-    {T::Miravex, "Miravex", true, 0, S::All, false, &xml_records},
-    {T::Tolvane, "Tolvane", true, 0, S::All, false, &xml_records},
-    {T::Quelbrin, "Quelbrin", false, 10, S::All, false, &quelbrin_records},
-    {T::Harnick, "Harnick", false, 0, S::ByNumber, false, &harnick_records},
+    {T::EXEXML, "EXEXML", true, 0, S::All, true, F::Document, &xml_records, &monitor_run_endings},
+    {T::Miravex, "Miravex", true, 0, S::All, false, F::Document, &xml_records, &monitor_run_endings},
+    {T::Tolvane, "Tolvane", true, 0, S::All, false, F::Document, &xml_records, &monitor_run_endings},
+    {T::Quelbrin, "Quelbrin", false, 10, S::All, false, F::Document, &quelbrin_records, &monitor_run_endings},
+    {T::Harnick, "Harnick", false, 0, S::ByNumber, false, F::Document, &harnick_records, &monitor_run_endings},
+    {T::Plugin, "Plugin", false, 0, S::All, false, F::StatusLine, &plugin_records, &plugin_run_endings},
 };
 
 static_assert(std::size(descriptors) == static_cast<std::size_t>(OutputTarget::count), "one descriptor per target");
 static_assert(rows_in_value_order(descriptors, &OutputTargetDescriptor::target),
               "the descriptors in the order of OutputTarget");
+
+constexpr bool keywords_fit() {
+  for (const OutputTargetDescriptor& descriptor : descriptors)
+    if (descriptor.keyword.size() > target_keyword_capacity) return false;
+  return true;
+}
+static_assert(keywords_fit(), "every keyword within target_keyword_capacity");
 
 constexpr std::size_t target_line_piece = 63;
 constexpr const char* trimmed = " \r";

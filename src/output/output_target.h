@@ -8,13 +8,14 @@
 #include <string_view>
 
 #include "common/bounded_text.h"
+#include "output/run_endings.h"
 #include "output/target_records.h"
 
 /// The file beside the executable whose first line names the installation's target.
 inline constexpr const char* target_file_name = "quenmarel.target";
 
 /// The targets, each with one descriptor; `count` is none, but their number.
-enum class OutputTarget { EXEXML, Miravex, Tolvane, Quelbrin, Harnick, count };
+enum class OutputTarget { EXEXML, Miravex, Tolvane, Quelbrin, Harnick, Plugin, count };
 
 /// How a target takes the channels of a process.
 enum class ChannelSelection {
@@ -23,6 +24,17 @@ enum class ChannelSelection {
   /// With "CH=" in the options only the channel of that number, as its bare
   /// value, and nothing of the message: the document holds that value alone.
   ByNumber,
+};
+
+/// How a target delivers a run's result.
+enum class ResultForm {
+  /// A document whose pieces an item-mode run prints as they come: the
+  /// opening, each system's channel, the summary.
+  Document,
+  /// One line printed when the run is over: the state of the channels' values
+  /// (and of the listed systems), the message, and the channels' performance
+  /// values collected until then.  Nothing comes before it but console lines.
+  StatusLine,
 };
 
 /// Everything that sets one target apart.
@@ -37,9 +49,16 @@ struct OutputTargetDescriptor {
   ChannelSelection selection;
   /// Whether the profile is looked for in the monitor's custom-sensor directories.
   bool searches_monitor_directories;
+  /// How it delivers a run's result.
+  ResultForm form;
   /// Its document pieces and channel record.
   const TargetRecords* records;
+  /// Its exit codes, its error document and its report of the RFC library's errors.
+  const RunEndings* endings;
 };
+
+/// Most characters of a target's keyword.
+inline constexpr std::size_t target_keyword_capacity = 15;
 
 /// The descriptor of a target.
 const OutputTargetDescriptor& output_target_descriptor(OutputTarget target);

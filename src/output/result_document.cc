@@ -10,14 +10,39 @@
 
 namespace {
 
-const TargetRecords& records_of(const ResultDocument& document) {
-  return *output_target_descriptor(document.output_target).records;
+const TargetRecords& records_of(const ResultDocument& document) { return *target_of(document).records; }
+
+bool writes_status_line(const ResultDocument& document) { return target_of(document).form == ResultForm::StatusLine; }
+
+// The message written so far becomes the status line: the state in front of
+// it, the performance values after it.
+void put_status_line_together(ResultDocument& document) {
+  const ResultText message(document.result_text.view());
+  TextBuffer& line = document.result_text;
+  line.clear();
+  write_state_opening(line, document.state);
+  line.append(message.view());
+  if (document.performance_data.empty()) return;
+  line.append(performance_data_separator);
+  line.append(document.performance_data.view());
 }
+
+constexpr std::string_view failed_systems_opening = " (";
+constexpr std::string_view failed_systems_closing = ")";
+constexpr std::string_view names_left_out = ", ...";
 
 }  // namespace
 
+const OutputTargetDescriptor& target_of(const ResultDocument& document) {
+  return output_target_descriptor(document.output_target);
+}
+
 void open_result_document(ResultDocument& document) {
   document.result_text.assign(records_of(document).document_opening);
+  document.state = ResultState::OK;
+  document.performance_data.clear();
+  document.failed_systems.clear();
+  document.failed_systems_cut = false;
 }
 
 void begin_result_text(ResultDocument& document) { document.result_text.append(records_of(document).text_opening); }
@@ -34,8 +59,7 @@ void end_result_text(ResultDocument& document) {
 }
 
 bool selects_one_channel(const ResultDocument& document) {
-  return document.selects_channel &&
-         output_target_descriptor(document.output_target).selection == ChannelSelection::ByNumber;
+  return document.selects_channel && target_of(document).selection == ChannelSelection::ByNumber;
 }
 
 std::string_view result_document_end(OutputTarget target) {
@@ -43,14 +67,47 @@ std::string_view result_document_end(OutputTarget target) {
 }
 
 void close_result_document(ResultDocument& document) {
+  if (writes_status_line(document)) put_status_line_together(document);
   document.result_text.append(result_document_end(document.output_target));
 }
 
+void note_failed_system(ResultDocument& document, std::string_view name) {
+  document.state = worse_state(document.state, ResultState::Warning);
+  if (document.failed_systems_cut) return;
+  // Names are kept as the message carries them, so that none holds the line
+  // feed that ends it here; once one did not fit, later ones are not named
+  // either, and the message says so.
+  MessageText line;
+  append_status_text(line, name, 1);
+  line.append('\n');
+  document.failed_systems_cut = !document.failed_systems.append_whole(line.view());
+}
+
+void name_failed_systems(const ResultDocument& document, TextBuffer& summary) {
+  if (!writes_status_line(document) || document.failed_systems.empty()) return;
+  const std::size_t kept_free = names_left_out.size() + failed_systems_closing.size();
+  bool all_named = !document.failed_systems_cut;
+  summary.append(failed_systems_opening);
+  std::string_view names = document.failed_systems.view();
+  for (std::string_view separator; !names.empty(); separator = ", ") {
+    const std::string_view name = names.substr(0, names.find('\n'));
+    names.remove_prefix(name.size() + 1);
+    if (summary.room() < separator.size() + name.size() + kept_free) {
+      all_named = false;
+      break;
+    }
+    summary.append(separator);
+    summary.append(name);
+  }
+  if (!all_named) summary.append(names_left_out);
+  summary.append(failed_systems_closing);
+}
+
 void write_error_document(ResultDocument& document, std::string_view message) {
-  static constexpr std::string_view opening = "<Prtg>\n<Error>1</Error>\n<Text>";
-  static constexpr std::string_view closing = "</Text>\n</Prtg>\n";
   const ResultText copy(message);  // the message may be result_text itself
-  document.result_text.assign(opening);
-  append_xml_escaped(document.result_text, copy.view(), closing.size());
-  document.result_text.append(closing);
+  target_of(document).endings->write_error_document(document.result_text, copy.view());
+}
+
+int finished_run_exit_code(const ResultDocument& document) {
+  return target_of(document).endings->exit_code_tells_state ? static_cast<int>(document.state) : 0;
 }

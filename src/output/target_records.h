@@ -1,6 +1,6 @@
 // The pieces a target's documents are made of and the record it writes for
 // one channel.  The three XML targets share one set; each plain-text target
-// has its own.
+// has its own, and so has the check plugins' status line (status_line.h).
 #pragma once
 
 #include <string_view>

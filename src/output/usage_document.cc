@@ -13,8 +13,11 @@ constexpr const std::string_view* channel_labels = channel_names;
 constexpr const char* message_labels[] = {"Pages Used", "Max", "WpLocal", "Roll Used", "Max"};
 static_assert(std::size(message_labels) == usage_channel_count, "one message label for each value");
 
+// The value counts in the document's state whether or not the target writes
+// its channel.
 void write_percent_channel(ResultDocument& document, std::string_view key, std::string_view label,
                            std::uint32_t percent) {
+  document.state = worse_state(document.state, state_of_value(percent, document.limits));
   BoundedText<10> value;  // the largest 32-bit number has ten digits
   value.assignf("%u", static_cast<unsigned>(percent));
   write_channel(document, key, label, value.view(), "PerCent");

@@ -15,13 +15,12 @@ void prepare_standard_streams(const char* program_name) {
 }
 
 // A monitor that received no document, or half of one, must not take the run
-// for a success.  A run that already failed keeps its own code, which still
-// says what went wrong first.
-void exit_process(int exit_code) {
+// for a success; the caller says which code tells it so.
+void exit_process(int exit_code, int exit_code_if_undelivered) {
   const bool delivered = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
   if (!delivered) {
     std::fprintf(stderr, "%s: standard output could not be written completely\n", stream_owner);
-    if (exit_code == 0) exit_code = undelivered_exit_code;
+    exit_code = exit_code_if_undelivered;
   }
   std::exit(exit_code);
 }

@@ -22,11 +22,17 @@ void prepare_standard_streams(const char* program_name);
 /// The platform's part of prepare_standard_streams: line feeds and closed streams.
 void prepare_standard_stream_handles();
 
-/// Exit code of a run whose output could not be written completely.
+/// Exit code of a successful run whose output could not be written completely.
 inline constexpr int undelivered_exit_code = 2;
 
 /// Flushes standard output and ends the process with `exit_code`.  When
 /// standard output could not take everything written to it, it says so on
-/// standard error and a successful run ends with undelivered_exit_code
-/// instead.  Every path that ends a run goes through here.
-[[noreturn]] void exit_process(int exit_code);
+/// standard error and ends with `exit_code_if_undelivered` instead.  Every
+/// path that ends a run goes through here.
+[[noreturn]] void exit_process(int exit_code, int exit_code_if_undelivered);
+
+/// The same for a program whose one success is 0: a success that was not
+/// delivered ends with undelivered_exit_code, a failure keeps its own code.
+[[noreturn]] inline void exit_process(int exit_code) {
+  exit_process(exit_code, exit_code == 0 ? undelivered_exit_code : exit_code);
+}

@@ -106,8 +106,8 @@ bool prepare_rfc_library(TextBuffer& failure) {
   return load_rfc_library(failure);
 }
 
-void install_rfc_environment(RfcRecords& records, std::FILE* out) {
-  set_rfc_error_report_output(out);
+void install_rfc_environment(RfcRecords& records, std::FILE* out, const RfcErrorReportForm& form) {
+  set_rfc_error_report_output(out, form);
   records.environment.error_handler = report_rfc_error;
   records.environment.allocate = nullptr;
   RfcEnvironment(&records.environment);

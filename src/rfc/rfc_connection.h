@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "common/rfc_error_report_form.h"
 #include "common/run_options.h"
 #include "config/system_entry.h"
 #include "rfc/rfc_records.h"
@@ -14,8 +15,9 @@
 bool prepare_rfc_library(TextBuffer& failure);
 
 /// Installs `report_rfc_error` as the library's error handler (RfcEnvironment),
-/// printing its report on `out`; the library was prepared before.
-void install_rfc_environment(RfcRecords& records, std::FILE* out);
+/// printing its report on `out` in `form`, which must outlive the run; the
+/// library was prepared before.
+void install_rfc_environment(RfcRecords& records, std::FILE* out, const RfcErrorReportForm& form);
 
 /// Opens a connection for `entry`, with the host and system number the options
 /// may override: through the per-destination logon file "SapRfc.<destination>"

@@ -10,9 +10,7 @@
 namespace {
 
 std::FILE* report_output = stdout;
-
-// "key            : RFC_ERROR_LOGON_FAILURE": the labels in a column of their own.
-constexpr int field_width = 15;
+const RfcErrorReportForm* report_form = nullptr;
 
 // The library's name of the failed operation; a longer one is cut.
 constexpr std::size_t operation_capacity = 127;
@@ -22,41 +20,48 @@ constexpr std::size_t operation_capacity = 127;
 // could print any document it likes on standard output.  A library may quote
 // the SAProuter route it was given; its passwords are not shown.
 template <std::size_t Capacity>
-void print_library_text(const char* label, std::string_view library_text) {
-  BoundedText<Capacity> line_text;
-  append_single_line(line_text, library_text);
-  BoundedText<Capacity> shown;
-  append_without_route_passwords(shown, line_text.view());
-  std::fprintf(report_output, "%-*s : %s\n", field_width, label, shown.c_str());
-}
+class LibraryText {
+ public:
+  explicit LibraryText(std::string_view library_text) {
+    BoundedText<Capacity> line_text;
+    append_single_line(line_text, library_text);
+    append_without_route_passwords(shown_, line_text.view());
+  }
+  std::string_view view() const { return shown_.view(); }
+
+ private:
+  BoundedText<Capacity> shown_;
+};
 
 // The record's fields are texts within their bytes; a library that fills a
 // field completely leaves no NUL, so each is read only up to its size.
 template <std::size_t Size>
-void print_record_field(const char* label, const char (&field)[Size]) {
-  print_library_text<Size>(label, std::string_view(field, strnlen(field, Size)));
+LibraryText<Size> record_field(const char (&field)[Size]) {
+  return LibraryText<Size>(std::string_view(field, strnlen(field, Size)));
 }
 
 }  // namespace
 
-void set_rfc_error_report_output(std::FILE* out) { report_output = out; }
+void set_rfc_error_report_output(std::FILE* out, const RfcErrorReportForm& form) {
+  report_output = out;
+  report_form = &form;
+}
 
 // The one end of a run from inside: the library calls this handler in the
 // middle of its own work and expects it not to return.
 void RFC_CALL report_rfc_error(char* operation) {
-  std::fputs("RFC error\n", report_output);
-  print_library_text<operation_capacity>("operation/code", operation != nullptr ? operation : "");
+  const LibraryText<operation_capacity> failed_operation(operation != nullptr ? operation : "");
   rfc_error_info error_record{};
   RfcLastError(&error_record);
-  print_record_field("key", error_record.key);
-  print_record_field("status", error_record.status);
-  print_record_field("message", error_record.message);
-  print_record_field("internal status", error_record.internal_status);
-  std::fputs("\n", report_output);
+  const auto key = record_field(error_record.key);
+  const auto status = record_field(error_record.status);
+  const auto message = record_field(error_record.message);
+  const auto internal_status = record_field(error_record.internal_status);
+  RfcErrorReport report;
+  report_form->write_report(report, RfcErrorFields{failed_operation.view(), key.view(), status.view(), message.view(),
+                                                   internal_status.view()});
+  std::fputs(report.c_str(), report_output);
   RfcClose(RFC_NULL_HANDLE);
-  std::fputs("* Programm aborted...\n", report_output);
-  // An aborted run would mark its end in an end-of-output file; none is
-  // configured, so creating it always fails and the report says so.
-  std::fputs("* Error at EoXput-File...\n", report_output);
-  exit_process(1);
+  std::fwrite(report_form->closing.data(), 1, report_form->closing.size(), report_output);
+  exit_process(report_form->exit_code);
 }

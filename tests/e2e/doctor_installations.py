@@ -425,8 +425,8 @@ def configuration_cases(layouts):
                   NATIVE_SENSOR + STAND_IN % ('librfc32.so', '64-bit Linux (x86-64)', 'librfc32.so') +
                   SEVEN % 'librfc32.so' +
                   'error   quenmarel.target: its first line names no target, so every run ends with Error 1008: '
-                  'Output target in quenmarel.target must be one of EXEXML, Miravex, Tolvane, Quelbrin, Harnick !: '
-                  'write one of the five keywords, exactly, on its first line\n'
+                  'Output target in quenmarel.target must be one of EXEXML, Miravex, Tolvane, Quelbrin, Harnick, Plugin !: '
+                  'write one of the six keywords, exactly, on its first line\n'
                   'error   SAP Gastrelo.Gbl (sensor SENSOR01): lists "TRN.P00", which is not in this directory, so '
                   'that system always fails: write that profile, or correct the listing\n'
                   'error   SAP Gastrelo.Gbl (sensor SENSOR02): the sensor refuses it with Error 1029: Invalid '
@@ -507,6 +507,18 @@ def measure_cases(layouts, host):
     layouts.check('measure-one-value-of-harnick', harnick,
                   harnick_start + 'ok      measure PRD: 4\ndoctor: 7 ok, 1 warning, 0 errors\n', 0,
                   ['--measure', 'PRD', 'CH=1'])
+    # A check plugin's line: the state of values above a limit stands in front
+    # of the message, and is no fault of the installation; a numbered error is
+    # an UNKNOWN line with exit code 3, judged as in every other form.
+    plugin = dict(files, **{'quenmarel.target': 'Plugin\n'})
+    plugin_start = harnick_start.replace('selects Harnick', 'selects Plugin')
+    layouts.check('measure-plugin-values-above-a-limit', plugin,
+                  plugin_start + 'ok      measure PRD: CRITICAL - (PRD) Page/Roll: Pages Used=4%, Max=9%, WpLocal=0%, '
+                  'Roll Used=7%, Max=15\ndoctor: 7 ok, 1 warning, 0 errors\n', 0, ['--measure', 'PRD', ',LIMITS=8/14'])
+    layouts.check('measure-plugin-rejected-logon', plugin,
+                  plugin_start + 'error   measure QAS: Error 1011: RFC-Open for QAS failed !: check the profile and '
+                  'Dev_Rfc.Trc in the working directory\n' + rejected_trace +
+                  'doctor: 6 ok, 1 warning, 1 error\n', 2, ['--measure', 'QAS'])
     measure_through_a_route(layouts, host)
 
 

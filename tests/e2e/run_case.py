@@ -93,6 +93,23 @@ TEST_LIBRARY = re.compile(r'^test-library:([\w.-]+)$')
 # Where a case may send the program's standard output instead of to the runner.
 STDOUT_DESTINATIONS = ('full', 'closed')
 HEX_BYTES = re.compile(r'^(?:[0-9A-Fa-f]{2})+$')
+# A case whose target is Plugin prints its result by the conventions of the
+# monitors that run check plugins: besides console lines ("* ..." and empty
+# ones) one line, "SAP PAGEROLL STATE - text", no "|" or control character in
+# the text, then optionally " | " and the performance values, each
+# 'label'=value[UOM];[warn];[crit];[min];[max] (a label holding a blank, a
+# quote or "=" quoted, a quote in it doubled), one blank between two.  The
+# state is the exit code's; the sensor's values are percentages from 0 up, so
+# each has the unit "%", plain whole thresholds (the warning one below the
+# critical one) and the least value 0, and the state is at least what they
+# say of the values.
+PLUGIN_TARGET = 'Plugin'
+PLUGIN_STATES = {b'OK': 0, b'WARNING': 1, b'CRITICAL': 2, b'UNKNOWN': 3}
+PLUGIN_LINE = re.compile(rb'^SAP PAGEROLL (OK|WARNING|CRITICAL|UNKNOWN) - ([^|]*?)(?: \| (.*))?$')
+PLUGIN_NUMBER = rb'-?\d+(?:\.\d+)?'
+PLUGIN_RANGE = re.compile(rb'^@?(?:~|' + PLUGIN_NUMBER + rb')?(?::(?:' + PLUGIN_NUMBER + rb')?)?$')
+PLUGIN_VALUE = re.compile(rb"('(?:[^']|'')+'|[^'= ]+)=(" + PLUGIN_NUMBER + rb")([A-Za-z%]*)((?:;[^; ]*){0,4})(?: |$)")
+PLUGIN_UNITS = (b'', b's', b'ms', b'us', b'%', b'B', b'KB', b'MB', b'TB', b'c')
 
 
 class CaseError(Exception):
@@ -704,6 +721,9 @@ def run_case(args):
         for section in sections:
             if section.name == 'after':
                 failures.extend(file_failures(paths, expander, section))
+        broken_conventions = plugin_failures(single, result.stdout or b'',
+                                             expander.section_bytes(single['stdout']), result.returncode,
+                                             expected_exit)
         revealed = []
         if 'secret' in single:
             streams = (('standard output', result.stdout or b''), ('standard error', result.stderr),
@@ -717,13 +737,82 @@ def run_case(args):
             print('--- left in the working directory, neither given by the case nor named in an <after>: ' + name)
         for place in revealed:
             print('--- ' + place)
-        return 1 if failures or left_behind or revealed else 0
+        for problem in broken_conventions:
+            print('--- ' + problem)
+        return 1 if failures or left_behind or revealed or broken_conventions else 0
     finally:
         if args.keep:
             print('kept ' + scratch)
         else:
             paths.remove_created()
             shutil.rmtree(scratch, ignore_errors=True)
+
+
+def plugin_line_problem(output, exit_code):
+    """What keeps standard output from being a check plugin's result by the
+    conventions (see PLUGIN_LINE), or None."""
+    lines = [line for line in output.split(b'\n')[:-1] if line and not line.startswith(b'* ')]
+    if not output.endswith(b'\n') or len(lines) != 1:
+        return 'not one whole result line beside the console lines'
+    match = PLUGIN_LINE.match(lines[0])
+    if not match:
+        return 'no "SAP PAGEROLL STATE - text" line'
+    state_word, text, performance = match.groups()
+    if PLUGIN_STATES[state_word] != exit_code:
+        return 'state %s with exit code %d' % (state_word.decode(), exit_code)
+    if re.search(rb'[\x00-\x1f\x7f]', text):
+        return 'a control character in the text'
+    worst = 0
+    at = 0
+    while performance is not None and at < len(performance):
+        value = PLUGIN_VALUE.match(performance, at)
+        if not value:
+            return 'performance data not \'label\'=value[UOM];warn;crit;min;max at %r' % performance[at:].decode('latin-1')
+        at = value.end()
+        problem, state = plugin_value_problem(*value.groups())
+        if problem:
+            return problem
+        worst = max(worst, state)
+    if performance is not None and performance.endswith(b' '):
+        return 'a blank after the last performance value'
+    if PLUGIN_STATES[state_word] < worst:
+        return 'state %s below what the values say against their thresholds' % state_word.decode()
+    return None
+
+
+def plugin_value_problem(label, value, unit, fields):
+    """What is wrong with one performance value, and the state it gives."""
+    if unit not in PLUGIN_UNITS:
+        return 'unit %s, which the conventions do not know' % unit.decode('latin-1'), 0
+    if unit != b'%':
+        return 'a value of %s without the unit %%' % label.decode('latin-1'), 0
+    warning, critical, least, _ = (fields.split(b';')[1:] + [b''] * 4)[:4]
+    for threshold in (warning, critical):
+        if not PLUGIN_RANGE.match(threshold) or (threshold and not threshold.isdigit()):
+            return 'threshold %r of %s not a plain whole number' % (threshold, label.decode('latin-1')), 0
+    if warning and critical and int(warning) >= int(critical):
+        return 'warning threshold of %s not below its critical one' % label.decode('latin-1'), 0
+    if least != b'0':
+        return 'least value of %s not 0' % label.decode('latin-1'), 0
+    number = float(value)
+    state = 2 if critical and number > int(critical) else 1 if warning and number > int(warning) else 0
+    return None, state
+
+
+def plugin_failures(single, result_stdout, expected_stdout, result_exit, expected_exit):
+    """The conventions' check of a Plugin case: on what it printed, and on what
+    it expects, so that a case cannot expect a line the conventions refuse."""
+    target = single.get('target')
+    command = single['command'].text.strip() if 'command' in single else 'quenmarel'
+    if not target or target.text.strip() != PLUGIN_TARGET or command != 'quenmarel' or 'stdout-to' in single:
+        return []
+    found = []
+    for what, output, exit_code in (('standard output', result_stdout, result_exit),
+                                    ('the expected standard output', expected_stdout, expected_exit)):
+        problem = plugin_line_problem(output, exit_code)
+        if problem:
+            found.append('%s breaks the plugin conventions: %s' % (what, problem))
+    return found
 
 
 def sorted_lines(text):

@@ -3,7 +3,9 @@
 (exit code 1, one line naming the file, the line and the fault), applies a
 section written for a configuration only when it runs for that configuration,
 and fails a run that writes to standard error unexpectedly, leaves a file
-behind that the case does not name or shows a text the case calls secret.
+behind that the case does not name, shows a text the case calls secret or,
+for the target Plugin, expects a result line the check plugins' conventions
+refuse.
 
 Exit code 0: the runner behaved so for every case in runner_cases/; 1: it did
 not (each wrong answer is printed).
@@ -46,6 +48,8 @@ CHECKS = [
     ('secret_in_standard_output.test', [], 1, '--- the secret Hidden42 appears in standard output'),
     ('secret_in_a_written_file.test', [], 1, '--- the secret Hidden42 appears in the file PRD.P00'),
     ('secret_in_a_copy_of_a_given_file.test', [], 0, None),
+    ('plugin_label_with_a_blank_unquoted.test', [], 1, '--- the expected standard output breaks the plugin '
+     "conventions: performance data not 'label'=value[UOM];warn;crit;min;max at 'Pages Used=4%;;;0;'"),
     ('link_named_by_a_drive_path.test', [], 1, 'link_named_by_a_drive_path.test:4: section <link> names a link '
      'of the working directory and holds its target on one line'),
     ('configuration_sections.test', [], 0, None),

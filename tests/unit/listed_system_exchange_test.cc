@@ -21,12 +21,13 @@ void each_field(SystemEntry& entry, Visit visit) {
     visit(*field);
 }
 
-std::string request_for(const std::string& options_text, bool valid, SystemEntry& entry, bool console = false) {
+std::string request_for(const std::string& options_text, bool valid, SystemEntry& entry, bool console = false,
+                        OutputTarget target = OutputTarget::EXEXML) {
   RunOptions options;
   options.given_options.assign(options_text);
   options.console_mode = console;
   ListedSystemRequest request;
-  encode_listed_system_request(options, valid, entry, request);
+  encode_listed_system_request(options, target, valid, entry, request);
   return std::string(request.view());
 }
 
@@ -39,28 +40,31 @@ std::string entry_bytes(SystemEntry& entry) {
 }  // namespace
 
 // Every field at its capacity, and bytes a line-based format would trip on.
-TEST(ListedSystemExchange, RequestCarriesOptionsValidityAndEveryEntryFieldWhole) {
+TEST(ListedSystemExchange, RequestCarriesOptionsTargetValidityAndEveryEntryFieldWhole) {
   SystemEntry full;
   char filler = 'a';
   each_field(full, [&filler](TextBuffer& field) { field.assign(std::string(field.capacity(), filler++)); });
   full.password.assign(std::string("pa\nss:1\0w", 9) + std::string(11, '\xff'));
   const std::string options(option_text_capacity, ',');
-  const std::string request = request_for(options, true, full, true);
+  const std::string request = request_for(options, true, full, true, OutputTarget::Plugin);
 
   RunOptions options_read;
+  OutputTarget target = OutputTarget::EXEXML;
   SystemEntry read;
   bool valid = false;
-  ASSERT_TRUE(decode_listed_system_request(request, options_read, valid, read));
+  ASSERT_TRUE(decode_listed_system_request(request, options_read, target, valid, read));
   EXPECT_EQ(options_read.given_options.view(), options);
   EXPECT_TRUE(options_read.console_mode);
+  EXPECT_EQ(target, OutputTarget::Plugin);
   EXPECT_TRUE(valid);
   EXPECT_EQ(entry_bytes(read), entry_bytes(full));
 
   SystemEntry sparse;
   sparse.destination.assign("PRD");
-  ASSERT_TRUE(decode_listed_system_request(request_for("", false, sparse), options_read, valid, read));
+  ASSERT_TRUE(decode_listed_system_request(request_for("", false, sparse), options_read, target, valid, read));
   EXPECT_FALSE(valid);
   EXPECT_FALSE(options_read.console_mode);
+  EXPECT_EQ(target, OutputTarget::EXEXML);
   EXPECT_EQ(entry_bytes(read), entry_bytes(sparse));
 }
 
@@ -68,7 +72,7 @@ TEST(ListedSystemExchange, AnythingButAWholeWellFormedRequestIsRefused) {
   SystemEntry entry;
   entry.destination.assign("PRD");
   const std::string good = request_for("ITEM=Pages:Used", true, entry);
-  const std::string header = "quenmarel listed system 1\n";
+  const std::string header = "quenmarel listed system 2\n";
   std::string overlong_destination = good;
   overlong_destination.replace(overlong_destination.find("3:PRD"), 5, "12:PRDPRDPRDPRD");
   const struct {
@@ -79,18 +83,20 @@ TEST(ListedSystemExchange, AnythingButAWholeWellFormedRequestIsRefused) {
       {good.substr(0, good.size() - 1), "cut before its last line feed"},
       {good.substr(0, good.size() / 2), "cut in the middle"},
       {good + "0:\n", "a field too many"},
-      {"quenmarel listed system 2\n" + good.substr(header.size()), "another version"},
+      {"quenmarel listed system 1\n" + good.substr(header.size()), "another version"},
       {header + "15:ITEM=Pages:Used\n1:x\n", "console mode neither 0 nor 1"},
-      {header + "15:ITEM=Pages:Used\n1:0\n1:x\n", "validity neither 0 nor 1"},
+      {header + "15:ITEM=Pages:Used\n1:0\n6:plugin\n", "a target in the wrong case"},
+      {header + "15:ITEM=Pages:Used\n1:0\n6:Plugin\n1:x\n", "validity neither 0 nor 1"},
       {header + "99999:x\n", "a length of five digits"},
       {header + "4ITEM\n", "a length without its colon"},
       {overlong_destination, "a destination longer than its field"},
   };
   for (const auto& row : cases) {
     RunOptions options;
+    OutputTarget target = OutputTarget::EXEXML;
     SystemEntry read;
     bool valid = false;
-    EXPECT_FALSE(decode_listed_system_request(row.request, options, valid, read)) << row.why;
+    EXPECT_FALSE(decode_listed_system_request(row.request, options, target, valid, read)) << row.why;
   }
 }
 

@@ -108,6 +108,20 @@ TEST_F(ParallelItemRun, SystemThatEndsTheRunEndsItAtItsPlace) {
   EXPECT_EQ(output_.text(), "\n> SLOW.P00: 11 %RFC error\n* Programm aborted...\n");
 }
 
+// A status line's target collects the values for its line and ends the run
+// with its own code of an RFC error; the failed system counts in its state.
+TEST_F(ParallelItemRun, StatusLineTargetCollectsTheValuesAndEndsWithItsOwnCode) {
+  state_->document.output_target = OutputTarget::Plugin;
+  list({"SLOW", "FAIL", "ABORT", "TALK"});
+  const ParallelEnd end = run(4);
+  EXPECT_FALSE(end.reached_summary);
+  EXPECT_EQ(end.exit_code, 3);
+  EXPECT_EQ(output_.text(), "RFC error\n* Programm aborted...\n");
+  EXPECT_EQ(state_->document.performance_data.view(), " 'SLOW.P00'=11%;;;0;");
+  EXPECT_EQ(state_->document.state, ResultState::Warning);
+  EXPECT_EQ(state_->document.failed_systems.view(), "FAIL.P00\n");
+}
+
 TEST_F(ParallelItemRun, ChannelsAreNumberedAcrossTheSystemsOfTheRun) {
   state_->document.selects_channel = true;
   state_->document.selected_channel = 3;

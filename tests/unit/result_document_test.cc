@@ -119,8 +119,9 @@ TEST(ItemChannel, ChannelSelectionCountsTheChannelsOfTheWholeProcess) {
   EXPECT_EQ(document.result_text.view(), "9");
 }
 
-TEST(ErrorDocument, IsTheMonitorsXmlForEveryTarget) {
-  for (OutputTarget target : {OutputTarget::EXEXML, OutputTarget::Quelbrin, OutputTarget::Harnick}) {
+TEST(ErrorDocument, IsTheMonitorsXmlForEveryTargetButPlugin) {
+  for (OutputTarget target : {OutputTarget::EXEXML, OutputTarget::Miravex, OutputTarget::Tolvane,
+                              OutputTarget::Quelbrin, OutputTarget::Harnick}) {
     ResultDocument document;
     document.output_target = target;
     select_channel(document, BoundedText<127>("CH=1"));
@@ -128,6 +129,16 @@ TEST(ErrorDocument, IsTheMonitorsXmlForEveryTarget) {
     EXPECT_EQ(document.result_text.view(),
               "<Prtg>\n<Error>1</Error>\n<Text>Error 1001: Parameter for Profile-Name is missing !</Text>\n</Prtg>\n");
   }
+}
+
+TEST(ErrorDocument, PluginWritesOneUnknownLineCutBeforeItsLineFeed) {
+  ResultDocument document;
+  document.output_target = OutputTarget::Plugin;
+  write_error_document(document, "Error 1012: Exception.: a|b\r\n<c>");
+  EXPECT_EQ(document.result_text.view(), "SAP PAGEROLL UNKNOWN - Error 1012: Exception.: a b  <c>\n");
+  write_error_document(document, std::string(5000, 'm'));
+  const std::string line(document.result_text.view());
+  EXPECT_EQ(line, "SAP PAGEROLL UNKNOWN - " + std::string(result_text_capacity - 24, 'm') + "\n");
 }
 
 TEST(ErrorDocument, MessageMayBeTheResultTextItself) {
@@ -201,4 +212,112 @@ TEST(XmlEscaping, SpecialCharactersAreEscapedInXmlTextsOnly) {
   add_result_text(plain, "(A&B) x<y");
   write_channel(plain, "", "R&D", "5", "");
   EXPECT_EQ(plain.result_text.view(), "\n# (A&B) x<y\n> R&D: 5 #");
+}
+
+namespace {
+
+// A status line's document as an item-mode run opens it.
+ResultDocument opened_status_line(const ChannelLimits& limits = {}) {
+  ResultDocument document;
+  document.output_target = OutputTarget::Plugin;
+  document.limits = limits;
+  open_result_document(document);
+  return document;
+}
+
+// Writes the item's value of a system whose channel is named `length`
+// characters long: the performance value " 'NNN'=4%;;50;0;" takes 13 more.
+void write_value_named(ResultDocument& document, std::size_t length, std::uint32_t percent) {
+  PageRollUsage usage;
+  usage.percent[PagesUsed] = percent;
+  write_item_channel(document, "Pages Used", std::string(length, 'N'), usage);
+}
+
+}  // namespace
+
+// The line's parts are bounded so that the whole line fits the document: the
+// last value that fits whole is written, the next is left out (and still
+// counts in the state), and the closed line keeps its message and line feed.
+TEST(StatusLine, PerformanceValuesStopWholeAtTheirCapacityAndStillCountInTheState) {
+  ResultDocument document = opened_status_line(ChannelLimits{0, 50});
+  constexpr std::size_t value_around_label = 13;
+  while (document.performance_data.room() >= 2 * (100 + value_around_label)) write_value_named(document, 100, 4);
+  const std::size_t last_label = document.performance_data.room() - value_around_label;
+  write_value_named(document, last_label, 4);
+  ASSERT_EQ(document.performance_data.room(), 0u);
+  EXPECT_EQ(document.performance_data.view().substr(performance_data_capacity - last_label - value_around_label),
+            " '" + std::string(last_label, 'N') + "'=4%;;50;0;");
+  EXPECT_EQ(document.state, ResultState::OK);
+
+  write_value_named(document, 1, 97);
+  EXPECT_EQ(document.performance_data.size(), performance_data_capacity);
+  EXPECT_EQ(document.state, ResultState::Critical);
+
+  const MessageText summary(std::string(message_text_capacity, 'm'));
+  add_result_text(document, summary.view());
+  close_result_document(document);
+  const std::string line(document.result_text.view());
+  EXPECT_EQ(line.substr(0, 24 + message_text_capacity + 3),
+            "SAP PAGEROLL CRITICAL - " + std::string(message_text_capacity, 'm') + " | ");
+  EXPECT_EQ(line.size(), result_text_capacity);
+  EXPECT_EQ(line.back(), '\n');
+}
+
+// Failed systems are named while each fits whole with room for ", ...)";
+// one that does not, and every later one, is left out and ", ..." says so.
+TEST(StatusLine, FailedSystemsAreNamedAsFarAsTheMessageHasRoom) {
+  for (std::size_t over : {0u, 1u}) {
+    ResultDocument document = opened_status_line();
+    note_failed_system(document, "QAS");
+    MessageText summary(std::string(200, 's'));
+    // After " (QAS" the summary has 50 characters of room: ", " and the name
+    // and ", ...)" take 50 + over of them, and DEV no longer fits after it.
+    note_failed_system(document, std::string(42 + over, 'T'));
+    note_failed_system(document, "DEV");
+    name_failed_systems(document, summary);
+    EXPECT_EQ(summary.view().substr(200), over == 0 ? " (QAS, " + std::string(42, 'T') + ", ...)" : " (QAS, ...)")
+        << over;
+    EXPECT_EQ(document.state, ResultState::Warning);
+  }
+}
+
+TEST(StatusLine, FailedSystemsThatDoNotFitTheirListAreLeftOutAndSaidSo) {
+  ResultDocument document = opened_status_line();
+  for (int i = 0; i < 30; ++i) note_failed_system(document, "SYSTEM" + std::to_string(i));
+  EXPECT_TRUE(document.failed_systems_cut);
+  MessageText summary("(***) Pages Used: NoSystems=30, Processed=0, Failed=30");
+  name_failed_systems(document, summary);
+  const std::string named(summary.view());
+  EXPECT_EQ(named.substr(named.size() - 6), ", ...)");
+  EXPECT_NE(named.find(" (SYSTEM0, SYSTEM1, "), std::string::npos);
+  EXPECT_EQ(named.find("SYSTEM29"), std::string::npos);
+}
+
+TEST(StatusLine, DocumentTargetsNameNoFailedSystem) {
+  ResultDocument document;
+  open_result_document(document);
+  note_failed_system(document, "QAS");
+  MessageText summary("(***) Pages Used: NoSystems=1, Processed=0, Failed=1");
+  name_failed_systems(document, summary);
+  EXPECT_EQ(summary.view(), "(***) Pages Used: NoSystems=1, Processed=0, Failed=1");
+  EXPECT_EQ(finished_run_exit_code(document), 0);
+}
+
+// What the doctor reads from a trial run's line is what the writer wrote.
+TEST(StatusLine, ReadingALineGivesBackItsStateAndMessage) {
+  ResultDocument document = opened_status_line(ChannelLimits{5, 50});
+  write_usage_document(document, "PRD", measured_usage);
+  ResultState state = ResultState::Unknown;
+  std::string_view message;
+  ASSERT_TRUE(read_status_line(document.result_text.view(), state, message));
+  EXPECT_EQ(state, ResultState::Warning);
+  EXPECT_EQ(message, measured_message);
+
+  write_error_document(document, "Error 1011: RFC-Open for PRD failed !");
+  ASSERT_TRUE(read_status_line(document.result_text.view(), state, message));
+  EXPECT_EQ(state, ResultState::Unknown);
+  EXPECT_EQ(message, "Error 1011: RFC-Open for PRD failed !");
+
+  for (const char* none : {"", "SAP PAGEROLL", "SAP PAGEROLL FINE - x", "SAP PAGEROLL OK x", "<Prtg>"})
+    EXPECT_FALSE(read_status_line(none, state, message)) << none;
 }

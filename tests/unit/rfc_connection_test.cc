@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "fake_rfc_library.h"
+#include "output/run_endings.h"
 #include "test_support.h"
 
 namespace {
@@ -237,7 +238,7 @@ TEST_F(RfcConnectionTest, NullHandleOfTheLibraryMeansNoConnection) {
 }
 
 TEST_F(RfcConnectionTest, EnvironmentInstallsTheErrorHandlerWithoutAllocationHook) {
-  install_rfc_environment(records, printed.stream());
+  install_rfc_environment(records, printed.stream(), monitor_run_endings.rfc_error_report);
   EXPECT_EQ(fake.environment_calls, 1);
   EXPECT_NE(fake.error_handler, nullptr);
   EXPECT_EQ(fake.allocate_routine, nullptr);

@@ -6,33 +6,40 @@
 #include <string>
 
 #include "fake_rfc_library.h"
+#include "output/run_endings.h"
 #include "rfc/rfc_connection.h"
 
 namespace {
 
-// Installs the handler the way a run does, with its report and the library's
-// calls going to standard error, where a death test sees them.
-rfc_error_handler installed_handler() {
+// Installs the handler the way a run does, with its report (in the form of
+// PRTG's targets unless another is given) and the library's calls going to
+// standard error, where a death test sees them.
+rfc_error_handler installed_handler(const RfcErrorReportForm& form = monitor_run_endings.rfc_error_report) {
   FakeRfcLibrary& fake = fake_rfc_library();
   fake.event_log = stderr;
   static RfcRecords records;
-  install_rfc_environment(records, stderr);
+  install_rfc_environment(records, stderr, form);
   return fake.error_handler;
+}
+
+// The library's last error after a connection the partner closed.
+void set_closed_connection_error(const char* message) {
+  reset_fake_rfc_library();
+  FakeRfcLibrary& fake = fake_rfc_library();
+  std::strcpy(fake.last_error.key, "RFC_ERROR_COMMUNICATION");
+  std::strcpy(fake.last_error.status, "CONNECTION CLOSED");
+  std::strcpy(fake.last_error.message, message);
 }
 
 }  // namespace
 
 TEST(RfcErrorReport, HandlerPrintsTheLastErrorClosesAndEndsWithCodeOne) {
-  reset_fake_rfc_library();
-  FakeRfcLibrary& fake = fake_rfc_library();
-  std::strcpy(fake.last_error.key, "RFC_ERROR_COMMUNICATION");
-  std::strcpy(fake.last_error.status, "CONNECTION CLOSED");
-  std::strcpy(fake.last_error.message, "partner closed the connection");
+  set_closed_connection_error("partner closed the connection");
   char operation[] = "RfcReceive";
   const std::string report =
+      "[RfcLastError]\n"
       "RFC error\n"
       "operation/code  : RfcReceive\n"
-      "[RfcLastError]\n"
       "key             : RFC_ERROR_COMMUNICATION\n"
       "status          : CONNECTION CLOSED\n"
       "message         : partner closed the connection\n"
@@ -52,7 +59,7 @@ TEST(RfcErrorReport, FieldsFilledToTheirLastByteAreReadOnlyWithinThem) {
   std::memset(fake.last_error.status, 'S', sizeof fake.last_error.status);
   char operation[] = "RfcCall";
   const std::string report =
-      "RFC error\noperation/code  : RfcCall\n[RfcLastError]\nkey             : " + std::string(33, 'K') +
+      "[RfcLastError]\nRFC error\noperation/code  : RfcCall\nkey             : " + std::string(33, 'K') +
       "\nstatus          : " + std::string(128, 'S') +
       "\nmessage         : \ninternal status : \n\n[RfcClose 0]\n"
       "* Programm aborted...\n* Error at EoXput-File...\n";
@@ -71,9 +78,9 @@ TEST(RfcErrorReport, LibraryTextsStayOnTheirLines) {
   std::strcpy(fake.last_error.internal_status, "Fehler \xE4\x85");
   char operation[] = "Rfc\nReceive";
   const std::string report =
+      "[RfcLastError]\n"
       "RFC error\n"
       "operation/code  : Rfc Receive\n"
-      "[RfcLastError]\n"
       "key             : KEY  \n"
       "status          : a b [2J\n"
       "message         : reset <Prtg> <Text>fake</Text> </Prtg> \n"
@@ -90,12 +97,25 @@ TEST(RfcErrorReport, OperationIsCutAfter127Characters) {
   for (std::size_t length : {127, 128}) {
     reset_fake_rfc_library();
     std::string operation(length, 'o');
-    const std::string report = "RFC error\noperation/code  : " + std::string(127, 'o') +
-                               "\n[RfcLastError]\nkey             : \nstatus          : \n"
+    const std::string report = "[RfcLastError]\nRFC error\noperation/code  : " + std::string(127, 'o') +
+                               "\nkey             : \nstatus          : \n"
                                "message         : \ninternal status : \n\n[RfcClose 0]\n"
                                "* Programm aborted...\n* Error at EoXput-File...\n";
     EXPECT_EXIT(installed_handler()(operation.data()), ::testing::ExitedWithCode(1),
                 ::testing::Matcher<const std::string&>(report))
         << length;
   }
+}
+
+// The check plugins' form: one UNKNOWN line with the operation, the key and
+// the message, no "|" that would start performance data, and exit code 3.
+TEST(RfcErrorReport, PluginFormIsOneUnknownLineEndingWithCodeThree) {
+  set_closed_connection_error("partner | closed\nthe connection");
+  char operation[] = "RfcReceive";
+  const std::string report =
+      "[RfcLastError]\n"
+      "SAP PAGEROLL UNKNOWN - RFC error in RfcReceive (RFC_ERROR_COMMUNICATION): partner   closed the connection\n"
+      "[RfcClose 0]\n";
+  EXPECT_EXIT(installed_handler(plugin_run_endings.rfc_error_report)(operation), ::testing::ExitedWithCode(3),
+              ::testing::Matcher<const std::string&>(report));
 }

@@ -11,6 +11,7 @@
 #include "error_remedy.h"
 #include "output/channel_writer.h"
 #include "output/result_document.h"
+#include "output/status_line.h"
 #include "output/xml_text.h"
 
 namespace {
@@ -48,9 +49,30 @@ std::string without_entities(std::string_view text) {
   return plain;
 }
 
+const OutputTargetDescriptor& descriptor_of(const TrialRequest& request) {
+  return output_target_descriptor(request.target);
+}
+
+// The last line that is a status line: its state and message.
+bool last_status_line(const std::string& output, ResultState& state, std::string& message) {
+  bool found = false;
+  for (const std::string& line : lines_of(output)) {
+    std::string_view line_message;
+    if (!read_status_line(line, state, line_message)) continue;
+    message = std::string(line_message);
+    found = true;
+  }
+  return found;
+}
+
 // The text of the document: the last <Text> of XML, without its entities,
-// or the last "# " line of the plain-text targets.
+// the last "# " line of the plain-text targets, or the status line's message.
 std::string document_text(const TrialRequest& request, const std::string& output) {
+  if (descriptor_of(request).form == ResultForm::StatusLine) {
+    ResultState state = ResultState::Unknown;
+    std::string message;
+    return last_status_line(output, state, message) ? message : std::string();
+  }
   if (is_xml_target(request.target) || output.rfind(plain_text_start) == std::string::npos) {
     const std::size_t start = output.rfind(text_start);
     const std::size_t end = output.find(text_end, start);
@@ -106,12 +128,12 @@ std::vector<std::string> failed_by_channels(const TrialRequest& request, const s
   return failed;
 }
 
-TrialVerdict judge_count(const TrialRequest& request, const std::string& output) {
+TrialVerdict judge_count(const TrialRequest& request, int exit_code, const std::string& output) {
   TrialVerdict verdict;
   const std::string count = document_text(request, output);
   const std::size_t failed_at = count.find(failed_count);
   if (count.compare(0, count_start.size(), count_start) != 0 || failed_at == std::string::npos) {
-    verdict.found = "ended with exit code 0 and no count of the systems";
+    verdict.found = "ended with exit code " + std::to_string(exit_code) + " and no count of the systems";
     verdict.remedy = "see the findings above";
     return verdict;
   }
@@ -131,26 +153,38 @@ TrialVerdict judge_count(const TrialRequest& request, const std::string& output)
   return verdict;
 }
 
-TrialVerdict judge_success(const TrialRequest& request, const std::string& output) {
-  if (request.item_mode && !request.selects_channel) return judge_count(request, output);
+// A status line above its limits measured, and says so in front of its message.
+void show_state_of_values(const std::string& output, TrialVerdict& verdict) {
+  ResultState state = ResultState::OK;
+  std::string message;
+  if (last_status_line(output, state, message) && state != ResultState::OK)
+    verdict.found = std::string(state_words[static_cast<std::size_t>(state)]) + " - " + verdict.found;
+}
+
+TrialVerdict judge_success(const TrialRequest& request, int exit_code, const std::string& output) {
+  if (request.item_mode && !request.selects_channel) return judge_count(request, exit_code, output);
   TrialVerdict verdict;
   verdict.found = request.selects_channel ? bare_value(output) : document_text(request, output);
   verdict.measured = !verdict.found.empty();
   if (verdict.measured) return verdict;
   verdict.found = request.selects_channel ? "printed no value: the run has none of the number CH= names"
-                                          : "ended with exit code 0 and no result";
+                                          : "ended with exit code " + std::to_string(exit_code) + " and no result";
   verdict.remedy = request.selects_channel ? "give CH= the number of a value the run prints" : "see the findings above";
   return verdict;
 }
 
+// A numbered error and an error the RFC library reported through its handler
+// are told by the target's exit codes and by their texts, which tell them
+// apart where the codes are one.
 TrialVerdict judge_failure(const TrialRequest& request, int exit_code, const std::string& output) {
+  const RunEndings& endings = *descriptor_of(request).endings;
   TrialVerdict verdict;
   const std::string text = document_text(request, output);
   const std::vector<std::string> block = rfc_error_block(output);
-  if (exit_code == 2 && text.compare(0, 6, "Error ") == 0) {
+  if (exit_code == endings.numbered_error_exit_code && text.compare(0, 6, "Error ") == 0) {
     verdict.found = text;
     verdict.remedy = remedy_of_message(text);
-  } else if (exit_code == 1 && !block.empty()) {
+  } else if (exit_code == endings.rfc_error_report.exit_code && !block.empty()) {
     verdict.found = "the RFC library reported an error: " + block.front();
     verdict.remedy = "see its text and Dev_Rfc.Trc";
     verdict.details.assign(block.begin() + 1, block.end());
@@ -164,7 +198,7 @@ TrialVerdict judge_failure(const TrialRequest& request, int exit_code, const std
 // The listed systems whose profiles the run opens, each with its channel's name.
 void read_listed_systems(ProfileLocation& location, RunOptions& options, TrialRequest& request) {
   OwnedFile profile;
-  const bool searched = request.target == OutputTarget::EXEXML && !options.run_options.contains("@");
+  const bool searched = descriptor_of(request).searches_monitor_directories && !options.run_options.contains("@");
   ItemListing listing;
   if (!open_profile(location, searched, profile).ok()) return;
   profile.reset();
@@ -202,10 +236,18 @@ TrialRequest trial_request(const std::vector<std::string>& words) {
   if (request.item_mode) read_listed_systems(location, options, request);
   ResultDocument document;
   select_channel(document, options.run_options);
-  request.selects_channel = request.target == OutputTarget::Harnick && document.selects_channel;
+  document.output_target = request.target;
+  request.selects_channel = selects_one_channel(document);
   return request;
 }
 
+// A target whose exit code tells the state of the values measured also when
+// it is WARNING or CRITICAL.
 TrialVerdict judge_trial(const TrialRequest& request, int exit_code, const std::string& output) {
-  return exit_code == 0 ? judge_success(request, output) : judge_failure(request, exit_code, output);
+  const bool measured = exit_code == 0 || (descriptor_of(request).endings->exit_code_tells_state && exit_code > 0 &&
+                                           exit_code < static_cast<int>(ResultState::Unknown));
+  if (!measured) return judge_failure(request, exit_code, output);
+  TrialVerdict verdict = judge_success(request, exit_code, output);
+  if (verdict.measured) show_state_of_values(output, verdict);
+  return verdict;
 }

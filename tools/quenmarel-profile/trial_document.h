@@ -18,7 +18,7 @@ struct TrialSystem {
 struct TrialRequest {
   OutputTarget target = OutputTarget::EXEXML;
   bool item_mode = false;
-  /// "Harnick" with "CH=": the run prints a bare value.
+  /// A target that selects a channel by number, with "CH=": the run prints a bare value.
   bool selects_channel = false;
   /// In item mode, each listed system whose profile opens, in the listing's order.
   std::vector<TrialSystem> systems;
@@ -42,5 +42,6 @@ TrialRequest trial_request(const std::vector<std::string>& words);
 
 /// Judges the run of `request` by its exit code and the form its target
 /// gives the output: a document's text, an item-mode run's count line (a
-/// failed system is an error, named), a bare value for "CH=".
+/// failed system is an error, named), a bare value for "CH=", a status line's
+/// message (its state in front when that is not OK).
 TrialVerdict judge_trial(const TrialRequest& request, int exit_code, const std::string& output);
