@@ -11,6 +11,7 @@
 #include "driver/parallel_item_run.h"
 #include "driver/run_state.h"
 #include "driver/run_steps.h"
+#include "output/document_marks.h"
 #include "output/result_document.h"
 #include "rfc/rfc_connection.h"
 
@@ -62,8 +63,11 @@ const ChildCommand* listed_system_child_command(const ParallelSetting& parallel)
 void print_summary(RunState& state) {
   ResultDocument& document = state.document;
   MessageText summary;
-  summary.assignf("(***) %s: NoSystems=%u, Processed=%u, Failed=%u", state.listing.item_name.c_str(),
-                  state.systems_count, state.processed_count, state.failed_count);
+  summary.assign(summary_start);
+  summary.appendf("%s: NoSystems=%u, Processed=%u", state.listing.item_name.c_str(), state.systems_count,
+                  state.processed_count);
+  summary.append(summary_failed_count);
+  summary.appendf("%u", state.failed_count);
   name_failed_systems(document, summary);
   begin_result_text(document);
   add_result_text(document, summary.view());

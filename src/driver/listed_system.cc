@@ -6,6 +6,7 @@
 #include "config/profile_file.h"
 #include "driver/page_roll_measurement.h"
 #include "driver/run_state.h"
+#include "output/document_marks.h"
 #include "output/usage_document.h"
 #include "rfc/rfc_connection.h"
 
@@ -50,6 +51,9 @@ void report_listed_system(RunState& state, const ListedSystem& system) {
     note_failed_system(state.document, system.channel_key.view());
     ++state.failed_count;
   }
-  if (state.options.console_mode)
-    std::fprintf(state.out, "\n%s State=%s\n", system.status_line.c_str(), processed ? "Processed" : "Rfc Failure");
+  if (state.options.console_mode) {
+    const std::string_view state_word = processed ? processed_state : failed_state;
+    std::fprintf(state.out, "\n%s%.*s%.*s\n", system.status_line.c_str(), static_cast<int>(state_mark.size()),
+                 state_mark.data(), static_cast<int>(state_word.size()), state_word.data());
+  }
 }

@@ -1,6 +1,7 @@
 #include "output/target_records.h"
 
 #include "common/text_characters.h"
+#include "output/document_marks.h"
 #include "output/xml_text.h"
 
 namespace {
@@ -38,9 +39,10 @@ void write_xml_limits(TextBuffer& out, const ChannelRecord& channel) {
 }
 
 void write_xml_channel(TextBuffer& out, const ChannelRecord& channel) {
-  out.append("\n<Result><Channel>");
+  out.append("\n<Result>");
+  out.append(xml_channel_start);
   append_xml_escaped(out, channel.label);
-  out.append("</Channel>");
+  out.append(xml_channel_end);
   if (!channel.unit.empty()) {
     out.append("\n<Unit>Custom</Unit>\n<CustomUnit>");
     append_xml_escaped(out, channel.unit);
@@ -82,12 +84,22 @@ void write_harnick_channel(TextBuffer& out, const ChannelRecord& channel) {
 
 }  // namespace
 
-const TargetRecords xml_records = {"\n<Prtg>\n",  "\n<Text>",     "</Text>\n",
-                                   "\n</Prtg>\n", write_xml_text, write_xml_channel};
+namespace {
 
-const TargetRecords quelbrin_records = {"", "\n# ", "", "\n", write_plain_text, write_quelbrin_channel};
+constexpr std::string_view xml_text_opening = "\n<Text>";
+constexpr std::string_view xml_text_closing = "</Text>\n";
+static_assert(xml_text_opening.substr(1) == xml_text_start &&
+                  xml_text_closing.substr(0, xml_text_end.size()) == xml_text_end,
+              "the message stands between the marks the doctor reads it by");
 
-const TargetRecords harnick_records = {"", "\n# ", "", "\n", write_plain_text, write_harnick_channel};
+}  // namespace
+
+const TargetRecords xml_records = {"\n<Prtg>\n",  xml_text_opening, xml_text_closing,
+                                   "\n</Prtg>\n", write_xml_text,   write_xml_channel};
+
+const TargetRecords quelbrin_records = {"", plain_text_start, "", "\n", write_plain_text, write_quelbrin_channel};
+
+const TargetRecords harnick_records = {"", plain_text_start, "", "\n", write_plain_text, write_harnick_channel};
 
 std::string_view plain_unit_text(std::string_view unit) {
   if (unit.empty()) return "#";

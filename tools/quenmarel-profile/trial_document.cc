@@ -10,20 +10,13 @@
 #include "configuration_check.h"
 #include "error_remedy.h"
 #include "output/channel_writer.h"
+#include "output/document_marks.h"
 #include "output/result_document.h"
 #include "output/status_line.h"
 #include "output/xml_text.h"
 
 namespace {
 
-constexpr std::string_view text_start = "<Text>";
-constexpr std::string_view text_end = "</Text>";
-constexpr std::string_view plain_text_start = "\n# ";
-constexpr std::string_view channel_start = "<Channel>";
-constexpr std::string_view channel_end = "</Channel>";
-constexpr std::string_view count_start = "(***) ";
-constexpr std::string_view failed_count = ", Failed=";
-constexpr std::string_view failed_state = " State=Rfc Failure";
 // A console line: "* ", the time of day "HH:MM:SS" and a blank.
 constexpr std::size_t console_line_prefix = 11;
 
@@ -74,11 +67,11 @@ std::string document_text(const TrialRequest& request, const std::string& output
     return last_status_line(output, state, message) ? message : std::string();
   }
   if (is_xml_target(request.target) || output.rfind(plain_text_start) == std::string::npos) {
-    const std::size_t start = output.rfind(text_start);
-    const std::size_t end = output.find(text_end, start);
+    const std::size_t start = output.rfind(xml_text_start);
+    const std::size_t end = output.find(xml_text_end, start);
     if (start == std::string::npos || end == std::string::npos) return std::string();
     return without_entities(
-        std::string_view(output).substr(start + text_start.size(), end - start - text_start.size()));
+        std::string_view(output).substr(start + xml_text_start.size(), end - start - xml_text_start.size()));
   }
   const std::size_t start = output.rfind(plain_text_start) + plain_text_start.size();
   return output.substr(start, output.find('\n', start) - start);
@@ -105,8 +98,9 @@ std::string bare_value(const std::string& output) {
 std::vector<std::string> failed_by_state_lines(const std::string& output) {
   std::vector<std::string> failed;
   for (const std::string& line : lines_of(output)) {
-    if (line.size() <= console_line_prefix || line.compare(0, 2, "* ") != 0 ||
-        line.compare(line.size() - failed_state.size(), failed_state.size(), failed_state) != 0)
+    const std::string ending = std::string(state_mark) + std::string(failed_state);
+    if (line.size() <= console_line_prefix + ending.size() || line.compare(0, 2, "* ") != 0 ||
+        line.compare(line.size() - ending.size(), ending.size(), ending) != 0)
       continue;
     const std::string system = line.substr(console_line_prefix);
     failed.push_back(system.substr(0, system.find(", ")));
@@ -120,9 +114,9 @@ std::vector<std::string> failed_by_channels(const TrialRequest& request, const s
   if (!is_xml_target(request.target)) return failed;
   for (const TrialSystem& system : request.systems) {
     BoundedText<result_text_capacity> channel;
-    channel.assign(channel_start);
+    channel.assign(xml_channel_start);
     append_xml_escaped(channel, system.channel);
-    channel.append(channel_end);
+    channel.append(xml_channel_end);
     if (output.find(channel.c_str()) == std::string::npos) failed.push_back(system.name);
   }
   return failed;
@@ -131,14 +125,14 @@ std::vector<std::string> failed_by_channels(const TrialRequest& request, const s
 TrialVerdict judge_count(const TrialRequest& request, int exit_code, const std::string& output) {
   TrialVerdict verdict;
   const std::string count = document_text(request, output);
-  const std::size_t failed_at = count.find(failed_count);
-  if (count.compare(0, count_start.size(), count_start) != 0 || failed_at == std::string::npos) {
+  const std::size_t failed_at = count.find(summary_failed_count);
+  if (count.compare(0, summary_start.size(), summary_start) != 0 || failed_at == std::string::npos) {
     verdict.found = "ended with exit code " + std::to_string(exit_code) + " and no count of the systems";
     verdict.remedy = "see the findings above";
     return verdict;
   }
   verdict.found = count;
-  const unsigned long failures = std::strtoul(count.c_str() + failed_at + failed_count.size(), nullptr, 10);
+  const unsigned long failures = std::strtoul(count.c_str() + failed_at + summary_failed_count.size(), nullptr, 10);
   verdict.measured = failures == 0;
   if (verdict.measured) return verdict;
   std::vector<std::string> failed = failed_by_state_lines(output);
